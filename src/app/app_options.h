@@ -1,0 +1,18 @@
+#pragma once
+// What the command line sets for one run of the tool.
+
+#include "app/timing.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace zarven {
+
+struct AppOptions {
+    QStringList extraPorts;         // --port DEV, in the order given
+    QString workDir;                // --workdir DIR; empty: the current directory
+    bool includeSystemPorts = true; // false: only the --port devices are listed
+    TimerIntervals intervals;
+};
+
+} // namespace zarven

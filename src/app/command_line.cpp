@@ -1,0 +1,80 @@
+#include "app/command_line.h"
+
+namespace zarven {
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: zarven4-config [OPTIONS]\n"
+        "       zarven4-config COMMAND --port DEV [--port DEV ...] [OPTIONS]\n"
+        "\n"
+        "Configuration tool for the ZARVEN-4 GSM alarm controller.\n"
+        "\n"
+        "Options:\n"
+        "  --port DEV         add a serial device path to the port list (repeatable)\n"
+        "  --workdir DIR      the program's folder for trans.dic, save.000, LoadFile.rep\n"
+        "                     and log.log (default: the current working directory)\n"
+        "  --only-listed-ports  list only the --port devices, not the machine's own ports\n"
+        "  --help             show this text\n"
+        "  --version          show the version\n"
+        "\n"
+        "Batch commands (no window; every box's text is printed, boxes answered Yes;\n"
+        "exit 0 success, 1 device exchange failed, 2 usage or file error):\n"
+        "  identify           find the controller on the --port devices\n"
+        "  signal             identify, then show the GSM signal level\n");
+}
+
+CommandLine parseCommandLine(const QStringList &args)
+{
+    CommandLine cl;
+    auto fail = [&cl](const QString &message) {
+        cl.action = CommandLine::Action::Error;
+        cl.error = message;
+        return cl;
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        auto value = [&](QString &out) {
+            if (i + 1 >= args.size())
+                return false;
+            out = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            cl.action = CommandLine::Action::Help;
+            return cl;
+        }
+        if (a == QLatin1String("--version")) {
+            cl.action = CommandLine::Action::Version;
+            return cl;
+        }
+        if (a == QLatin1String("--port")) {
+            QString dev;
+            if (!value(dev) || dev.isEmpty())
+                return fail(QStringLiteral("--port needs a device path"));
+            cl.options.extraPorts << dev;
+        } else if (a == QLatin1String("--workdir")) {
+            QString dir;
+            if (!value(dir) || dir.isEmpty())
+                return fail(QStringLiteral("--workdir needs a folder"));
+            cl.options.workDir = dir;
+        } else if (a == QLatin1String("--only-listed-ports")) {
+            cl.options.includeSystemPorts = false;
+        } else if (a.startsWith(QLatin1String("--")) && cl.action == CommandLine::Action::Batch) {
+            // A batch command's own option, with its value.
+            cl.batchArgs << a;
+            if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")))
+                cl.batchArgs << args[++i];
+        } else if (a.startsWith(QLatin1Char('-'))) {
+            return fail(QStringLiteral("unknown option: %1").arg(a));
+        } else if (cl.action == CommandLine::Action::RunWindow) {
+            cl.action = CommandLine::Action::Batch;
+            cl.batchCommand = a;
+        } else {
+            return fail(QStringLiteral("unexpected argument: %1").arg(a));
+        }
+    }
+    return cl;
+}
+
+} // namespace zarven

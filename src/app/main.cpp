@@ -1,0 +1,44 @@
+// Entry of zarven4-config: the window, or a batch command without one.
+
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/message_boxes.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <cstdio>
+
+using namespace zarven;
+
+int main(int argc, char *argv[])
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const CommandLine cl = parseCommandLine(args);
+
+    switch (cl.action) {
+    case CommandLine::Action::Help:
+        std::fputs(usageText().toUtf8().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("zarven4-config %s\n", ZARVEN_VERSION);
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "zarven4-config: %s\n\n%s", cl.error.toUtf8().constData(),
+                     usageText().toUtf8().constData());
+        return 2;
+    case CommandLine::Action::Batch:
+        std::fprintf(stderr, "zarven4-config: unknown command: %s\n", cl.batchCommand.toUtf8().constData());
+        return 2;
+    case CommandLine::Action::RunWindow:
+        break;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Зарвен-4"));
+    QtMessageBoxes boxes;
+    TForm1 window(cl.options, boxes);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,314 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace zarven {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)");
+const QString kWebAddress = QStringLiteral("https://example.org/zarven4");
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    return b;
+}
+
+QAction *makeAction(QMenu *menu, const char *name, const QString &caption)
+{
+    auto *a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QTimer *makeTimer(QObject *parent, const char *name, int intervalMs, bool running)
+{
+    auto *t = new QTimer(parent);
+    t->setObjectName(QLatin1String(name));
+    t->setInterval(intervalMs);
+    if (running)
+        t->start();
+    return t;
+}
+
+} // namespace
+
+TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *parent)
+    : QMainWindow(parent), options(opts), boxes(messageBoxes)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+
+    ComPort1 = new TComPort(this);
+    ComPort1->setObjectName(QStringLiteral("ComPort1"));
+    ComPort1->setReceiver([this](const QByteArray &chunk) { ComDataPacket1.FeedBytes(chunk); });
+    ComPort1->setErrorReporter([this](const QString &message) { boxes.error(message); });
+    ComDataPacket1.setStartString(shared.PacketStart);
+    ComDataPacket1.setStopString(shared.PacketStop);
+    ComDataPacket1.setMaxBufferSize(1024);
+
+    const auto &iv = options.intervals;
+    Timer1 = makeTimer(this, "Timer1", iv.scanStepMs, false);
+    Timer2 = makeTimer(this, "Timer2", iv.clockMs, true);
+    Timer3 = makeTimer(this, "Timer3", iv.responseTimeoutMs, false);
+    Timer4 = makeTimer(this, "Timer4", iv.idleCloseMs, true);
+    connect(Timer2, &QTimer::timeout, this, [this] { guarded([this] { Timer2Timer(); }); });
+
+    buildMenu();
+    buildFrame();
+    buildStatusBar();
+    buildManufacturerPanel();
+
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+}
+
+void TForm1::buildMenu()
+{
+    menuFile = menuBar()->addMenu(QStringLiteral("Файл"));
+    menuFile->setObjectName(QStringLiteral("N1"));
+    N3 = makeAction(menuFile, "N3", QStringLiteral("Загрузить конфигурацию из файла"));
+    N4 = makeAction(menuFile, "N4", QStringLiteral("Сохранить конфигурацию в файл"));
+    menuFile->addSeparator()->setObjectName(QStringLiteral("N5"));
+    N7 = makeAction(menuFile, "N7", QStringLiteral("Выход"));
+    connect(N7, &QAction::triggered, this, [this] { guarded([this] { N7Click(); }); });
+
+    menuExchange = menuBar()->addMenu(QStringLiteral("Обмен с устройством"));
+    menuExchange->setObjectName(QStringLiteral("N2"));
+    N8 = makeAction(menuExchange, "N8", QStringLiteral("Соединить"));
+    N9 = makeAction(menuExchange, "N9", QStringLiteral("Записать параметры"));
+    N10 = makeAction(menuExchange, "N10", QStringLiteral("Считать параметры"));
+    N15 = makeAction(menuExchange, "N15", QStringLiteral("Программировать ключи"));
+
+    menuAbout = menuBar()->addMenu(QStringLiteral("О программе"));
+    menuAbout->setObjectName(QStringLiteral("N6"));
+    N16 = makeAction(menuAbout, "N16", QStringLiteral("Справка"));
+    N17 = makeAction(menuAbout, "N17", QStringLiteral("О производителе"));
+    connect(N17, &QAction::triggered, this, [this] { guarded([this] { N17Click(); }); });
+
+    menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор Языка"));
+    menuLanguage->setObjectName(QStringLiteral("N13"));
+    menu_russian = makeAction(menuLanguage, "menu_russian", QStringLiteral("Русский"));
+    menu_english = makeAction(menuLanguage, "menu_english", QStringLiteral("Английский"));
+    menu_russian->setCheckable(true);
+    menu_english->setCheckable(true);
+    menu_russian->setChecked(true);
+}
+
+void TForm1::buildFrame()
+{
+    clientArea = new QWidget(this);
+    clientArea->setObjectName(QStringLiteral("clientArea"));
+    clientArea->setFixedSize(933, 640);
+    setCentralWidget(clientArea);
+
+    Panel6 = new QFrame(clientArea);
+    Panel6->setObjectName(QStringLiteral("Panel6"));
+    Panel6->setFrameShape(QFrame::StyledPanel);
+    Panel6->setGeometry(0, 575, 921, 49);
+
+    Label_SignalCaption = new QLabel(QStringLiteral("Уровень сигнала"), Panel6);
+    Label_SignalCaption->setObjectName(QStringLiteral("Label1"));
+    Label_SignalCaption->setGeometry(8, 4, 100, 16);
+    Gauge_Signal = new QProgressBar(Panel6);
+    Gauge_Signal->setObjectName(QStringLiteral("Gauge_Signal"));
+    Gauge_Signal->setRange(0, 100);
+    Gauge_Signal->setValue(0);
+    Gauge_Signal->setGeometry(108, 4, 150, 16);
+    Button_YrSignal = makeButton(Panel6, "Button_YrSignal", QStringLiteral("Обновить"), {262, 2, 70, 20});
+    Label_Signal = new QLabel(QStringLiteral("."), Panel6);
+    Label_Signal->setObjectName(QStringLiteral("Label_Signal"));
+    Label_Signal->setGeometry(338, 4, 100, 16);
+    Label_Signal->setAutoFillBackground(true);
+
+    BitBtn4 = makeButton(Panel6, "BitBtn4", QStringLiteral("Программирование ключей ТМ"), {4, 24, 220, 22});
+    BitBtn1 = makeButton(Panel6, "BitBtn1", QStringLiteral("Запись настроек в память прибора"), {228, 24, 240, 22});
+    BitBtn2 = makeButton(Panel6, "BitBtn2", QStringLiteral("Чтение настроек из памяти прибора"), {472, 24, 240, 22});
+    BitBtn3 = makeButton(Panel6, "BitBtn3", QStringLiteral("Соединить"), {716, 24, 200, 22});
+
+    ComboBox1 = new QComboBox(Panel6);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setVisible(false);
+    ComboBox1->setEnabled(false);
+
+    Memo1View = new QPlainTextEdit(clientArea);
+    Memo1View->setObjectName(QStringLiteral("Memo1"));
+    Memo1View->setReadOnly(true);
+    Memo1View->setVisible(false);
+    connect(&Memo1, &EventLog::lineAdded, Memo1View, &QPlainTextEdit::appendPlainText);
+}
+
+void TForm1::buildStatusBar()
+{
+    auto *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(19);
+    const int widths[4] = {250, 200, 80, 150};
+    for (int i = 0; i < 4; ++i) {
+        statusPanels[i] = new QLabel(bar);
+        statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        statusPanels[i]->setFixedWidth(widths[i]);
+        statusPanels[i]->setAlignment(i >= 2 ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+        statusPanels[i]->setFrameShape(QFrame::Panel);
+        statusPanels[i]->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(statusPanels[i]);
+    }
+}
+
+void TForm1::buildManufacturerPanel()
+{
+    Panel2 = new QFrame(clientArea);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFrameShape(QFrame::Panel);
+    Panel2->setGeometry(160, 8, 649, 577);
+    Panel2->setAutoFillBackground(true);
+
+    auto *image = new QLabel(Panel2);
+    image->setObjectName(QStringLiteral("Image2"));
+    image->setGeometry(24, 8, 601, 185);
+    image->setPixmap(QPixmap(QStringLiteral(":/zarven/banner.jpg")));
+
+    auto *inner = new QFrame(Panel2);
+    inner->setObjectName(QStringLiteral("Panel3"));
+    inner->setGeometry(24, 200, 601, 320);
+    inner->setAutoFillBackground(true);
+    QPalette pal = inner->palette();
+    pal.setColor(QPalette::Window, QColor(255, 255, 225));
+    inner->setPalette(pal);
+
+    QFont bold(QStringLiteral("Arial"), 12);
+    bold.setBold(true);
+    const QStringList lines = {
+        QStringLiteral("Здравствуйте!"),
+        QStringLiteral("Добро пожаловать в конфигуратор контроллера ЗАРВЕН-4."),
+        QStringLiteral("Благодарим Вас за выбор нашей продукции."),
+        QStringLiteral("Мы будем рады ответить на Ваши вопросы"),
+        QStringLiteral("и выслушать Ваши предложения."),
+        QStringLiteral("Служба поддержки: +7 000 000-00-00, support@example.org"),
+        QStringLiteral("Изготовитель контроллеров ЗАРВЕН"),
+    };
+    auto *layout = new QVBoxLayout(inner);
+    for (int i = 0; i < lines.size(); ++i) {
+        auto *label = new QLabel(lines[i], inner);
+        label->setObjectName(QStringLiteral("Label_maker%1").arg(i + 1));
+        label->setFont(bold);
+        layout->addWidget(label);
+    }
+    auto *goWeb = new QPushButton(QStringLiteral("Перейти на сайт изготовителя"), inner);
+    goWeb->setObjectName(QStringLiteral("Button2"));
+    layout->addWidget(goWeb);
+    connect(goWeb, &QPushButton::clicked, this, [this] { Button2Click(); });
+
+    auto *close = makeButton(Panel2, "Button1", QStringLiteral("Закрыть"), {274, 530, 100, 28});
+    connect(close, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+    Panel2->setVisible(false);
+    Panel2->setEnabled(false);
+}
+
+void TForm1::FormCreate()
+{
+    guarded([this] {
+        shared.LanguageCode = QLatin1Char('R');
+        shared.PacketStart = QByteArray("\xFE\xFF", 2);
+        shared.PacketStop = QByteArray("\xFF\xFE", 2);
+        ComDataPacket1.setStartString(shared.PacketStart);
+        ComDataPacket1.setStopString(shared.PacketStop);
+        shared.ConnectedPort.clear();
+        ComboBox1->clear();
+        ComboBox1->addItems(ListSerialPorts(options.extraPorts, options.includeSystemPorts));
+        const QString time = QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+        const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
+        statusPanels[2]->setText(date);
+        statusPanels[3]->setText(time);
+        shared.ProgramDir = QDir::toNativeSeparators(
+            QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
+        statusPanels[0]->setText(portStateText());
+    });
+}
+
+void TForm1::FormDestroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    guarded([this] {
+        if (ComPort1->Connected()) {
+            ComPort1->PurgePort(true, true);
+            ComPort1->ClosePort();
+        }
+    });
+    guarded([this] { Memo1.writeTo(shared.programFile(QStringLiteral("log.log"))); });
+}
+
+QString TForm1::portStateText() const
+{
+    return (ComPort1->Connected() ? QStringLiteral("Открыт (Com=") : QStringLiteral("Закрыт (Com="))
+        + ComPort1->Port() + QLatin1Char(')');
+}
+
+void TForm1::Timer2Timer()
+{
+    statusPanels[3]->setText(QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat));
+    statusPanels[0]->setText(portStateText());
+}
+
+void TForm1::N7Click()
+{
+    if (boxes.question(QStringLiteral("Закрыть приложение?")))
+        close();
+}
+
+void TForm1::N17Click()
+{
+    Panel2->setVisible(true);
+    Panel2->setEnabled(true);
+    Panel2->raise();
+    Panel2->repaint();
+}
+
+void TForm1::Button1Click()
+{
+    Panel2->setVisible(false);
+}
+
+void TForm1::Button2Click()
+{
+    // The result is not checked: a machine without a browser simply opens
+    // nothing.
+    QDesktopServices::openUrl(QUrl(kWebAddress));
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormDestroy();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace zarven

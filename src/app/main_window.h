@@ -1,0 +1,124 @@
+#pragma once
+// TForm1: the one main window. It owns the serial port, the packet framer,
+// the four timers, the log and the settings panels, builds the frame (menu,
+// bottom bar, status bar, manufacturer panel) and wires each control's
+// handler to the subsystem that does the work.
+
+#include "app/app_options.h"
+#include "app/event_log.h"
+#include "app/message_boxes.h"
+#include "app/shared_values.h"
+#include "serial/comport.h"
+#include "serial/framer.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QFrame;
+
+namespace zarven {
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    TForm1(const AppOptions &options, MessageBoxes &boxes, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The start-up sequence; run once by the constructor.
+    void FormCreate();
+    // Closes the port and writes log.log; run once when the window goes.
+    void FormDestroy();
+
+    // Runs a handler the way the message loop would: an error nobody caught
+    // ends the handler and is shown by the default error report.
+    template <typename F>
+    void guarded(F &&handler);
+
+    // Shared values and components.
+    SharedValues shared;
+    AppOptions options;
+    MessageBoxes &boxes;
+    EventLog Memo1;
+    TComPort *ComPort1 = nullptr;
+    TComDataPacket ComDataPacket1;
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+    QTimer *Timer3 = nullptr;
+    QTimer *Timer4 = nullptr;
+
+    // Frame.
+    QWidget *clientArea = nullptr;
+    QFrame *Panel6 = nullptr;
+    QPushButton *BitBtn1 = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+    QPushButton *BitBtn3 = nullptr;
+    QPushButton *BitBtn4 = nullptr;
+    QLabel *Label_SignalCaption = nullptr;
+    QProgressBar *Gauge_Signal = nullptr;
+    QPushButton *Button_YrSignal = nullptr;
+    QLabel *Label_Signal = nullptr;
+    QComboBox *ComboBox1 = nullptr;
+    QLabel *statusPanels[4] = {};
+    QFrame *Panel2 = nullptr;
+    QPlainTextEdit *Memo1View = nullptr;
+
+    // Main menu.
+    QMenu *menuFile = nullptr;
+    QMenu *menuExchange = nullptr;
+    QMenu *menuAbout = nullptr;
+    QMenu *menuLanguage = nullptr;
+    QAction *N3 = nullptr;
+    QAction *N4 = nullptr;
+    QAction *N7 = nullptr;
+    QAction *N8 = nullptr;  // "Соединить"
+    QAction *N9 = nullptr;  // "Записать параметры"
+    QAction *N10 = nullptr; // "Считать параметры"
+    QAction *N15 = nullptr; // "Программировать ключи"
+    QAction *N16 = nullptr; // "Справка"
+    QAction *N17 = nullptr;
+    QAction *menu_russian = nullptr;
+    QAction *menu_english = nullptr;
+
+    // Handlers of the frame.
+    void Timer2Timer();
+    void N7Click();
+    void N17Click();
+    void Button1Click();
+    void Button2Click();
+
+    // The status bar's port text: "Открыт (Com=...)" or "Закрыт (Com=...)".
+    QString portStateText() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildFrame();
+    void buildMenu();
+    void buildStatusBar();
+    void buildManufacturerPanel();
+
+    bool destroyed_ = false;
+};
+
+template <typename F>
+void TForm1::guarded(F &&handler)
+{
+    try {
+        handler();
+    } catch (const AppError &e) {
+        boxes.error(e.message());
+    } catch (const std::exception &e) {
+        boxes.error(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+} // namespace zarven

@@ -1,0 +1,99 @@
+#include "app/message_boxes.h"
+
+#include "app/errors.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zarven {
+
+const char *boxKindName(BoxKind kind)
+{
+    switch (kind) {
+    case BoxKind::Plain: return "message";
+    case BoxKind::Confirmation: return "confirmation";
+    case BoxKind::Question: return "question";
+    case BoxKind::Information: return "information";
+    case BoxKind::Warning: return "warning";
+    case BoxKind::Error: return "error";
+    }
+    return "message";
+}
+
+void MessageBoxes::error(const QString &message)
+{
+    show(BoxKind::Error, errorReportText(message));
+}
+
+bool QtMessageBoxes::show(BoxKind kind, const QString &text)
+{
+    QMessageBox box(parent_);
+    box.setText(text);
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setIcon(QMessageBox::NoIcon);
+    switch (kind) {
+    case BoxKind::Plain:
+    case BoxKind::Warning:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case BoxKind::Confirmation:
+        // Yes is the only button; Escape or the close box answer "not Yes".
+        box.setStandardButtons(QMessageBox::Yes);
+        box.setEscapeButton(static_cast<QAbstractButton *>(nullptr));
+        break;
+    case BoxKind::Question:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case BoxKind::Information:
+        box.setIcon(QMessageBox::Information);
+        box.setWindowTitle(QStringLiteral("Information"));
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case BoxKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    box.exec();
+    auto *clicked = box.clickedButton();
+    if (kind == BoxKind::Confirmation || kind == BoxKind::Question)
+        return clicked != nullptr && box.standardButton(clicked) == QMessageBox::Yes;
+    return true;
+}
+
+bool ScriptedMessageBoxes::show(BoxKind kind, const QString &text)
+{
+    const Shown box{kind, text};
+    shown_.append(box);
+    if (onShow_)
+        onShow_(box);
+    ++openBoxes_;
+    if (whileOpen_)
+        whileOpen_(box);
+    --openBoxes_;
+    if (kind != BoxKind::Confirmation && kind != BoxKind::Question)
+        return true;
+    if (!answers_.isEmpty())
+        return answers_.takeFirst();
+    return defaultAnswer_;
+}
+
+QStringList ScriptedMessageBoxes::texts() const
+{
+    QStringList out;
+    for (const auto &s : shown_)
+        out << s.text;
+    return out;
+}
+
+QStringList ScriptedMessageBoxes::texts(BoxKind kind) const
+{
+    QStringList out;
+    for (const auto &s : shown_)
+        if (s.kind == kind)
+            out << s.text;
+    return out;
+}
+
+} // namespace zarven

@@ -1,0 +1,88 @@
+#pragma once
+// The message box kinds of the window behind one seam. The window shows real
+// Qt dialogs; tests and batch mode use ScriptedMessageBoxes, which records
+// every text shown and answers from a script.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace zarven {
+
+enum class BoxKind {
+    Plain,        // no icon, OK
+    Confirmation, // no icon, Yes only; closing it otherwise is "not Yes"
+    Question,     // no icon, Yes and No
+    Information,  // information icon, title "Information", OK
+    Warning,      // custom dialog with the buttons its operation names (OK)
+    Error,        // the default error report: error icon, OK
+};
+
+const char *boxKindName(BoxKind kind);
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+
+    // Shows a modal box; returns true when it was answered Yes (Plain,
+    // Information, Warning and Error boxes return true once closed).
+    virtual bool show(BoxKind kind, const QString &text) = 0;
+
+    void plain(const QString &text) { show(BoxKind::Plain, text); }
+    bool confirm(const QString &text) { return show(BoxKind::Confirmation, text); }
+    bool question(const QString &text) { return show(BoxKind::Question, text); }
+    void information(const QString &text) { show(BoxKind::Information, text); }
+    void warning(const QString &text) { show(BoxKind::Warning, text); }
+    // The default error report for an error nobody caught.
+    void error(const QString &message);
+};
+
+// Real modal Qt dialogs titled with the application title.
+class QtMessageBoxes : public MessageBoxes {
+public:
+    explicit QtMessageBoxes(QWidget *parent = nullptr) : parent_(parent) {}
+    bool show(BoxKind kind, const QString &text) override;
+
+private:
+    QWidget *parent_;
+};
+
+// Records every box and answers it from a script. Without a scripted answer
+// every box is answered Yes. A hook may run while the box is "open", for
+// example to let timers fire behind it as they would behind a real modal box.
+class ScriptedMessageBoxes : public MessageBoxes {
+public:
+    struct Shown {
+        BoxKind kind;
+        QString text;
+    };
+
+    bool show(BoxKind kind, const QString &text) override;
+
+    // Answers for the next boxes, in order; true is Yes.
+    void queueAnswers(std::initializer_list<bool> answers) { answers_.append(answers); }
+    void setDefaultAnswer(bool yes) { defaultAnswer_ = yes; }
+    // Runs while a box is open, before it is answered.
+    void setWhileOpen(std::function<void(const Shown &)> hook) { whileOpen_ = std::move(hook); }
+    // Called for every box as it is shown (batch mode prints from here).
+    void setOnShow(std::function<void(const Shown &)> hook) { onShow_ = std::move(hook); }
+
+    const QList<Shown> &shown() const { return shown_; }
+    QStringList texts() const;
+    QStringList texts(BoxKind kind) const;
+    int openCount() const { return openBoxes_; }
+    void clear() { shown_.clear(); }
+
+private:
+    QList<Shown> shown_;
+    QList<bool> answers_;
+    bool defaultAnswer_ = true;
+    int openBoxes_ = 0;
+    std::function<void(const Shown &)> whileOpen_;
+    std::function<void(const Shown &)> onShow_;
+};
+
+} // namespace zarven

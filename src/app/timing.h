@@ -1,0 +1,31 @@
+#pragma once
+// Timer intervals of the window. The program runs with the real intervals;
+// tests shrink them so that a ten-second time-out takes milliseconds.
+
+namespace zarven {
+
+struct TimerIntervals {
+    int scanStepMs = 1200;       // Timer1: one port of the identification scan
+    int clockMs = 1000;          // Timer2: status bar clock
+    int responseTimeoutMs = 10000; // Timer3: reply time-out of every exchange
+    int idleCloseMs = 1000;      // Timer4: idle close after an exchange
+    int signalPollMs = 100;      // pause between polls of the signal query
+    int signalPolls = 100;       // polls of the signal query before giving up
+    int keyWriteSettleMs = 0;    // pauses a sender makes on the line, if any
+
+    // Every interval divided by the same factor (at least 1 ms each).
+    TimerIntervals scaled(int divisor) const
+    {
+        auto s = [divisor](int ms) { return ms <= 0 ? ms : (ms / divisor > 0 ? ms / divisor : 1); };
+        TimerIntervals t = *this;
+        t.scanStepMs = s(scanStepMs);
+        t.clockMs = s(clockMs);
+        t.responseTimeoutMs = s(responseTimeoutMs);
+        t.idleCloseMs = s(idleCloseMs);
+        t.signalPollMs = s(signalPollMs);
+        t.keyWriteSettleMs = s(keyWriteSettleMs);
+        return t;
+    }
+};
+
+} // namespace zarven

@@ -1,0 +1,41 @@
+#pragma once
+// The operating-system layer beneath TComPort. One implementation per
+// platform (serial_backend_linux.cpp on Linux); the portable port code never
+// includes system headers.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace zarven {
+
+class SerialBackend {
+public:
+    virtual ~SerialBackend() = default;
+
+    // Opens the device with the controller's line settings, exclusively.
+    // Throws EComPort; on failure nothing stays open.
+    virtual void open(const QString &name) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual void purge(bool input, bool output) = 0;
+    virtual qint64 write(const QByteArray &bytes, int timeoutMs) = 0;
+    // What is queued now, at most max bytes; never waits. An empty result
+    // with lineFailed() set means the line is gone (hang-up, read error).
+    virtual QByteArray read(qint64 max) = 0;
+    virtual bool lineFailed() const = 0;
+    // Called on the main thread whenever received data (or a line failure)
+    // is waiting; enable(false) stops the calls while a hand-over runs.
+    virtual void setReadyCallback(std::function<void()> callback) = 0;
+    virtual void setReadyNotification(bool enabled) = 0;
+
+    // The machine's serial ports that have hardware behind them.
+    virtual QStringList systemPorts() const = 0;
+};
+
+// The backend of this platform.
+std::unique_ptr<SerialBackend> makeSystemSerialBackend();
+
+} // namespace zarven
