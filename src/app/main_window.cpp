@@ -79,6 +79,9 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     buildFrame();
     buildStatusBar();
     buildManufacturerPanel();
+    wireEditor();
+    wireExchange();
+    wireTranslation();
 
     FormCreate();
 }

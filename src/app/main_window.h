@@ -26,6 +26,8 @@ class QFrame;
 
 namespace zarven {
 
+class SettingsPanels;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -100,7 +102,15 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+    // Subsystems wired into the window, each in its own file of src/app/.
+    SettingsPanels *panels = nullptr;
+
 private:
+    // Each subsystem connects its controls and handlers here (wire_*.cpp).
+    void wireEditor();
+    void wireExchange();
+    void wireTranslation();
+
     void buildFrame();
     void buildMenu();
     void buildStatusBar();
