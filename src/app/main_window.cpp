@@ -20,6 +20,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The resources (banner, shipped dictionary) live in the core library, a
+// static library, so they are registered explicitly; this must be outside
+// any namespace.
+static void initZarvenResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace zarven {
 
 namespace {
@@ -57,6 +65,7 @@ QTimer *makeTimer(QObject *parent, const char *name, int intervalMs, bool runnin
 TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *parent)
     : QMainWindow(parent), options(opts), boxes(messageBoxes)
 {
+    initZarvenResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
 
@@ -82,6 +91,11 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireEditor();
     wireExchange();
     wireTranslation();
+
+    // The designed frame: client area 933 × 659 under the menu, placed at
+    // 177, 29 on the screen.
+    setFixedSize(933, 659 + menuBar()->sizeHint().height());
+    move(177, 29);
 
     FormCreate();
 }
