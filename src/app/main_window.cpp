@@ -173,6 +173,28 @@ void TForm1::buildFrame()
     ComboBox1->setVisible(false);
     ComboBox1->setEnabled(false);
 
+    // The key programming panel and the key prompt lie over the middle of
+    // the window; both start hidden and disabled.
+    Panel_key = new QFrame(clientArea);
+    Panel_key->setObjectName(QStringLiteral("Panel_key"));
+    Panel_key->setFrameShape(QFrame::Panel);
+    Panel_key->setGeometry(256, 112, 545, 385);
+    Panel_key->setAutoFillBackground(true);
+    Panel_key->setVisible(false);
+    Panel_key->setEnabled(false);
+
+    Panel7 = new QFrame(clientArea);
+    Panel7->setObjectName(QStringLiteral("Panel7"));
+    Panel7->setFrameShape(QFrame::Panel);
+    Panel7->setGeometry(320, 232, 265, 89);
+    Panel7->setAutoFillBackground(true);
+    auto *prompt = new QLabel(QStringLiteral("Поднесите ключ к считывателю"), Panel7);
+    prompt->setObjectName(QStringLiteral("Label_key_prompt"));
+    prompt->setAlignment(Qt::AlignCenter);
+    prompt->setGeometry(8, 8, 249, 73);
+    Panel7->setVisible(false);
+    Panel7->setEnabled(false);
+
     Memo1View = new QPlainTextEdit(clientArea);
     Memo1View->setObjectName(QStringLiteral("Memo1"));
     Memo1View->setReadOnly(true);

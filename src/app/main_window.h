@@ -70,6 +70,8 @@ public:
     QComboBox *ComboBox1 = nullptr;
     QLabel *statusPanels[4] = {};
     QFrame *Panel2 = nullptr;
+    QFrame *Panel_key = nullptr; // key programming; hidden and disabled at start
+    QFrame *Panel7 = nullptr;    // "Поднесите ключ к считывателю"; hidden and disabled at start
     QPlainTextEdit *Memo1View = nullptr;
 
     // Main menu.
