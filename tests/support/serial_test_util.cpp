@@ -60,6 +60,11 @@ QString errnoText(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
+QString comPortErrorText(int index, int code)
+{
+    return EComPort::indexText(index) + QStringLiteral(" (error code: %1, %2)").arg(code).arg(errnoText(code));
+}
+
 QByteArray Received::all() const
 {
     QByteArray bytes;

@@ -31,6 +31,9 @@ constexpr double kIdleCpuSeconds = 0.08;
 
 // The text the system gives for an errno value.
 QString errnoText(int code);
+// What EComPort(index, code) should say: "<index text> (error code: N, <errno text>)".
+QString comPortErrorText(int index, int code);
+constexpr int kAnySystemCode = -2;
 
 // What a port handed over, chunk by chunk.
 struct Received {
@@ -45,7 +48,9 @@ struct Received {
     zarven::test::PtyPair pair;                                                                              \
     QVERIFY2(pair.isOpen() && pair.errorString().isEmpty(), qPrintable(pair.errorString()))
 
-#define EXPECT_COM_ERROR(statement, expectedIndex)                                                           \
+// The statement raises EComPort with this index and system code; the text is
+// then exactly the index's text with the code and the system's description.
+#define EXPECT_COM_ERROR_CODE(statement, expectedIndex, expectedCode)                                        \
     do {                                                                                                     \
         bool thrown_ = false;                                                                                \
         try {                                                                                                \
@@ -53,8 +58,16 @@ struct Received {
         } catch (const zarven::EComPort &e) {                                                                \
             thrown_ = true;                                                                                  \
             QCOMPARE(e.index(), int(expectedIndex));                                                         \
-            QVERIFY2(e.message().startsWith(zarven::EComPort::indexText(expectedIndex)),                     \
-                     qPrintable(e.message()));                                                               \
+            if ((expectedCode) == zarven::test::kAnySystemCode) {                                            \
+                QVERIFY2(e.message().startsWith(zarven::EComPort::indexText(expectedIndex)),                 \
+                         qPrintable(e.message()));                                                           \
+            } else {                                                                                         \
+                QCOMPARE(e.systemCode(), int(expectedCode));                                                 \
+                QCOMPARE(e.message(), zarven::test::comPortErrorText(expectedIndex, expectedCode));          \
+            }                                                                                                \
         }                                                                                                    \
-        QVERIFY2(thrown_, "no EComPort raised");                                                             \
+        QVERIFY2(thrown_, "no EComPort raised by " #statement);                                              \
     } while (false)
+
+#define EXPECT_COM_ERROR(statement, expectedIndex)                                                           \
+    EXPECT_COM_ERROR_CODE(statement, expectedIndex, zarven::test::kAnySystemCode)
