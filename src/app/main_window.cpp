@@ -13,7 +13,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -38,6 +37,14 @@ namespace {
 
 const QString kCaption = QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)");
 const QString kWebAddress = QStringLiteral("https://example.org/zarven4");
+
+// The time as the window shows it: hours without a leading zero, then
+// minutes and seconds ("9:05:07"), the long time format the controller's
+// installers know; the settings image puts the missing "0" in front itself.
+QString longTimeText()
+{
+    return QTime::currentTime().toString(QStringLiteral("H:mm:ss"));
+}
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
@@ -286,7 +293,7 @@ void TForm1::FormCreate()
         shared.ConnectedPort.clear();
         ComboBox1->clear();
         ComboBox1->addItems(ListSerialPorts(options.extraPorts, options.includeSystemPorts));
-        const QString time = QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+        const QString time = longTimeText();
         panels->phonePanel()->Edit_time->setText(time);
         const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
         panels->phonePanel()->Edit_Date->setText(date);
@@ -321,7 +328,7 @@ QString TForm1::portStateText() const
 
 void TForm1::Timer2Timer()
 {
-    const QString time = QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+    const QString time = longTimeText();
     statusPanels[3]->setText(time);
     panels->clockTick(time);
     statusPanels[0]->setText(portStateText());

@@ -44,6 +44,9 @@ public:
     template <typename F>
     void guarded(F &&handler);
 
+    // The settings panels (created by wireEditor()).
+    SettingsPanels *panels = nullptr;
+
     // Shared values and components.
     SharedValues shared;
     AppOptions options;
@@ -103,9 +106,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-
-    // Subsystems wired into the window, each in its own file of src/app/.
-    SettingsPanels *panels = nullptr;
 
 private:
     // Each subsystem connects its controls and handlers here (wire_*.cpp).
