@@ -162,16 +162,16 @@ void TForm1::buildFrame()
 
     Label_SignalCaption = new QLabel(QStringLiteral("Уровень сигнала"), Panel6);
     Label_SignalCaption->setObjectName(QStringLiteral("Label1"));
-    Label_SignalCaption->setGeometry(8, 4, 100, 16);
+    Label_SignalCaption->setGeometry(8, 4, 118, 16);
     Gauge_Signal = new QProgressBar(Panel6);
     Gauge_Signal->setObjectName(QStringLiteral("Gauge_Signal"));
     Gauge_Signal->setRange(0, 100);
     Gauge_Signal->setValue(0);
-    Gauge_Signal->setGeometry(108, 4, 150, 16);
-    Button_YrSignal = makeButton(Panel6, "Button_YrSignal", QStringLiteral("Обновить"), {262, 2, 70, 20});
+    Gauge_Signal->setGeometry(128, 4, 150, 16);
+    Button_YrSignal = makeButton(Panel6, "Button_YrSignal", QStringLiteral("Обновить"), {284, 2, 80, 20});
     Label_Signal = new QLabel(QStringLiteral("."), Panel6);
     Label_Signal->setObjectName(QStringLiteral("Label_Signal"));
-    Label_Signal->setGeometry(338, 4, 100, 16);
+    Label_Signal->setGeometry(372, 4, 120, 16);
     Label_Signal->setAutoFillBackground(true);
 
     BitBtn4 = makeButton(Panel6, "BitBtn4", QStringLiteral("Программирование ключей ТМ"), {4, 24, 220, 22});
