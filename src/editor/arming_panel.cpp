@@ -12,7 +12,7 @@
 
 namespace zarven {
 
-ArmingPanel::ArmingPanel(const RuleHook &hook, QWidget *parent) : QFrame(parent), hook_(hook)
+ArmingPanel::ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) : QFrame(parent), hook_(std::move(hook))
 {
     setObjectName(QStringLiteral("Panel5"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -103,14 +103,14 @@ ArmingPanel::ArmingPanel(const RuleHook &hook, QWidget *parent) : QFrame(parent)
 
 void ArmingPanel::delayChange(SpinEdit *box)
 {
-    hook_.ran(box->objectName() + QStringLiteral("Change"));
+    hook_->ran(box->objectName() + QStringLiteral("Change"));
     if (box->text().isEmpty())
         box->setText(QStringLiteral("0"));
 }
 
 void ArmingPanel::CB_Ctrl_VoltClick()
 {
-    hook_.ran(QStringLiteral("CB_Ctrl_VoltClick"));
+    hook_->ran(QStringLiteral("CB_Ctrl_VoltClick"));
     CB_vnesh_IBP->setEnabled(CB_Ctrl_Volt->isChecked());
 }
 

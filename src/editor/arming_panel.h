@@ -6,6 +6,7 @@
 // rule and the voltage control rule.
 
 #include <QFrame>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,7 @@ class SpinEdit;
 class ArmingPanel : public QFrame {
     Q_OBJECT
 public:
-    explicit ArmingPanel(const RuleHook &hook, QWidget *parent = nullptr);
+    explicit ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent = nullptr);
 
     QList<QCheckBox *> delayBoxes() const { return {CB_delay1, CB_delay2, CB_delay3, CB_delay4}; }
 
@@ -53,7 +54,7 @@ public:
     void CB_Ctrl_VoltClick();
 
 private:
-    const RuleHook &hook_;
+    std::shared_ptr<const RuleHook> hook_;
 };
 
 } // namespace zarven

@@ -45,8 +45,8 @@ constexpr int kSecondsW = 36;
 
 } // namespace
 
-InputPanel::InputPanel(int input, const RuleHook &hook, QWidget *parent)
-    : QFrame(parent), input_(input), hook_(hook)
+InputPanel::InputPanel(int input, std::shared_ptr<const RuleHook> hook, QWidget *parent)
+    : QFrame(parent), input_(input), hook_(std::move(hook))
 {
     const QString n = QString::number(input);
     setObjectName(QStringLiteral("Panel_in") + n);
@@ -145,7 +145,7 @@ QString InputPanel::handler(const QString &control, const char *event) const
 
 void InputPanel::activeClick()
 {
-    hook_.ran(handler(activeBox->objectName(), "Click"));
+    hook_->ran(handler(activeBox->objectName(), "Click"));
     if (activeBox->isChecked()) {
         setBackground(activeBox, clGreen);
         setBackground(messageEdit, clWindow);
@@ -187,7 +187,7 @@ void InputPanel::activeClick()
 
 void InputPanel::useOutputsClick()
 {
-    hook_.ran(handler(useOutputsBox->objectName(), "Click"));
+    hook_->ran(handler(useOutputsBox->objectName(), "Click"));
     for (char o : kRuleOrder)
         assignClick(row(QLatin1Char(o)));
 
@@ -221,7 +221,7 @@ void InputPanel::useOutputsClick()
 
 void InputPanel::assignClick(OutputRow &r)
 {
-    hook_.ran(handler(r.assign->objectName(), "Click"));
+    hook_->ran(handler(r.assign->objectName(), "Click"));
     if (r.assign->isChecked()) {
         r.minutes->setEnabled(true);
         r.seconds->setEnabled(true);
@@ -245,7 +245,7 @@ void InputPanel::assignClick(OutputRow &r)
 
 void InputPanel::alwaysOnClick(OutputRow &r)
 {
-    hook_.ran(handler(r.alwaysOn->objectName(), "Click"));
+    hook_->ran(handler(r.alwaysOn->objectName(), "Click"));
     const bool free = !r.alwaysOn->isChecked();
     r.minutes->setEnabled(free);
     r.seconds->setEnabled(free);
@@ -253,7 +253,7 @@ void InputPanel::alwaysOnClick(OutputRow &r)
 
 void InputPanel::minutesExit(OutputRow &r)
 {
-    hook_.ran(handler(r.minutes->objectName(), "Exit"));
+    hook_->ran(handler(r.minutes->objectName(), "Exit"));
     if (r.minutes->text().isEmpty())
         r.minutes->setText(QStringLiteral("0"));
 }

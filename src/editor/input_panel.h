@@ -6,6 +6,8 @@
 // (CheckBox_in2, RG_OUT2S, Edit_OUT42m, CheckBox313 …).
 
 #include <QFrame>
+#include <QPointer>
+#include <memory>
 #include <array>
 
 class QCheckBox;
@@ -32,7 +34,7 @@ public:
         QCheckBox *alwaysOn = nullptr;
     };
 
-    InputPanel(int input, const RuleHook &hook, QWidget *parent = nullptr);
+    InputPanel(int input, std::shared_ptr<const RuleHook> hook, QWidget *parent = nullptr);
 
     int input() const { return input_; }
 
@@ -69,8 +71,8 @@ private:
     QString handler(const QString &control, const char *event) const;
 
     int input_;
-    const RuleHook &hook_;
-    const QCheckBox *relay2Lock_ = nullptr;
+    std::shared_ptr<const RuleHook> hook_;
+    QPointer<const QCheckBox> relay2Lock_;
 };
 
 } // namespace zarven

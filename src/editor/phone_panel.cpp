@@ -14,7 +14,7 @@ namespace zarven {
 
 using namespace palette;
 
-PhonePanel::PhonePanel(const RuleHook &hook, QWidget *parent) : QFrame(parent), hook_(hook)
+PhonePanel::PhonePanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) : QFrame(parent), hook_(std::move(hook))
 {
     setObjectName(QStringLiteral("Panel4"));
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -51,7 +51,7 @@ PhonePanel::PhonePanel(const RuleHook &hook, QWidget *parent) : QFrame(parent), 
 
 void PhonePanel::CheckBox4Click()
 {
-    hook_.ran(QStringLiteral("CheckBox4Click"));
+    hook_->ran(QStringLiteral("CheckBox4Click"));
     const bool automatic = CheckBox4->isChecked();
     for (QLineEdit *box : {Edit_time, Edit_Date}) {
         box->setReadOnly(automatic);

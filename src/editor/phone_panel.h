@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QFrame>
+#include <memory>
 #include <functional>
 
 class QCheckBox;
@@ -19,7 +20,7 @@ class RuleHook;
 class PhonePanel : public QFrame {
     Q_OBJECT
 public:
-    explicit PhonePanel(const RuleHook &hook, QWidget *parent = nullptr);
+    explicit PhonePanel(std::shared_ptr<const RuleHook> hook, QWidget *parent = nullptr);
 
     QList<PhoneEdit *> phones() const { return {ME_tel1, ME_tel2, ME_tel3, ME_tel4, ME_tel5}; }
 
@@ -45,7 +46,7 @@ public:
     void clockTick(const QString &timeText);
 
 private:
-    const RuleHook &hook_;
+    std::shared_ptr<const RuleHook> hook_;
 };
 
 } // namespace zarven

@@ -25,8 +25,8 @@ SpinEdit *addTemperature(QWidget *parent, const QString &name, const QRect &plac
 
 } // namespace
 
-SensorPanel::SensorPanel(int sensor, const RuleHook &hook, QWidget *parent)
-    : QFrame(parent), sensor_(sensor), hook_(hook)
+SensorPanel::SensorPanel(int sensor, std::shared_ptr<const RuleHook> hook, QWidget *parent)
+    : QFrame(parent), sensor_(sensor), hook_(std::move(hook))
 {
     const QString n = QString::number(sensor);
     setObjectName(QStringLiteral("Panel_td") + n);
@@ -84,7 +84,7 @@ void SensorPanel::connectRules()
 
 void SensorPanel::activeClick()
 {
-    hook_.ran(activeBox->objectName() + QStringLiteral("Click"));
+    hook_->ran(activeBox->objectName() + QStringLiteral("Click"));
     if (activeBox->isChecked()) {
         // An active sensor's box is green like an active input's.
         setBackground(activeBox, clGreen);
@@ -134,7 +134,7 @@ void SensorPanel::activeClick()
 
 void SensorPanel::keepingClick()
 {
-    hook_.ran(keepingBox->objectName() + QStringLiteral("Click"));
+    hook_->ran(keepingBox->objectName() + QStringLiteral("Click"));
     if (keepingBox->isChecked()) {
         setBackground(keepingBox, clOlive);
         setCaptionColor(keepingBox, clYellow);
@@ -165,7 +165,7 @@ void SensorPanel::keepingClick()
 
 void SensorPanel::autoClick()
 {
-    hook_.ran(autoBox->objectName() + QStringLiteral("Click"));
+    hook_->ran(autoBox->objectName() + QStringLiteral("Click"));
     if (autoBox->isChecked()) {
         setBackground(autoBox, clGreen);
         setCaptionColor(autoBox, clYellow);
@@ -179,7 +179,7 @@ void SensorPanel::autoClick()
 
 void SensorPanel::temperatureChange(SpinEdit *box)
 {
-    hook_.ran(box->objectName() + QStringLiteral("Change"));
+    hook_->ran(box->objectName() + QStringLiteral("Change"));
     // A value of 0 becomes 1 at once, however it got there; a text that is
     // not a number ("-" while typing) reads as -55 and is left alone.
     if (box->value() == 0)

@@ -7,6 +7,7 @@
 // sensor's digit (CheckBox_td2, SE_Min_td21, CB_td2_out …).
 
 #include <QFrame>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,7 @@ class SpinEdit;
 class SensorPanel : public QFrame {
     Q_OBJECT
 public:
-    SensorPanel(int sensor, const RuleHook &hook, QWidget *parent = nullptr);
+    SensorPanel(int sensor, std::shared_ptr<const RuleHook> hook, QWidget *parent = nullptr);
 
     int sensor() const { return sensor_; }
     // The eight temperature boxes' family: the four of this sensor.
@@ -47,7 +48,7 @@ private:
     void connectRules();
 
     int sensor_;
-    const RuleHook &hook_;
+    std::shared_ptr<const RuleHook> hook_;
 };
 
 } // namespace zarven

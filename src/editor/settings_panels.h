@@ -17,6 +17,7 @@
 #include <QObject>
 #include <QStringList>
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -46,7 +47,7 @@ public:
     SensorPanel *sensorPanel(int sensor) const { return sensors_.at(size_t(sensor - 1)); } // 1 or 2
 
     // Tests listen here to the rules as they run.
-    RuleHook &rules() { return hook_; }
+    RuleHook &rules() { return *hook_; }
 
     // A panel, control or caption by its name (CheckBox_in1, SE_min_td2,
     // ME_tel3, Panel_td1_2 …); nullptr when there is none.
@@ -92,7 +93,9 @@ private:
     void registerNames(QWidget *panel);
     [[noreturn]] void noSuchControl(const QString &name) const;
 
-    RuleHook hook_;
+    // Shared with the panels, whose rules may outlive this object while the
+    // window takes its widgets down.
+    std::shared_ptr<RuleHook> hook_ = std::make_shared<RuleHook>();
     PhonePanel *phone_ = nullptr;
     ArmingPanel *arming_ = nullptr;
     std::array<InputPanel *, 4> inputs_{};
