@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "config_file/config_files.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -80,6 +82,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     buildStatusBar();
     buildManufacturerPanel();
     wireEditor();
+    wireConfigFiles();
     wireExchange();
     wireTranslation();
 

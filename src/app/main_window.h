@@ -26,6 +26,7 @@ class QFrame;
 
 namespace zarven {
 
+class ConfigFiles;
 class SettingsPanels;
 
 class TForm1 : public QMainWindow {
@@ -99,6 +100,9 @@ public:
     // The status bar's port text: "Открыт (Com=...)" or "Закрыт (Com=...)".
     QString portStateText() const;
 
+    // Saving and loading configuration files ("Файл" menu, backup file).
+    std::unique_ptr<ConfigFiles> configFiles;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -108,6 +112,7 @@ protected:
 private:
     // Each subsystem connects its controls and handlers here (wire_*.cpp).
     void wireEditor();
+    void wireConfigFiles();
     void wireExchange();
     void wireTranslation();
 
