@@ -27,6 +27,7 @@ class QFrame;
 namespace zarven {
 
 class SettingsPanels;
+class DeviceExchange;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -55,6 +56,8 @@ public:
     QTimer *Timer2 = nullptr;
     QTimer *Timer3 = nullptr;
     QTimer *Timer4 = nullptr;
+    // The device exchange: state machine, controller scan, signal level.
+    DeviceExchange *exchange = nullptr;
 
     // Frame.
     QWidget *clientArea = nullptr;
