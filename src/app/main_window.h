@@ -28,6 +28,7 @@ namespace zarven {
 
 class ConfigFiles;
 class SettingsPanels;
+class DeviceExchange;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -56,6 +57,8 @@ public:
     QTimer *Timer2 = nullptr;
     QTimer *Timer3 = nullptr;
     QTimer *Timer4 = nullptr;
+    // The device exchange: state machine, controller scan, signal level.
+    DeviceExchange *exchange = nullptr;
 
     // Frame.
     QWidget *clientArea = nullptr;
