@@ -1,5 +1,7 @@
 #include "app/batch_mode.h"
 
+#include "app/batch_formats.h"
+
 #include "app/main_window.h"
 #include "app/message_boxes.h"
 #include "exchange/device_exchange.h"
@@ -97,6 +99,10 @@ const std::vector<BatchCommand> &batchCommands()
     static const std::vector<BatchCommand> commands = {
         {QStringLiteral("identify"), QStringLiteral("find the controller on the --port devices"), {}, runIdentify},
         {QStringLiteral("signal"), QStringLiteral("identify, then show the GSM signal level"), {}, runSignal},
+        {QStringLiteral("encode"), QStringLiteral("print the settings image of --input FILE.cfg as hex"),
+         {QStringLiteral("--input")}, runEncodeCommand, false},
+        {QStringLiteral("decode"), QStringLiteral("decode the settings image --image FILE into --output FILE.cfg"),
+         {QStringLiteral("--image"), QStringLiteral("--output")}, runDecodeCommand, false},
     };
     return commands;
 }
@@ -191,7 +197,7 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
         if (i + 1 >= args.size())
             return usageError(QStringLiteral("%1 needs a value").arg(args[i]));
     }
-    if (cl.options.extraPorts.isEmpty())
+    if (command->needsPorts && cl.options.extraPorts.isEmpty())
         return usageError(QStringLiteral("%1 needs at least one --port DEV").arg(command->name));
 
     AppOptions options = cl.options;

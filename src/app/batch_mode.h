@@ -80,6 +80,7 @@ struct BatchCommand {
     QString summary;              // one line for --help
     QStringList valueOptions;     // the command's own options, each with a value
     std::function<int(BatchSession &)> run;
+    bool needsPorts = true;       // false: works on files only, no --port needed
 };
 
 const std::vector<BatchCommand> &batchCommands();

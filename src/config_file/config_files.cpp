@@ -61,39 +61,45 @@ void ConfigFiles::N3Click()
     loadFrom(chooseFile([](FileDialogs &d) { return d.openFileName(); }));
 }
 
-void ConfigFiles::saveTo(const QString &path)
+bool ConfigFiles::saveTo(const QString &path)
 {
     if (path.isEmpty()) {
         boxes_.plain(translated(QStringLiteral("Не задано имя файла")));
-        return;
+        return false;
     }
     // The backup file is replaced without a question; the same path in
     // another letter case is another name and is asked about.
     if (QFileInfo::exists(path) && path != backupPath()
         && !boxes_.question(QStringLiteral("Файл с таким именем существует.  Заменить?")))
-        return;
+        return false;
+    writeFile(path);
+    return true;
+}
+
+void ConfigFiles::writeFile(const QString &path)
+{
     // The file is written beside the target first and replaces it only when
     // everything was written, so a failing save keeps the earlier file.
     writeFileAtomically(path, encodeConfiguration(controls_, sessionStamp()));
 }
 
-void ConfigFiles::loadFrom(const QString &path)
+bool ConfigFiles::loadFrom(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         boxes_.plain(translated(QStringLiteral("Файл не найден")));
-        return;
+        return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         boxes_.plain(translated(QStringLiteral("Ошибка чтения файла")));
-        return;
+        return false;
     }
     const QByteArray content = file.readAll();
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
     if (readFailed) {
         boxes_.plain(translated(QStringLiteral("Ошибка чтения файла")));
-        return;
+        return false;
     }
 
     loadConfiguration(content, controls_, log_);
@@ -107,6 +113,7 @@ void ConfigFiles::loadFrom(const QString &path)
     const SessionStamp stamp = sessionStamp();
     log_.add(QStringLiteral("Время сеанса: ") + stamp.date + QLatin1Char('_') + stamp.time);
     log_.writeTo(reportPath());
+    return true;
 }
 
 } // namespace zarven

@@ -34,9 +34,13 @@ public:
     // rules are run afterwards and no report is written.
     void N3Click();
 
-    // The save and the load of a named file, after the choice of the file.
-    void saveTo(const QString &path);
-    void loadFrom(const QString &path);
+    // The save and the load of a named file, after the choice of the file;
+    // true when the file was written, or loaded and reported. A message box
+    // has told the user why not otherwise.
+    bool saveTo(const QString &path);
+    bool loadFrom(const QString &path);
+    // Writes the window to path without any question.
+    void writeFile(const QString &path);
 
     QString backupPath() const;
     QString reportPath() const;
