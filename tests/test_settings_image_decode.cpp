@@ -89,6 +89,21 @@ private slots:
         }
     }
 
+    void inactiveInputReadsBackInactiveAndLogsItsTypeByte()
+    {
+        // An inactive input is written with the type byte "0", which is no
+        // input type: the input comes back inactive without a type.
+        FormatsWindow w;
+        auto &c = w.controls();
+        c.setChecked(QStringLiteral("CheckBox_in1"), true);
+        c.setIndex(QStringLiteral("CBox_IN1"), 1);
+        QCOMPARE(decode(w, bytes({0x01, 0x20, 0x0D, '0', '0', '0', 0, 0, 0, 0, 0, 0, 0, 0})),
+                 (QStringList{QStringLiteral("#01") + kError, QStringLiteral("Уровень активации =0")}));
+        QVERIFY(!c.checked(QStringLiteral("CheckBox_in1")));
+        QCOMPARE(c.text(QStringLiteral("Edit1")), QStringLiteral(" "));
+        QCOMPARE(c.index(QStringLiteral("CBox_IN1")), -1);
+    }
+
     void allZeroOutputTimesOnlyClearTheAssignments()
     {
         FormatsWindow w;
@@ -187,7 +202,7 @@ private slots:
         FormatsWindow w;
         auto &c = w.controls();
         int counted = 0;
-        QVERIFY(decode(w, QByteArray("!32100101141200\r"), &counted).isEmpty());
+        QVERIFY(decode(w, QByteArray("!30100101141020\r"), &counted).isEmpty());
         QCOMPARE(counted, 1);
         QCOMPARE(c.index(QStringLiteral("CBox_INPUT")), 2);
         QCOMPARE(c.checked(QStringLiteral("CheckBox_SMS_in")), false);
@@ -337,8 +352,10 @@ private slots:
         FormatsWindow b;
         int countedA = 0;
         int countedB = 0;
-        QVERIFY(decode(a, inOrder, &countedA).isEmpty());
-        QVERIFY(decode(b, shuffled, &countedB).isEmpty());
+        // Input 3 is inactive: its record's type byte "0" is logged.
+        const QStringList inactive3{QStringLiteral("#03") + kError, QStringLiteral("Уровень активации =0")};
+        QCOMPARE(decode(a, inOrder, &countedA), inactive3);
+        QCOMPARE(decode(b, shuffled, &countedB), inactive3);
         QCOMPARE(countedA, 7);
         QCOMPARE(countedB, 7);
         QCOMPARE(encodeWriteStream(b.controls(), b.form().shared), encodeWriteStream(a.controls(), a.form().shared));
@@ -356,7 +373,7 @@ private slots:
     void decodingRunsThePanelRules()
     {
         FormatsWindow w;
-        auto &panels = *w.form().findChild<SettingsPanels *>();
+        auto &panels = w.controls().panels();
         QStringList ran;
         panels.rules().onRule = [&ran](const QString &handler) { ran << handler; };
         decode(w, inputRecord(3, "x", '1', '1', '0', bytes({0, 5, 0, 0, 0, 0, 0, 0})) + '\0');
@@ -380,7 +397,7 @@ private slots:
             QString tag;
         };
         const QList<Cut> cuts = {
-            {encodeInputRecord(sc, 1), QStringLiteral("#01")}, {encodeInputRecord(sc, 3), QStringLiteral("#03")},
+            {encodeInputRecord(sc, 1), QStringLiteral("#01")}, {encodeInputRecord(sc, 2), QStringLiteral("#02")},
             {encodeThermostatRecord(sc), QStringLiteral("#23")}, {encodeTelephoneRecord(sc), QStringLiteral("#11")},
             {encodeOptionsRecord(sc), QStringLiteral("#21")},   {encodeDelayRecord(sc), QStringLiteral("#24")},
         };
@@ -415,7 +432,7 @@ private slots:
             const QByteArray prefix(image.constData(), n);
             decode(w, prefix);
         }
-        QVERIFY(decode(w, image).isEmpty());
+        QCOMPARE(decode(w, image), (QStringList{QStringLiteral("#03") + kError, QStringLiteral("Уровень активации =0")}));
         QCOMPARE(encodeWriteStream(w.controls(), w.form().shared), stream);
     }
 };

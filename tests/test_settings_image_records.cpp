@@ -67,9 +67,9 @@ private slots:
     {
         FormatsWindow w;
         auto &c = w.controls();
-        c.setText(QStringLiteral("Edit1"), QString(25, QLatin1Char('Ж')));
+        c.setText(QStringLiteral("Edit1"), QString(25, QChar(u'Ж')));
         const QByteArray record = encodeInputRecord(c, 1);
-        QCOMPARE(record.mid(1, 26), toCp1251(QString(25, QLatin1Char('Ж'))) + '\r');
+        QCOMPARE(record.mid(1, 26), toCp1251(QString(25, QChar(u'Ж'))) + '\r');
         QCOMPARE(record.size(), 13 + 25);
     }
 

@@ -152,10 +152,17 @@ private slots:
         const QByteArray stream = encodeWriteStream(source.controls(), source.form().shared);
 
         FormatsWindow target;
-        target.form().findChild<SettingsPanels *>()->cleanPanel();
+        target.controls().panels().cleanPanel();
         const QByteArray image = stream.mid(4, stream.size() - 6);
         QCOMPARE(decodeSettingsImage(image, target.controls(), target.form().Memo1), 7);
-        QCOMPARE(target.log(), QStringList());
+        // Only an inactive input's type byte "0" is logged.
+        QStringList entries;
+        for (int input = 1; input <= kInputs; ++input) {
+            if (!source.controls().checked(inputControls(input).active))
+                entries << QStringLiteral("#0%1 - Ошибка формата передаваемых данных").arg(input)
+                        << QStringLiteral("Уровень активации =0");
+        }
+        QCOMPARE(target.log(), entries);
         QCOMPARE(imageState(target.controls()), imageState(source.controls()));
         QCOMPARE(encodeWriteStream(target.controls(), target.form().shared), stream);
     }

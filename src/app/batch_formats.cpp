@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 #include "app/strings.h"
 #include "config_file/config_files.h"
-//EDITOR #include "editor/settings_panels.h"
+#include "editor/settings_panels.h"
 #include "settings/image_encoder.h"
 #include "settings/image_reader.h"
 
@@ -60,7 +60,7 @@ int runDecodeCommand(BatchSession &s)
 
     TForm1 &form = s.form();
     ConfigFiles &files = *form.configFiles;
-    bool decoded = true; //EDITOR s.run([&] { form.panels->cleanPanel(); });
+    bool decoded = s.run([&] { files.controls().panels().cleanPanel(); });
     if (decoded) {
         const auto printer = QObject::connect(&form.Memo1, &EventLog::lineAdded,
                                               [&s](const QString &line) { s.print(line); });

@@ -8,7 +8,7 @@ namespace zarven {
 
 void TForm1::wireConfigFiles()
 {
-    configFiles = std::make_unique<ConfigFiles>(ControlAccess(clientArea), shared, Memo1, boxes,
+    configFiles = std::make_unique<ConfigFiles>(ControlAccess(*panels), shared, Memo1, boxes,
                                                 std::make_unique<QtFileDialogs>(this));
     connect(N3, &QAction::triggered, this, [this] { guarded([this] { configFiles->N3Click(); }); });
     connect(N4, &QAction::triggered, this, [this] { guarded([this] { configFiles->N4Click(); }); });

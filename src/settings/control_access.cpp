@@ -2,119 +2,80 @@
 
 #include "app/errors.h"
 #include "editor/controls.h"
+#include "editor/input_panel.h"
+#include "editor/sensor_panel.h"
+#include "editor/settings_panels.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QVariant>
-#include <QWidget>
+#include <QRegularExpression>
 
 namespace zarven {
 
-namespace {
-
-[[noreturn]] void wrongKind(const QString &name, const char *wanted)
-{
-    throw AppError(QStringLiteral("Control %1 is not a %2").arg(name, QLatin1String(wanted)));
-}
-
-} // namespace
-
-ControlAccess::ControlAccess(QWidget *root) : root_(root)
-{
-}
-
-QObject *ControlAccess::find(const QString &name) const
-{
-    auto it = cache_.find(name);
-    if (it != cache_.end() && !it->isNull())
-        return it->data();
-    QObject *found = root_ ? root_->findChild<QObject *>(name) : nullptr;
-    if (!found)
-        throw AppError(QStringLiteral("Control %1 not found").arg(name));
-    cache_.insert(name, found);
-    return found;
-}
-
 bool ControlAccess::checked(const QString &name) const
 {
-    auto *box = qobject_cast<QAbstractButton *>(find(name));
-    if (!box)
-        wrongKind(name, "check box");
-    return box->isChecked();
+    return panels_->isChecked(name);
 }
 
 void ControlAccess::setChecked(const QString &name, bool on)
 {
-    auto *box = qobject_cast<QAbstractButton *>(find(name));
-    if (!box)
-        wrongKind(name, "check box");
-    box->setChecked(on);
+    panels_->setChecked(name, on);
 }
 
 int ControlAccess::index(const QString &name) const
 {
-    QObject *o = find(name);
-    if (auto *list = qobject_cast<QComboBox *>(o))
-        return list->currentIndex();
-    const QVariant v = o->property("itemIndex");
-    if (!v.isValid())
-        wrongKind(name, "list");
-    return v.toInt();
+    return panels_->itemIndex(name);
 }
 
 void ControlAccess::setIndex(const QString &name, int i)
 {
-    QObject *o = find(name);
-    if (auto *list = qobject_cast<QComboBox *>(o)) {
-        list->setCurrentIndex(i >= 0 && i < list->count() ? i : -1);
+    if (RadioGroup *group = panels_->radioGroup(name)) {
+        group->setItemIndex(qMin(i, group->count() - 1));
         return;
     }
-    if (!o->property("itemIndex").isValid())
-        wrongKind(name, "list");
-    o->setProperty("itemIndex", i);
+    panels_->setItemIndex(name, i);
 }
 
 QString ControlAccess::text(const QString &name) const
 {
-    QObject *o = find(name);
-    if (auto *spin = qobject_cast<SpinEdit *>(o))
-        return spin->text();
-    if (auto *edit = qobject_cast<QLineEdit *>(o))
-        return edit->text();
-    wrongKind(name, "text box");
+    return panels_->text(name);
 }
 
 void ControlAccess::setText(const QString &name, const QString &t)
 {
-    QObject *o = find(name);
-    if (auto *spin = qobject_cast<SpinEdit *>(o)) {
-        spin->setText(t);
-        return;
-    }
-    if (auto *edit = qobject_cast<QLineEdit *>(o)) {
-        edit->setText(t);
-        return;
-    }
-    wrongKind(name, "text box");
+    panels_->setText(name, t);
 }
 
 int ControlAccess::spinNumber(const QString &name) const
 {
-    auto *spin = qobject_cast<SpinEdit *>(find(name));
+    SpinEdit *spin = panels_->spinEdit(name);
     if (!spin)
-        wrongKind(name, "spin box");
+        throw AppError(QStringLiteral("Control %1 is not a spin box").arg(name));
     return qBound(spin->minValue(), spin->value(), spin->maxValue());
 }
 
 void ControlAccess::runClickRule(const QString &name)
 {
-    auto *box = qobject_cast<QAbstractButton *>(find(name));
-    if (!box)
-        wrongKind(name, "check box");
-    // Click rules are attached to toggled(), which the box itself emits only
-    // on a change; emitting it here runs the rule for the present state.
-    emit box->toggled(box->isChecked());
+    static const QRegularExpression pattern(QStringLiteral("^CheckBox_(in|td)?([1-4])(1?)$"));
+    const auto m = pattern.match(name);
+    if (m.hasMatch()) {
+        const int n = m.captured(2).toInt();
+        const bool second = !m.captured(3).isEmpty();
+        if (m.captured(1) == QLatin1String("in") && !second) {
+            panels_->inputPanel(n)->activeClick();
+            return;
+        }
+        if (m.captured(1).isEmpty() && second) {
+            panels_->inputPanel(n)->useOutputsClick();
+            return;
+        }
+        if (m.captured(1) == QLatin1String("td") && n <= 2) {
+            if (second)
+                panels_->sensorPanel(n)->keepingClick();
+            else
+                panels_->sensorPanel(n)->activeClick();
+            return;
+        }
+    }
+    throw AppError(QStringLiteral("No click rule to run for %1").arg(name));
 }
 
 } // namespace zarven

@@ -1,26 +1,22 @@
 #pragma once
-// Reads and sets the settings controls of the window by their names. The
-// settings image, the configuration file and their tests see the panels only
-// through this class: a check box's ticked state, a list's or radio group's
-// selected index, a text box's or spin box's text.
+// Reads and sets the settings controls of the window by their names, for
+// the settings image and the configuration file: a check box's ticked state,
+// a list's or radio group's selected index, a text box's, phone box's or spin
+// box's text. Every value goes through the panels' own by-name setters, so a
+// control's rule runs exactly when its state or text actually changes, as for
+// a user's change; selecting a list entry runs no rule.
 //
-// Setting a state or a text goes through the control's own setter, so the
-// control's rule runs exactly when the state or text actually changes, as
-// for a user's change. Selecting a list entry runs no rule.
+// A name that is not a control of the asked kind throws AppError.
 
-#include <QHash>
-#include <QPointer>
 #include <QString>
-
-class QObject;
-class QWidget;
 
 namespace zarven {
 
+class SettingsPanels;
+
 class ControlAccess {
 public:
-    // Controls are looked up among the descendants of root.
-    explicit ControlAccess(QWidget *root);
+    explicit ControlAccess(SettingsPanels &panels) : panels_(&panels) {}
 
     bool checked(const QString &name) const;
     void setChecked(const QString &name, bool on);
@@ -29,10 +25,9 @@ public:
     int index(const QString &name) const;
     // Selects an entry. A list asked for an index outside its entries
     // selects none; a radio group asked for an entry beyond its last selects
-    // its last (so -1 selects none in both).
+    // its last; -1 selects none in both.
     void setIndex(const QString &name, int index);
 
-    // The text of a text box, phone box or spin box.
     QString text(const QString &name) const;
     void setText(const QString &name, const QString &text);
 
@@ -41,17 +36,15 @@ public:
     // taken as the nearer bound, as the box itself shows it once left.
     int spinNumber(const QString &name) const;
 
-    // Runs a check box's click rule once for its current state, whether or
-    // not the state changed.
+    // Runs the click rule of an input's or sensor's "Активировать" box, of an
+    // input's use-outputs box or of a sensor's keeping box once, for the
+    // box's present state, whether or not the state changed.
     void runClickRule(const QString &name);
 
-    QWidget *root() const { return root_; }
+    SettingsPanels &panels() const { return *panels_; }
 
 private:
-    QObject *find(const QString &name) const;
-
-    QWidget *root_;
-    mutable QHash<QString, QPointer<QObject>> cache_;
+    SettingsPanels *panels_;
 };
 
 } // namespace zarven

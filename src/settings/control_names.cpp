@@ -17,10 +17,11 @@ InputControls inputControls(int input)
 OutputControls outputControls(int input, int slot)
 {
     static const char kSuffix[kOutputsPerInput] = {'1', 'S', '2', '3'};
-    const QString id = QString::number(input) + QLatin1Char(kSuffix[slot]);
+    const QString n = QString::number(input);
+    const QString id = n + QLatin1Char(kSuffix[slot]);
     return {
         QStringLiteral("RG_OUT") + id,
-        QStringLiteral("CheckBox") + id,
+        QStringLiteral("CheckBox") + n + QLatin1Char('1') + QLatin1Char(kSuffix[slot]),
         QStringLiteral("Edit_OUT") + id + QLatin1Char('m'),
         QStringLiteral("Edit_OUT") + id + QLatin1Char('s'),
     };
