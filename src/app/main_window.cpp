@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "translate/shipped_dictionary.h"
 
 #include "config_file/config_files.h"
 #include "editor/phone_panel.h"
@@ -260,6 +261,7 @@ void TForm1::FormCreate()
         statusPanels[3]->setText(time);
         shared.ProgramDir = QDir::toNativeSeparators(
             QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
+        installShippedDictionary(shared.ProgramDir);
         panels->startUp();
         statusPanels[0]->setText(portStateText());
     });
