@@ -7,6 +7,7 @@
 #include "config_file/config_writer.h"
 #include "config_file/file_dialogs.h"
 #include "config_file/session_stamp.h"
+#include "translate/translation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,7 +39,7 @@ QString ConfigFiles::reportPath() const
 
 QString ConfigFiles::translated(const QString &russian) const
 {
-    return russian;
+    return messageInCurrentLanguage(shared_, boxes_, russian);
 }
 
 template <typename Ask>
