@@ -73,7 +73,8 @@ private slots:
 
     void outputTimeLineOfAnotherShapeIsReadAsALine()
     {
-        const QByteArray content("\x05\r\nabc\r\n\x01\x02\x03\r\n", 13);
+        static const char raw[] = "\x05\r\nabc\r\n\x01\x02\x03\r\n";
+        const QByteArray content(raw, sizeof raw - 1);
         ConfigLineReader reader(content);
         QCOMPARE(reader.readOutputTimeLine(), QByteArray("\x05"));
         QCOMPARE(reader.readOutputTimeLine(), QByteArray("abc"));
@@ -83,7 +84,8 @@ private slots:
 
     void everyPrefixReadsWithoutOverrun()
     {
-        const QByteArray content("#01\r\nText\r\n0\r\n1\r\n0\r\n\x00\x0A\r\n\x0D\x0A\r\n\x1A\x00\r\n\xFF\xDC\r\n", 44);
+        static const char raw[] = "#01\r\nText\r\n0\r\n1\r\n0\r\n\x00\x0A\r\n\x0D\x0A\r\n\x1A\x00\r\n\xFF\xDC\r\n";
+        const QByteArray content(raw, sizeof raw - 1);
         for (qsizetype n = 0; n <= content.size(); ++n) {
             const QByteArray prefix = content.left(n);
             ConfigLineReader reader(prefix);
