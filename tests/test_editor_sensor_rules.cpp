@@ -192,25 +192,6 @@ private slots:
         QCOMPARE(f.runs(QStringLiteral("CheckBox4Click")), 2);
     }
 
-    void userTypesDateAndTimeInManualMode()
-    {
-        EditorFixture f;
-        f.show();
-        QVERIFY(QTest::qWaitForWindowActive(&f.host));
-        PhonePanel *p = f.panels->phonePanel();
-        QTest::mouseClick(p->CheckBox4, Qt::LeftButton, {}, QPoint(8, p->CheckBox4->height() / 2));
-        QVERIFY(!p->CheckBox4->isChecked());
-        p->Edit_Date->setFocus();
-        p->Edit_Date->selectAll();
-        QTest::keyClicks(p->Edit_Date, QStringLiteral("31.12.24"));
-        p->Edit_time->setFocus();
-        p->Edit_time->selectAll();
-        QTest::keyClicks(p->Edit_time, QStringLiteral("23:59:00"));
-        f.panels->clockTick(QStringLiteral("08:00:00"));
-        QCOMPARE(p->Edit_Date->text(), QStringLiteral("31.12.24"));
-        QCOMPARE(p->Edit_time->text(), QStringLiteral("23:59:00"));
-    }
-
     void voltageControlGreysTheExternalSupplyOutKeepingItsTick()
     {
         EditorFixture f;

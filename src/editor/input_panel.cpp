@@ -1,5 +1,6 @@
 #include "editor/input_panel.h"
 
+#include "app/errors.h"
 #include "editor/controls.h"
 #include "editor/paint.h"
 #include "editor/palette.h"
@@ -130,7 +131,7 @@ InputPanel::OutputRow &InputPanel::row(QChar output)
         if (r.output == output)
             return r;
     }
-    Q_UNREACHABLE();
+    throw AppError(QStringLiteral("No output row %1 on input %2").arg(output).arg(input_));
 }
 
 const InputPanel::OutputRow &InputPanel::row(QChar output) const

@@ -43,7 +43,7 @@ public:
     // is looked at only when that rule runs.
     void setRelay2Lock(const QCheckBox *keepingOfSensor1) { relay2Lock_ = keepingOfSensor1; }
 
-    // The row of an output ('1', 'S', '2' or '3').
+    // The row of an output ('1', 'S', '2' or '3'); throws AppError for any other.
     OutputRow &row(QChar output);
     const OutputRow &row(QChar output) const;
 
