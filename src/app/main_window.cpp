@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "translate/shipped_dictionary.h"
 
 #include <QAction>
 #include <QApplication>
@@ -252,6 +253,7 @@ void TForm1::FormCreate()
         statusPanels[3]->setText(time);
         shared.ProgramDir = QDir::toNativeSeparators(
             QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
+        installShippedDictionary(shared.ProgramDir);
         statusPanels[0]->setText(portStateText());
     });
 }

@@ -1,0 +1,178 @@
+// Looking texts up in the dictionary and translating messages.
+
+#include "app/cp1251.h"
+#include "app/errors.h"
+#include "app/message_boxes.h"
+#include "app/shared_values.h"
+#include "translate/profile_file.h"
+#include "translate/translation.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zarven;
+
+namespace {
+
+void writeText(const QString &path, const QString &text)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(toCp1251(text));
+}
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return fromCp1251(f.readAll());
+}
+
+} // namespace
+
+class LookupTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QString path;
+    ScriptedMessageBoxes boxes;
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        path = dir.filePath(QStringLiteral("trans.dic"));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(path);
+        boxes.clear();
+    }
+
+    void aFoundValueIsReturnedAsStoredAccelerators()
+    {
+        writeText(path, QStringLiteral("[Eng]\r\nВыход=E&xit\r\nФайл=File\r\n"));
+        const ProfileFile dic(path);
+        // The key loses every "&"; the value keeps its own.
+        QCOMPARE(LookupTranslation(QStringLiteral("Вы&ход"), QStringLiteral("Eng"), dic), QStringLiteral("E&xit"));
+        QCOMPARE(LookupTranslation(QStringLiteral("&&Фа&йл"), QStringLiteral("Eng"), dic), QStringLiteral("File"));
+        QCOMPARE(readText(path), QStringLiteral("[Eng]\r\nВыход=E&xit\r\nФайл=File\r\n"));
+    }
+
+    // The miss result: the looked-up text itself, "&" included, never blank.
+    void aMissingKeyIsWrittenBackEmptyAndTheTextItselfReturned()
+    {
+        writeText(path, QStringLiteral("[Eng]\r\nФайл=File\r\n"));
+        const ProfileFile dic(path);
+        QCOMPARE(LookupTranslation(QStringLiteral("&Справка"), QStringLiteral("Eng"), dic), QStringLiteral("&Справка"));
+        const QString afterFirst = readText(path);
+        QCOMPARE(afterFirst, QStringLiteral("[Eng]\r\nФайл=File\r\nСправка=\r\n"));
+
+        // The empty value counts as missing; the entry is not written again.
+        QCOMPARE(LookupTranslation(QStringLiteral("Справка"), QStringLiteral("Eng"), dic), QStringLiteral("Справка"));
+        QCOMPARE(readText(path), afterFirst);
+    }
+
+    void anEmptyTextStaysEmptyAndTouchesNothing()
+    {
+        const ProfileFile dic(path);
+        QCOMPARE(LookupTranslation(QString(), QStringLiteral("Eng"), dic), QString());
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void aTextNoLineCanHoldIsReturnedAndNeverWritten()
+    {
+        writeText(path, QStringLiteral("[Eng]\r\na=not this\r\n"));
+        const ProfileFile dic(path);
+        for (const QString &text : {QStringLiteral("a=b"), QStringLiteral("две\nстроки"), QStringLiteral("[x]"),
+                                    QStringLiteral("\u221A"), QStringLiteral("&")}) {
+            QCOMPARE(LookupTranslation(text, QStringLiteral("Eng"), dic), text);
+        }
+        QCOMPARE(readText(path), QStringLiteral("[Eng]\r\na=not this\r\n"));
+    }
+
+    void messagesUseRus1ForRussianAndEng1ForEnglish()
+    {
+        writeText(path, QStringLiteral("[Rus1]\r\nФайл не найден=Файл не найден\r\n"
+                                       "[Eng1]\r\nФайл не найден=File not found\r\n"));
+        QCOMPARE(TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('R'), path, boxes),
+                 QStringLiteral("Файл не найден"));
+        QCOMPARE(TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('E'), path, boxes),
+                 QStringLiteral("File not found"));
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void aMissingMessageIsCollectedInTheLanguagesSection()
+    {
+        writeText(path, QStringLiteral("[Rus1]\r\n[Eng1]\r\n"));
+        QCOMPARE(TranslateText(QStringLiteral("Ошибка чтения файла"), QLatin1Char('E'), path, boxes),
+                 QStringLiteral("Ошибка чтения файла"));
+        QCOMPARE(TranslateText(QStringLiteral("Не задано имя файла"), QLatin1Char('R'), path, boxes),
+                 QStringLiteral("Не задано имя файла"));
+        QCOMPARE(readText(path), QStringLiteral("[Rus1]\r\nНе задано имя файла=\r\n[Eng1]\r\nОшибка чтения файла=\r\n"));
+    }
+
+    // While the file is missing every message gets its own box; the first
+    // write-back creates the file, and the box is not shown again.
+    void aMissingDictionaryIsReportedUntilTheWriteBackCreatesIt()
+    {
+        QCOMPARE(TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('E'), path, boxes),
+                 QStringLiteral("Файл не найден"));
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("No exists") + path});
+        QCOMPARE(boxes.shown().first().kind, BoxKind::Plain);
+        QCOMPARE(readText(path), QStringLiteral("[Eng1]\r\nФайл не найден=\r\n"));
+
+        TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('E'), path, boxes);
+        QCOMPARE(boxes.shown().size(), 1);
+    }
+
+    void aDictionaryEditedBetweenTwoCallsIsReadAnew()
+    {
+        writeText(path, QStringLiteral("[Eng1]\r\nФайл не найден=File not found\r\n"));
+        QCOMPARE(TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('E'), path, boxes),
+                 QStringLiteral("File not found"));
+        writeText(path, QStringLiteral("[Eng1]\r\nФайл не найден=No such file\r\n"));
+        QCOMPARE(TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('E'), path, boxes),
+                 QStringLiteral("No such file"));
+        QFile::remove(path);
+        QCOMPARE(TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('E'), path, boxes),
+                 QStringLiteral("Файл не найден"));
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("No exists") + path});
+    }
+
+    void aReadOnlyDictionaryRaisesTheWriteErrorForAMissingMessage()
+    {
+        const QString before = QStringLiteral("[Eng1]\r\n");
+        writeText(path, before);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        SharedValues shared;
+        shared.ProgramDir = dir.path();
+        shared.LanguageCode = QLatin1Char('E');
+        try {
+            showMessageInCurrentLanguage(shared, boxes, QStringLiteral("Файл не найден"));
+            QFAIL("no error raised");
+        } catch (const FileError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path);
+        }
+        // The message box of the failed message is not shown.
+        QVERIFY(boxes.shown().isEmpty());
+        QCOMPARE(readText(path), before);
+    }
+
+    void theWindowsMessageHelperUsesItsLanguageAndDictionary()
+    {
+        writeText(path, QStringLiteral("[Rus1]\r\nФайл не найден=Файл не найден\r\n"
+                                       "[Eng1]\r\nФайл не найден=File not found\r\n"));
+        SharedValues shared;
+        shared.ProgramDir = dir.path();
+        QCOMPARE(dictionaryPath(shared), path);
+        showMessageInCurrentLanguage(shared, boxes, QStringLiteral("Файл не найден"));
+        shared.LanguageCode = QLatin1Char('E');
+        showMessageInCurrentLanguage(shared, boxes, QStringLiteral("Файл не найден"));
+        QCOMPARE(boxes.texts(BoxKind::Plain),
+                 (QStringList{QStringLiteral("Файл не найден"), QStringLiteral("File not found")}));
+    }
+};
+
+QTEST_GUILESS_MAIN(LookupTest)
+#include "test_translation_lookup.moc"

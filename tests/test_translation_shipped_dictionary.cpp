@@ -1,0 +1,135 @@
+// The dictionary shipped with the program: the messages in both languages,
+// and window sections that map English and Russian onto each other.
+
+#include "app/cp1251.h"
+#include "translate/profile_file.h"
+#include "translate/shipped_dictionary.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace zarven;
+
+namespace {
+
+using Entries = QList<QPair<QString, QString>>;
+
+// The shipped file's sections, entries in file order.
+QMap<QString, Entries> parse(const QByteArray &bytes)
+{
+    QMap<QString, Entries> sections;
+    QString current;
+    for (const QString &line : fromCp1251(bytes).split(QStringLiteral("\r\n"))) {
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            current = line.mid(1, line.size() - 2);
+            sections[current];
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        sections[current].append({line.left(eq), line.mid(eq + 1)});
+    }
+    return sections;
+}
+
+QStringList messages()
+{
+    QStringList list = {
+        QStringLiteral("Не введен текст сообщений на входе:"),
+        QStringLiteral("Не введен текст сообщений на входах:"),
+        QStringLiteral(". Нажмите OK."),
+        QStringLiteral("Нет соединения с устройством. Проверьте подключение"),
+        QStringLiteral("Ошибка соединения с устройством. Проверьте подключение"),
+        QStringLiteral("Ошибка соединения с портом. Проверьте подключение"),
+        QStringLiteral("Нет соединения с устройством. Необходимо проверить подключение"),
+        QStringLiteral("Ошибка открытия порта. Проверьте подключение"),
+        QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство."),
+        QStringLiteral("Не задано имя файла"),
+        QStringLiteral("Файл не найден"),
+        QStringLiteral("Ошибка чтения файла"),
+    };
+    for (int row = 1; row <= 10; ++row)
+        list << QStringLiteral("Код Ключа №%1 содержит недопустимые символы").arg(row);
+    return list;
+}
+
+const QRegularExpression kCyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+
+} // namespace
+
+class ShippedDictionaryTest : public QObject {
+    Q_OBJECT
+private:
+    QByteArray bytes;
+    QMap<QString, Entries> sections;
+
+    QString read(const QString &section, const QString &key)
+    {
+        QTemporaryFile file;
+        if (!file.open())
+            return {};
+        file.write(bytes);
+        file.close();
+        return ProfileFile(file.fileName()).readString(section, key);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        bytes = shippedDictionary();
+        sections = parse(bytes);
+        QCOMPARE(sections.keys(), (QStringList{QStringLiteral("Eng"), QStringLiteral("Eng1"), QStringLiteral("Rus"),
+                                               QStringLiteral("Rus1")}));
+    }
+
+    void isCodePage1251WithCrLfLineEnds()
+    {
+        QVERIFY(!bytes.contains("\n\n"));
+        QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
+        QVERIFY(bytes.endsWith("\r\n"));
+        QCOMPARE(toCp1251(fromCp1251(bytes)), bytes);
+    }
+
+    void everyMessageShowsItselfInRussianAndHasEnglish()
+    {
+        for (const QString &message : messages()) {
+            QCOMPARE(read(QStringLiteral("Rus1"), message), message);
+            const QString english = read(QStringLiteral("Eng1"), message);
+            QVERIFY2(!english.isEmpty() && !english.contains(kCyrillic), qPrintable(message));
+        }
+        QCOMPARE(sections[QStringLiteral("Rus1")].size(), messages().size());
+        QCOMPARE(sections[QStringLiteral("Eng1")].size(), messages().size());
+    }
+
+    // "Rus" is keyed by what "Eng" shows, so every English text must lead
+    // back to the one Russian text it came from: one Russian text has one
+    // English text, and no two Russian texts share one (keys are compared
+    // without regard to case, so neither may two differ only in case).
+    void windowSectionsMapBothWays()
+    {
+        const Entries eng = sections[QStringLiteral("Eng")];
+        const Entries rus = sections[QStringLiteral("Rus")];
+        QVERIFY(!eng.isEmpty());
+        QSet<QString> engKeys;
+        QMap<QString, QString> englishToRussian;
+        for (const auto &[russian, english] : eng) {
+            QVERIFY2(!engKeys.contains(russian.toLower()), qPrintable(QStringLiteral("twice in [Eng]: ") + russian));
+            engKeys.insert(russian.toLower());
+            QVERIFY2(!english.isEmpty() && !english.contains(kCyrillic), qPrintable(russian));
+            QString key = english;
+            key.remove(QLatin1Char('&'));
+            const QString earlier = englishToRussian.value(key.toLower());
+            QVERIFY2(earlier.isEmpty(), qPrintable(QStringLiteral("one English text for two Russian texts: ") + earlier
+                                                   + QStringLiteral(" / ") + russian));
+            englishToRussian.insert(key.toLower(), russian);
+            QCOMPARE(read(QStringLiteral("Rus"), english), russian);
+            QCOMPARE(read(QStringLiteral("Eng"), russian), english);
+        }
+        QCOMPARE(rus.size(), eng.size());
+    }
+};
+
+QTEST_GUILESS_MAIN(ShippedDictionaryTest)
+#include "test_translation_shipped_dictionary.moc"

@@ -1,0 +1,340 @@
+// The language menu of the main window and the dictionary shipped with the
+// program.
+
+#include "app/cp1251.h"
+#include "app/errors.h"
+#include "app/main_window.h"
+#include "app/message_boxes.h"
+#include "translate/shipped_dictionary.h"
+#include "translate/translation.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace zarven;
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Зарвен-4");
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+bool insideStatusBar(const QObject *o)
+{
+    for (; o != nullptr; o = o->parent()) {
+        if (qobject_cast<const QStatusBar *>(o))
+            return true;
+    }
+    return false;
+}
+
+// Every caption-like text the window shows, each with the object it belongs
+// to, collected independently of the translation walk. Status bar panels and
+// the contents of boxes are not captions.
+using Captions = QList<QPair<QString, QString>>;
+
+Captions captions(const QWidget &window)
+{
+    Captions out;
+    auto add = [&out](const QObject *o, const QString &what, const QString &text) {
+        out.append({o->metaObject()->className() + QLatin1Char(' ') + o->objectName() + QLatin1Char(' ') + what,
+                    text});
+    };
+    add(&window, QStringLiteral("caption"), window.windowTitle());
+    add(&window, QStringLiteral("application title"), QApplication::applicationDisplayName());
+    for (const QObject *o : window.findChildren<QObject *>()) {
+        if (insideStatusBar(o) || (o->parent() && qobject_cast<const QAbstractSpinBox *>(o->parent())))
+            continue;
+        if (auto *a = qobject_cast<const QAction *>(o); a && !a->isSeparator())
+            add(o, QStringLiteral("text"), a->text());
+        else if (auto *m = qobject_cast<const QMenu *>(o))
+            add(o, QStringLiteral("title"), m->title());
+        else if (auto *b = qobject_cast<const QAbstractButton *>(o))
+            add(o, QStringLiteral("text"), b->text());
+        else if (auto *g = qobject_cast<const QGroupBox *>(o))
+            add(o, QStringLiteral("title"), g->title());
+        else if (auto *l = qobject_cast<const QLabel *>(o))
+            add(o, QStringLiteral("text"), l->text());
+        else if (auto *c = qobject_cast<const QComboBox *>(o)) {
+            for (int i = 0; i < c->count(); ++i)
+                add(o, QStringLiteral("entry %1").arg(i), c->itemText(i));
+        } else if (qobject_cast<const QLineEdit *>(o) || qobject_cast<const QPlainTextEdit *>(o))
+            add(o, QStringLiteral("tool-tip"), static_cast<const QWidget *>(o)->toolTip());
+    }
+    return out;
+}
+
+// The lines a run added to the dictionary: the texts it missed.
+QStringList addedLines(const QByteArray &before, const QByteArray &after)
+{
+    const QStringList old = fromCp1251(before).split(QStringLiteral("\r\n"));
+    QStringList added;
+    for (const QString &line : fromCp1251(after).split(QStringLiteral("\r\n"))) {
+        if (!old.contains(line))
+            added << line;
+    }
+    return added;
+}
+
+const QRegularExpression kCyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+
+} // namespace
+
+class WindowLanguageTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    ScriptedMessageBoxes boxes;
+    std::unique_ptr<TForm1> window;
+    QString path;
+
+    TForm1 &openWindow(const QStringList &ports = {})
+    {
+        AppOptions options;
+        options.includeSystemPorts = false;
+        options.extraPorts = ports;
+        options.workDir = dir->path();
+        window = std::make_unique<TForm1>(options, boxes);
+        return *window;
+    }
+
+    QByteArray shipped() const { return shippedDictionary(); }
+
+private slots:
+    void init()
+    {
+        QApplication::setApplicationDisplayName(kAppTitle);
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        path = dir->filePath(QStringLiteral("trans.dic"));
+        boxes.clear();
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        dir.reset();
+    }
+
+    void startUpCopiesTheShippedDictionaryWhenThereIsNone()
+    {
+        TForm1 &w = openWindow();
+        QCOMPARE(dictionaryPath(w.shared), path);
+        QVERIFY(!shipped().isEmpty());
+        QCOMPARE(readBytes(path), shipped());
+        QVERIFY(QFile::permissions(path) & QFile::WriteOwner);
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void startUpNeverReplacesAnExistingDictionary()
+    {
+        const QByteArray own = toCp1251(QStringLiteral("[Eng]\r\nФайл=FILE\r\n"));
+        writeBytes(path, own);
+        openWindow();
+        QCOMPARE(readBytes(path), own);
+        writeBytes(path, QByteArray());
+        window.reset();
+        openWindow();
+        QCOMPARE(readBytes(path), QByteArray());
+    }
+
+    // The whole window in English and back: every caption is English, the
+    // designed Russian comes back exactly, and the shipped dictionary misses
+    // nothing (a miss would be written back into it).
+    void englishAndBackRestoresTheDesignedWindowWithoutAMiss()
+    {
+        TForm1 &w = openWindow();
+        const Captions russian = captions(w);
+        const QByteArray before = readBytes(path);
+
+        w.menu_english->trigger();
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
+        const QStringList missedInEng = addedLines(before, readBytes(path));
+        if (!missedInEng.isEmpty())
+            QFAIL(qPrintable(QStringLiteral("texts missing in [Eng]:\n") + missedInEng.join(QLatin1Char('\n'))));
+        const Captions english = captions(w);
+        QCOMPARE(english.size(), russian.size());
+        for (const auto &caption : english) {
+            if (caption.second.contains(kCyrillic))
+                QFAIL(qPrintable(QStringLiteral("still Russian: ") + caption.first + QStringLiteral(": ") + caption.second));
+        }
+        QVERIFY(w.menu_english->isChecked());
+        QVERIFY(!w.menu_russian->isChecked());
+        QCOMPARE(w.windowTitle(), QStringLiteral("ZARVEN-4 Configurator (ver. 23.05.2016)"));
+        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Zarven-4"));
+        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
+        QCOMPARE(w.menuLanguage->title(), QStringLiteral("Language"));
+
+        w.menu_russian->trigger();
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
+        const QStringList missedInRus = addedLines(before, readBytes(path));
+        if (!missedInRus.isEmpty())
+            QFAIL(qPrintable(QStringLiteral("texts missing in [Rus]:\n") + missedInRus.join(QLatin1Char('\n'))));
+        const Captions back = captions(w);
+        for (int i = 0; i < russian.size(); ++i)
+            QCOMPARE(back[i], russian[i]);
+        QVERIFY(w.menu_russian->isChecked());
+        QVERIFY(!w.menu_english->isChecked());
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void messagesFollowTheLanguageMenu()
+    {
+        TForm1 &w = openWindow();
+        const QString message = QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
+        QCOMPARE(messageInCurrentLanguage(w.shared, boxes, message), message);
+        w.menu_english->trigger();
+        QCOMPARE(messageInCurrentLanguage(w.shared, boxes, message),
+                 QStringLiteral("Communication error (no answer). Check that the device is connected."));
+        w.menu_russian->trigger();
+        QCOMPARE(messageInCurrentLanguage(w.shared, boxes, message), message);
+    }
+
+    // Clicking the item of the language already shown neither reads nor
+    // writes the dictionary: no "No exists" for a missing one, no file made,
+    // and the tick stays where it was.
+    void choosingTheShownLanguageAgainDoesNothing()
+    {
+        TForm1 &w = openWindow();
+        QVERIFY(QFile::remove(path));
+        w.menu_russian->trigger();
+        QVERIFY(boxes.shown().isEmpty());
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(w.menu_russian->isChecked());
+        QVERIFY(!w.menu_english->isChecked());
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
+
+        writeBytes(path, shipped());
+        w.menu_english->trigger();
+        const QByteArray english = readBytes(path);
+        w.menu_english->trigger();
+        QCOMPARE(readBytes(path), english);
+        QVERIFY(w.menu_english->isChecked());
+        QVERIFY(!w.menu_russian->isChecked());
+    }
+
+    // Without a dictionary: "No exists" and the path once, the texts stay
+    // Russian, and the file is created with a section "Eng" that lists every
+    // caption-like text of the window with an empty value. Switching back
+    // collects the same texts in "Rus", where they are missing as well.
+    void aMissingDictionaryCollectsTheWindowsTexts()
+    {
+        TForm1 &w = openWindow();
+        QVERIFY(QFile::remove(path));
+        const Captions russian = captions(w);
+
+        w.menu_english->trigger();
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("No exists") + path});
+        QCOMPARE(captions(w), russian);
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
+
+        QStringList expected;
+        for (const auto &caption : russian) {
+            QString key = caption.second;
+            key.remove(QLatin1Char('&'));
+            key += QLatin1Char('=');
+            if (key.size() > 1 && !expected.contains(key))
+                expected << key;
+        }
+        const QString eng = QStringLiteral("[Eng]\r\n") + expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+        QCOMPARE(fromCp1251(readBytes(path)), eng);
+
+        w.menu_russian->trigger();
+        QCOMPARE(boxes.shown().size(), 1);
+        QCOMPARE(fromCp1251(readBytes(path)),
+                 eng + QStringLiteral("[Rus]\r\n") + expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    }
+
+    // The hidden port list is a list like the others: its names survive the
+    // switch (a miss returns the text itself) and the selected port stays
+    // selected.
+    void theSelectedEntryOfAListStaysSelected()
+    {
+        TForm1 &w = openWindow({QStringLiteral("/dev/ttyZ0"), QStringLiteral("/dev/ttyZ1"), QStringLiteral("/dev/ttyZ2")});
+        w.ComboBox1->setCurrentIndex(2);
+        w.menu_english->trigger();
+        QCOMPARE(w.ComboBox1->currentIndex(), 2);
+        QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("/dev/ttyZ2"));
+        w.menu_russian->trigger();
+        QCOMPARE(w.ComboBox1->currentIndex(), 2);
+        QCOMPARE(w.ComboBox1->count(), 3);
+    }
+
+    // A write-back the file refuses ends the switch part-way with the default
+    // error report; the language has already changed, the ticks have not,
+    // and the program goes on: once the file can be written the menu works.
+    void aReadOnlyDictionaryReportsTheWriteErrorAndTheProgramGoesOn()
+    {
+        TForm1 &w = openWindow();
+        const QByteArray partial = toCp1251(QStringLiteral("[Eng]\r\nКонфигуратор ЗАРВЕН-4 (вер. 23.05.2016)=Configurator\r\n"));
+        writeBytes(path, partial);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+
+        w.menu_english->trigger();
+        QCOMPARE(boxes.shown().size(), 1);
+        QCOMPARE(boxes.shown().first().kind, BoxKind::Error);
+        QCOMPARE(boxes.shown().first().text, errorReportText(QStringLiteral("Unable to write to ") + path));
+        QCOMPARE(readBytes(path), partial);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Configurator"));
+        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Соединить"));
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
+        QVERIFY(w.menu_russian->isChecked());
+        QVERIFY(!w.menu_english->isChecked());
+
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        writeBytes(path, shipped());
+        w.menu_russian->trigger();
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
+        w.menu_english->trigger();
+        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
+        QVERIFY(w.menu_english->isChecked());
+        QCOMPARE(boxes.shown().size(), 1);
+    }
+
+    void aFailedMessageLookupGoesThroughTheDefaultErrorReport()
+    {
+        TForm1 &w = openWindow();
+        writeBytes(path, QByteArray("[Rus1]\r\n"));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        bool after = false;
+        w.guarded([&] {
+            showMessageInCurrentLanguage(w.shared, w.boxes, QStringLiteral("Файл не найден"));
+            after = true;
+        });
+        QVERIFY(!after);
+        QCOMPARE(boxes.texts(), QStringList{errorReportText(QStringLiteral("Unable to write to ") + path)});
+        QCOMPARE(boxes.shown().first().kind, BoxKind::Error);
+    }
+};
+
+QTEST_MAIN(WindowLanguageTest)
+#include "test_translation_window.moc"
