@@ -36,6 +36,7 @@ private slots:
     void acceptanceClosedWithoutYesStillConnects();
     void rescanClearsConnectedLook();
     void scanOverEmptyListEndsWithNoAnswerMessage();
+    void noAnswerMessageFollowsTheLanguage();
 };
 
 void IdentifyTest::refusedRepliesShowInformationAndKeepScanState_data()
@@ -168,6 +169,22 @@ void IdentifyTest::scanOverEmptyListEndsWithNoAnswerMessage()
              QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство."));
     QVERIFY(!f.form().Timer1->isActive());
     QCOMPARE(f.state(), int(ssIdentify));
+}
+
+void IdentifyTest::noAnswerMessageFollowsTheLanguage()
+{
+    ExchangeFixture f;
+    f.form().menu_english->trigger();
+    QCOMPARE(f.form().shared.LanguageCode, QLatin1Char('E'));
+    f.boxes.clear();
+    QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
+    f.form().N8->trigger();
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Communication error (no answer). Check that the device is connected.")}));
+    // The identification messages are shown in Russian whatever the language.
+    f.exchange().scan.BitBtn3Click();
+    f.deliver("V3");
+    QCOMPARE(f.boxes.texts().last(), QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А2\"\r\nсоединение НЕ установлено."));
 }
 
 QTEST_MAIN(IdentifyTest)
