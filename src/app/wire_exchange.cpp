@@ -3,22 +3,13 @@
 
 #include "app/main_window.h"
 #include "exchange/device_exchange.h"
+#include "translate/translation.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QTimer>
 
 namespace zarven {
-
-namespace {
-
-// A message that the dictionary translates before it is shown.
-QString translateMessage(const SharedValues &, const QString &text)
-{
-    return text;
-}
-
-} // namespace
 
 void TForm1::wireExchange()
 {
@@ -40,7 +31,7 @@ void TForm1::wireExchange()
     w.intervals = options.intervals;
     w.extraPorts = options.extraPorts;
     w.includeSystemPorts = options.includeSystemPorts;
-    w.translate = [this](const QString &text) { return translateMessage(shared, text); };
+    w.translate = [this](const QString &text) { return messageInCurrentLanguage(shared, boxes, text); };
     w.guarded = [this](const std::function<void()> &handler) { guarded(handler); };
     exchange = new DeviceExchange(w, this);
 

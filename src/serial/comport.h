@@ -7,6 +7,26 @@
 //
 // The operating-system layer sits behind SerialBackend (serial_backend.h);
 // Linux uses termios on a device path.
+//
+// Hand-over of received data: there is no receive thread. At 38400 bit/s
+// (under 4 KiB/s) a read notifier on the line's descriptor, served by the
+// main thread's event loop, is enough, and it removes the races and the
+// deadlock a thread that blocks until the main thread has served it brings
+// (closing the port from inside a hand-over would wait for itself). Each
+// hand-over reads every byte queued at that moment in one read and gives it
+// to the receiver as one chunk. While the receiver runs (a packet handler
+// may show a modal box whose nested event loop serves timers) the notifier
+// is off, so no further data is handed over; the bytes wait in the driver's
+// queue and are handed over, in order, after the receiver has returned.
+//
+// Because the close happens on the main thread without waiting for anyone,
+// ClosePort is safe from anywhere, also from inside a hand-over (an idle
+// close fired by a timer in a modal box). Every open and close starts a new
+// session; a hand-over that finds another session when its receiver returns
+// leaves the line alone and only lets a newly opened line's notifier run.
+//
+// A line that fails under us (unplugged adapter, hang-up, read or write
+// error) is closed at once and lineLost is emitted; it never spins.
 
 #include "app/errors.h"
 
@@ -22,7 +42,9 @@ namespace zarven {
 class SerialBackend;
 
 // A failing port operation. The message is the index's text followed by
-// " (error code: N, description)" when there is a system error code.
+// " (error code: N, description)" when there is a system error code (errno
+// and its description on Linux), for example
+// "Unable to open com port (error code: 16, Device or resource busy)".
 class EComPort : public AppError {
 public:
     enum Index {
@@ -79,10 +101,12 @@ public:
     // (index 5) when the port is closed. The framer's buffer is not touched.
     void PurgePort(bool input = true, bool output = true);
     // Writes the whole byte string and waits until it is written or the
-    // write time-out (1000 + 100·n ms) has passed; returns the count written.
-    // An empty string is not written. Throws EComPort (index 2).
+    // write time-out (1000 + 100·n ms) has passed; returns the count written,
+    // fewer than n after a time-out. An empty string is not written (0).
+    // Throws EComPort (index 2), also when the port is closed.
     qint64 SendString(const QByteArray &bytes);
-    // At most n bytes already queued; never waits for more. Throws EComPort.
+    // At most n bytes already queued; never waits for more. Throws EComPort
+    // (index 3), also when the port is closed.
     QByteArray ReadUpTo(int n);
 
     // The linked receiver (the framer's FeedBytes). It is called on the main
@@ -97,13 +121,23 @@ public:
     bool inHandOver() const { return handOverDepth_ > 0; }
     SerialBackend *backend() const { return backend_.get(); }
 
+    // The write time-out for n bytes: 1000 + 100·n ms.
+    static qint64 writeTimeoutMs(qint64 n);
+
 signals:
-    // The line failed under us (hang-up, unplugged adapter, read error): the
-    // port has been closed.
+    // The line failed under us (hang-up, unplugged adapter, read or write
+    // error): the port has been closed before this is emitted.
     void lineLost(const QString &reason);
 
 private:
     void handOver();
+    void resumeHandOvers();
+    void loseLine(const QString &reason);
+    void reportReceiverError(const QString &message);
+    // Runs one line operation; a failure that means the line is gone closes
+    // the port and emits lineLost before the error is raised again.
+    template <typename Op>
+    auto onLine(Op op) -> decltype(op());
 
     std::unique_ptr<SerialBackend> backend_;
     QString port_ = QStringLiteral("COM1");
@@ -111,6 +145,7 @@ private:
     std::function<void(const QString &)> errorReporter_;
     int handOverDepth_ = 0;
     bool receptionStopped_ = false;
+    quint64 session_ = 0; // counts opens and closes
 };
 
 // The machine's serial ports (from the system's device enumeration; ports

@@ -16,16 +16,25 @@ public:
     virtual ~SerialBackend() = default;
 
     // Opens the device with the controller's line settings, exclusively.
-    // Throws EComPort; on failure nothing stays open.
+    // Throws EComPort; on failure nothing stays open. The ready notification
+    // of a freshly opened line is off until setReadyNotification(true).
     virtual void open(const QString &name) = 0;
+    // Discards both queues and closes; never blocks, never throws.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // Throws EComPort (index 5).
     virtual void purge(bool input, bool output) = 0;
-    virtual qint64 write(const QByteArray &bytes, int timeoutMs) = 0;
-    // What is queued now, at most max bytes; never waits. An empty result
-    // with lineFailed() set means the line is gone (hang-up, read error).
+    // Writes until all bytes are out or timeoutMs has passed; returns the
+    // count written. Throws EComPort (index 2).
+    virtual qint64 write(const QByteArray &bytes, qint64 timeoutMs) = 0;
+    // What is queued now, at most max bytes (possibly none); never waits.
+    // Throws EComPort (index 3) on a read error or a hang-up.
     virtual QByteArray read(qint64 max) = 0;
+    // Set when an operation threw because the line is gone (hang-up,
+    // unplugged device) rather than for a passing fault; cleared by the next
+    // open. lineFailure() says what happened, for the log.
     virtual bool lineFailed() const = 0;
+    virtual QString lineFailure() const = 0;
     // Called on the main thread whenever received data (or a line failure)
     // is waiting; enable(false) stops the calls while a hand-over runs.
     virtual void setReadyCallback(std::function<void()> callback) = 0;

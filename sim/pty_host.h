@@ -1,0 +1,76 @@
+#pragma once
+// PtyHost: puts a ControllerSimulator on a pseudo-terminal. The tool opens the
+// device end (the "slave", e.g. /dev/pts/3) as if it were a serial port; this
+// host reads the master end on the main thread, feeds the simulator and
+// writes each reply piece after its delay.
+//
+// The tool opens the port only around exchanges, so the device end is
+// closed and reopened all the time. While nobody has it open, reading the
+// master fails with EIO and poll() reports a hang-up without pause, which
+// would make a descriptor notifier fire endlessly. The host therefore turns
+// its notifier off at the first EIO and looks every idlePollMs whether the
+// device has been opened again.
+//
+// The host deliberately keeps no descriptor of the device end open: the tool
+// opens it exclusively (TIOCEXCL plus flock), and a pseudo-terminal keeps its
+// exclusive flag for as long as its master lives, whoever holds it open.
+// Holding the device open here would also keep replies nobody read queued
+// for the next opener.
+
+#include "controller_simulator.h"
+
+#include "app/errors.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class QSocketNotifier;
+
+namespace zarven::sim {
+
+class PtyError : public AppError {
+public:
+    using AppError::AppError;
+};
+
+class PtyHost : public QObject {
+    Q_OBJECT
+public:
+    explicit PtyHost(ControllerSimulator &simulator, QObject *parent = nullptr);
+    ~PtyHost() override;
+
+    // Creates the pseudo-terminal with raw line settings on its device end.
+    // Throws PtyError.
+    void open();
+    // The device end's path, e.g. /dev/pts/3; empty before open().
+    QString devicePath() const { return devicePath_; }
+
+    void setIdlePollMs(int ms) { idlePoll_.setInterval(ms); }
+    // Whether someone had the device end open when last looked at.
+    bool deviceOpen() const { return !idle_; }
+
+private:
+    void readMaster();
+    void pollWhileIdle();
+    void enterIdle();
+    void leaveIdle();
+    void enqueue(const QList<OutgoingChunk> &chunks);
+    void sendDue();
+    void flushOutput();
+    bool deviceEndClosed() const;
+
+    ControllerSimulator &simulator_;
+    int master_ = -1;
+    QString devicePath_;
+    QSocketNotifier *readNotifier_ = nullptr;
+    QSocketNotifier *writeNotifier_ = nullptr;
+    QTimer idlePoll_;
+    QTimer sendTimer_;
+    bool idle_ = false;
+    QList<OutgoingChunk> queue_;
+    QByteArray writeBuffer_;
+};
+
+} // namespace zarven::sim

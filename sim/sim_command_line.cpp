@@ -1,0 +1,185 @@
+#include "sim_command_line.h"
+
+#include "app/cp1251.h"
+#include "hex_text.h"
+
+#include <functional>
+
+namespace zarven::sim {
+
+namespace {
+
+std::optional<int> boundedInt(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high)
+        return std::nullopt;
+    return v;
+}
+
+// "CMD=VALUE" with a known command name.
+std::optional<std::pair<SimCommand, QString>> commandAssignment(const QString &text, QString *error)
+{
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    const QString name = eq < 0 ? text : text.left(eq);
+    const auto command = commandFromName(name);
+    if (!command) {
+        *error = QStringLiteral("unknown command \"%1\" (known: %2)").arg(name, allCommandNames().join(QStringLiteral(", ")));
+        return std::nullopt;
+    }
+    if (eq < 0) {
+        *error = QStringLiteral("expected COMMAND=REPLY, got \"%1\"").arg(text);
+        return std::nullopt;
+    }
+    return std::make_pair(*command, text.mid(eq + 1));
+}
+
+} // namespace
+
+QString simUsageText()
+{
+    return QStringLiteral(
+        "Usage: zarven4-sim [options]\n"
+        "Simulates a ZARVEN-4 controller on a pseudo-terminal. Prints the device\n"
+        "path on standard output, then answers the tool's commands until killed.\n"
+        "\n"
+        "  --state FILE       keep the settings image and key table in FILE\n"
+        "                     (read at start if present, written after each change)\n"
+        "  --model TEXT       reply to \"Tt\" (default \"T6 v2.14\")\n"
+        "  --csq N            signal level in the reply to \"Sg\", 0-99 (default 17)\n"
+        "  --csq-reply TEXT   the whole reply to \"Sg\", e.g. \"+CSQ: 99,99\"\n"
+        "  --key-code HEX     the key code \"Kr\" answers (default 015A3C1E0B000095)\n"
+        "  --cn-packets N     send the key table in N packets, 1-10 (default 1)\n"
+        "  --link PATH        also make PATH a symbolic link to the device\n"
+        "  --verbose          log every command received on standard error\n"
+        "  --help             show this text\n"
+        "\n"
+        "Faults:\n"
+        "  --silent CMD       ignore CMD: no reply, no effect (repeatable)\n"
+        "  --wrong CMD=BYTES  answer CMD with this packet content instead; CMD has no\n"
+        "                     effect (repeatable). BYTES is hexadecimal (\"4F 6B\") or\n"
+        "                     \"text:\" followed by text (\"text:ok\")\n"
+        "  --wrong-raw CMD=BYTES  the same, but the bytes go out unframed, as given\n"
+        "  --delay MS         wait MS milliseconds before every reply\n"
+        "  --chunk N          send replies in pieces of N bytes\n"
+        "  --chunk-gap MS     pause between pieces (default 5)\n"
+        "  --junk HEX         send these bytes in front of every reply packet\n"
+        "\n"
+        "Commands (CMD): Tt, Pt, write (or 9999: the 99 99 settings write), Cn, Kr,\n"
+        "Wr, table (the key table stream after \"Wr\"), Ur, Sg.\n");
+}
+
+SimCommandLine parseSimCommandLine(const QStringList &args)
+{
+    SimCommandLine cl;
+    SimulatorOptions &o = cl.options;
+    auto fail = [&cl](const QString &message) {
+        cl.action = SimCommandLine::Action::Error;
+        cl.error = message;
+        return cl;
+    };
+
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString name = args[i];
+        QString value;
+        bool hasValue = false;
+        const qsizetype eq = name.indexOf(QLatin1Char('='));
+        if (name.startsWith(QLatin1String("--")) && eq > 0) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+            hasValue = true;
+        }
+        auto takeValue = [&]() -> bool {
+            if (hasValue)
+                return true;
+            if (i + 1 >= args.size())
+                return false;
+            value = args[++i];
+            return true;
+        };
+
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            cl.action = SimCommandLine::Action::Help;
+            return cl;
+        }
+        if (name == QLatin1String("--verbose")) {
+            cl.verbose = true;
+            continue;
+        }
+
+        static const QStringList withValue = {
+            QStringLiteral("--state"), QStringLiteral("--model"), QStringLiteral("--csq"),
+            QStringLiteral("--csq-reply"), QStringLiteral("--key-code"), QStringLiteral("--cn-packets"),
+            QStringLiteral("--link"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
+            QStringLiteral("--wrong-raw"), QStringLiteral("--delay"), QStringLiteral("--chunk"),
+            QStringLiteral("--chunk-gap"), QStringLiteral("--junk")};
+        if (!withValue.contains(name))
+            return fail(QStringLiteral("unknown option \"%1\"").arg(args[i]));
+        if (!takeValue())
+            return fail(QStringLiteral("option %1 needs a value").arg(name));
+
+        QString error;
+        if (name == QLatin1String("--state")) {
+            o.statePath = value;
+        } else if (name == QLatin1String("--model")) {
+            o.modelReply = toCp1251(value);
+        } else if (name == QLatin1String("--csq")) {
+            const auto level = boundedInt(value, 0, 99);
+            if (!level)
+                return fail(QStringLiteral("--csq wants a level from 0 to 99, got \"%1\"").arg(value));
+            o.signalReply = signalReplyForLevel(*level);
+        } else if (name == QLatin1String("--csq-reply")) {
+            o.signalReply = toCp1251(value);
+        } else if (name == QLatin1String("--key-code")) {
+            const auto code = parseHexBytes(value, &error);
+            if (!code)
+                return fail(QStringLiteral("--key-code: %1").arg(error));
+            o.keyCode = *code;
+        } else if (name == QLatin1String("--cn-packets")) {
+            const auto n = boundedInt(value, 1, kKeyCount);
+            if (!n)
+                return fail(QStringLiteral("--cn-packets wants 1 to %1, got \"%2\"").arg(kKeyCount).arg(value));
+            o.keyTablePackets = *n;
+        } else if (name == QLatin1String("--link")) {
+            cl.linkPath = value;
+        } else if (name == QLatin1String("--silent")) {
+            const auto command = commandFromName(value);
+            if (!command)
+                return fail(QStringLiteral("--silent: unknown command \"%1\" (known: %2)")
+                                .arg(value, allCommandNames().join(QStringLiteral(", "))));
+            o.faults.silent.insert(*command);
+        } else if (name == QLatin1String("--wrong") || name == QLatin1String("--wrong-raw")) {
+            const auto assignment = commandAssignment(value, &error);
+            if (!assignment)
+                return fail(QStringLiteral("%1: %2").arg(name, error));
+            const auto bytes = parseBytesArgument(assignment->second, &error);
+            if (!bytes)
+                return fail(QStringLiteral("%1: %2").arg(name, error));
+            o.faults.wrong.insert(assignment->first, WrongReply{*bytes, name == QLatin1String("--wrong")});
+        } else if (name == QLatin1String("--delay")) {
+            const auto ms = boundedInt(value, 0, 600000);
+            if (!ms)
+                return fail(QStringLiteral("--delay wants milliseconds from 0 to 600000, got \"%1\"").arg(value));
+            o.faults.delayMs = *ms;
+        } else if (name == QLatin1String("--chunk")) {
+            const auto n = boundedInt(value, 1, 65536);
+            if (!n)
+                return fail(QStringLiteral("--chunk wants a piece size from 1 to 65536, got \"%1\"").arg(value));
+            o.faults.chunkSize = *n;
+        } else if (name == QLatin1String("--chunk-gap")) {
+            const auto ms = boundedInt(value, 0, 60000);
+            if (!ms)
+                return fail(QStringLiteral("--chunk-gap wants milliseconds from 0 to 60000, got \"%1\"").arg(value));
+            o.faults.chunkGapMs = *ms;
+        } else if (name == QLatin1String("--junk")) {
+            const auto junk = parseHexBytes(value, &error);
+            if (!junk)
+                return fail(QStringLiteral("--junk: %1").arg(error));
+            o.faults.junk = *junk;
+        }
+    }
+    return cl;
+}
+
+} // namespace zarven::sim

@@ -1,0 +1,77 @@
+#include "sim_process.h"
+
+#include <QDeadlineTimer>
+
+namespace zarven::test {
+
+QString SimProcess::binaryPath()
+{
+    return QStringLiteral(ZARVEN_SIM_BINARY);
+}
+
+SimProcess::SimProcess(const QStringList &options, int startTimeoutMs)
+    : dir_(std::make_unique<QTemporaryDir>()), process_(std::make_unique<QProcess>())
+{
+    QStringList args = options;
+    const qsizetype stateAt = args.indexOf(QStringLiteral("--state"));
+    if (stateAt >= 0 && stateAt + 1 < args.size()) {
+        statePath_ = args[stateAt + 1];
+    } else {
+        statePath_ = dir_->filePath(QStringLiteral("sim.state"));
+        args << QStringLiteral("--state") << statePath_;
+    }
+
+    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_->start(binaryPath(), args);
+    if (!process_->waitForStarted(startTimeoutMs)) {
+        error_ = QStringLiteral("%1 did not start: %2").arg(binaryPath(), process_->errorString());
+        return;
+    }
+
+    const QDeadlineTimer deadline(startTimeoutMs);
+    while (!process_->canReadLine()) {
+        if (process_->state() != QProcess::Running || deadline.hasExpired())
+            break;
+        process_->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+    }
+    if (process_->canReadLine()) {
+        devicePath_ = QString::fromLocal8Bit(process_->readLine()).trimmed();
+        return;
+    }
+    if (process_->state() != QProcess::Running)
+        error_ = QStringLiteral("the simulator ended at start with exit code %1 (see its standard error)")
+                     .arg(process_->exitCode());
+    else
+        error_ = QStringLiteral("the simulator printed no device path within %1 ms").arg(startTimeoutMs);
+    stop();
+}
+
+SimProcess::~SimProcess()
+{
+    stop();
+}
+
+bool SimProcess::isRunning() const
+{
+    return process_->state() == QProcess::Running && !devicePath_.isEmpty();
+}
+
+qint64 SimProcess::processId() const
+{
+    return process_->processId();
+}
+
+int SimProcess::stop()
+{
+    if (process_->state() == QProcess::NotRunning)
+        return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
+    process_->terminate();
+    if (!process_->waitForFinished(5000)) {
+        process_->kill();
+        process_->waitForFinished(5000);
+        return -1;
+    }
+    return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
+}
+
+} // namespace zarven::test
