@@ -236,14 +236,6 @@ private slots:
         QCOMPARE(w.list->currentIndex(), -1);
         QCOMPARE(w.list->itemText(0), QStringLiteral("High"));
     }
-
-    void aMissingDictionaryIsReportedOnceAndCreatedByTheWriteBacks()
-    {
-        SampleWindow w;
-        TranslateForm(w.window.get(), QStringLiteral("Eng"), path, boxes);
-        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("No exists") + path});
-        QCOMPARE(sectionKeys(readText(path), QStringLiteral("Eng")).size(), 19);
-    }
 };
 
 QTEST_MAIN(FormTest)

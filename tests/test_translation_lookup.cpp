@@ -1,9 +1,7 @@
 // Looking texts up in the dictionary and translating messages.
 
 #include "app/cp1251.h"
-#include "app/errors.h"
 #include "app/message_boxes.h"
-#include "app/shared_values.h"
 #include "translate/profile_file.h"
 #include "translate/translation.h"
 
@@ -138,39 +136,6 @@ private slots:
         QCOMPARE(TranslateText(QStringLiteral("Файл не найден"), QLatin1Char('E'), path, boxes),
                  QStringLiteral("Файл не найден"));
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("No exists") + path});
-    }
-
-    void aReadOnlyDictionaryRaisesTheWriteErrorForAMissingMessage()
-    {
-        const QString before = QStringLiteral("[Eng1]\r\n");
-        writeText(path, before);
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        SharedValues shared;
-        shared.ProgramDir = dir.path();
-        shared.LanguageCode = QLatin1Char('E');
-        try {
-            showMessageInCurrentLanguage(shared, boxes, QStringLiteral("Файл не найден"));
-            QFAIL("no error raised");
-        } catch (const FileError &e) {
-            QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path);
-        }
-        // The message box of the failed message is not shown.
-        QVERIFY(boxes.shown().isEmpty());
-        QCOMPARE(readText(path), before);
-    }
-
-    void theWindowsMessageHelperUsesItsLanguageAndDictionary()
-    {
-        writeText(path, QStringLiteral("[Rus1]\r\nФайл не найден=Файл не найден\r\n"
-                                       "[Eng1]\r\nФайл не найден=File not found\r\n"));
-        SharedValues shared;
-        shared.ProgramDir = dir.path();
-        QCOMPARE(dictionaryPath(shared), path);
-        showMessageInCurrentLanguage(shared, boxes, QStringLiteral("Файл не найден"));
-        shared.LanguageCode = QLatin1Char('E');
-        showMessageInCurrentLanguage(shared, boxes, QStringLiteral("Файл не найден"));
-        QCOMPARE(boxes.texts(BoxKind::Plain),
-                 (QStringList{QStringLiteral("Файл не найден"), QStringLiteral("File not found")}));
     }
 };
 

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -207,6 +208,32 @@ private slots:
         QVERIFY(boxes.shown().isEmpty());
     }
 
+    void theUserSwitchesWithTheMouse()
+    {
+        TForm1 &w = openWindow();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto choose = [&w](QAction *item) {
+            QMenuBar *bar = w.menuBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(w.menuLanguage->menuAction()).center());
+            QTRY_VERIFY(w.menuLanguage->isVisible());
+            QTest::mouseClick(w.menuLanguage, Qt::LeftButton, {}, w.menuLanguage->actionGeometry(item).center());
+            QTRY_VERIFY(!w.menuLanguage->isVisible());
+        };
+        choose(w.menu_english);
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
+        QCOMPARE(w.menuLanguage->title(), QStringLiteral("Language"));
+        QCOMPARE(w.menu_russian->text(), QStringLiteral("Russian"));
+        choose(w.menu_english);
+        QVERIFY(w.menu_english->isChecked());
+        QVERIFY(!w.menu_russian->isChecked());
+        choose(w.menu_russian);
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
+        QCOMPARE(w.menuLanguage->title(), QStringLiteral("Выбор Языка"));
+        QVERIFY(w.menu_russian->isChecked());
+        QVERIFY(!w.menu_english->isChecked());
+    }
+
     void messagesFollowTheLanguageMenu()
     {
         TForm1 &w = openWindow();
@@ -274,18 +301,27 @@ private slots:
                  eng + QStringLiteral("[Rus]\r\n") + expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
-    // The hidden port list is a list like the others: its names survive the
-    // switch (a miss returns the text itself) and the selected port stays
-    // selected.
+    // A list keeps its selected entry under the entry's new text. The hidden
+    // port list is a list like the others: its names survive the switch (a
+    // miss returns the text itself), so the scan still finds its ports.
     void theSelectedEntryOfAListStaysSelected()
     {
         TForm1 &w = openWindow({QStringLiteral("/dev/ttyZ0"), QStringLiteral("/dev/ttyZ1"), QStringLiteral("/dev/ttyZ2")});
-        w.ComboBox1->setCurrentIndex(2);
+        auto *level = w.findChild<QComboBox *>(QStringLiteral("CBox_INPUT"));
+        QVERIFY(level != nullptr);
+        QCOMPARE(level->currentIndex(), 2);
+        w.ComboBox1->setCurrentIndex(1);
+
         w.menu_english->trigger();
-        QCOMPARE(w.ComboBox1->currentIndex(), 2);
-        QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("/dev/ttyZ2"));
+        QCOMPARE(level->currentIndex(), 2);
+        QCOMPARE(level->currentText(), QStringLiteral("Touch Memory/Pulse"));
+        QCOMPARE(w.ComboBox1->currentIndex(), 1);
+        QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("/dev/ttyZ1"));
+
         w.menu_russian->trigger();
-        QCOMPARE(w.ComboBox1->currentIndex(), 2);
+        QCOMPARE(level->currentIndex(), 2);
+        QCOMPARE(level->currentText(), QStringLiteral("Touch Memory/Импульс"));
+        QCOMPARE(w.ComboBox1->currentIndex(), 1);
         QCOMPARE(w.ComboBox1->count(), 3);
     }
 
@@ -331,8 +367,10 @@ private slots:
             after = true;
         });
         QVERIFY(!after);
+        // The error report only: the message's own box is not shown.
         QCOMPARE(boxes.texts(), QStringList{errorReportText(QStringLiteral("Unable to write to ") + path)});
         QCOMPARE(boxes.shown().first().kind, BoxKind::Error);
+        QCOMPARE(readBytes(path), QByteArray("[Rus1]\r\n"));
     }
 };
 

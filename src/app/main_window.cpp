@@ -1,6 +1,9 @@
 #include "app/main_window.h"
 #include "translate/shipped_dictionary.h"
 
+#include "editor/phone_panel.h"
+#include "editor/settings_panels.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,6 +13,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -248,12 +252,15 @@ void TForm1::FormCreate()
         ComboBox1->clear();
         ComboBox1->addItems(ListSerialPorts(options.extraPorts, options.includeSystemPorts));
         const QString time = QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+        panels->phonePanel()->Edit_time->setText(time);
         const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
+        panels->phonePanel()->Edit_Date->setText(date);
         statusPanels[2]->setText(date);
         statusPanels[3]->setText(time);
         shared.ProgramDir = QDir::toNativeSeparators(
             QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
         installShippedDictionary(shared.ProgramDir);
+        panels->startUp();
         statusPanels[0]->setText(portStateText());
     });
 }
@@ -280,7 +287,9 @@ QString TForm1::portStateText() const
 
 void TForm1::Timer2Timer()
 {
-    statusPanels[3]->setText(QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat));
+    const QString time = QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+    statusPanels[3]->setText(time);
+    panels->clockTick(time);
     statusPanels[0]->setText(portStateText());
 }
 

@@ -2,17 +2,23 @@
 
 #include "app/strings.h"
 
+#include <QButtonGroup>
 #include <QFocusEvent>
-#include <QLineEdit>
+#include <QGridLayout>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace zarven {
+
+// ---------------------------------------------------------------- SpinEdit
 
 SpinEdit::SpinEdit(int minValue, int maxValue, int increment, int maxLength, QWidget *parent)
     : QAbstractSpinBox(parent), min_(minValue), max_(maxValue), increment_(increment), maxLength_(maxLength)
 {
-    lineEdit()->setMaxLength(maxLength_);
-    // Out-of-range numbers are corrected when the box is left, not while typing.
+    // MaxLength is enforced by validate() on typing only; QLineEdit's own
+    // limit would also cut texts set by code.
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setKeyboardTracking(true);
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::textChanged);
@@ -39,7 +45,7 @@ int SpinEdit::value() const
 
 void SpinEdit::setValue(int v)
 {
-    setText(QString::number(v));
+    setText(QString::number(qBound(min_, v, max_)));
 }
 
 void SpinEdit::stepBy(int steps)
@@ -76,15 +82,28 @@ void SpinEdit::fixup(QString &) const
 
 void SpinEdit::focusOutEvent(QFocusEvent *event)
 {
-    // A number outside the range becomes the nearer bound; a text that is
-    // not a number stays as typed.
-    if (const auto v = TryStrToInt(text())) {
-        if (*v < min_)
-            setValue(min_);
-        else if (*v > max_)
-            setValue(max_);
+    // Only a move to another control of the window counts as leaving the
+    // box: the focus also goes when a message box opens or another program
+    // is activated, and the box's text must not change behind the user then.
+    const bool leaves = event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+    if (leaves) {
+        emit exited();
+        // A number outside the range becomes the nearer bound; a text that
+        // is not a number stays as typed.
+        if (const auto v = TryStrToInt(text())) {
+            if (*v < min_)
+                setText(QString::number(min_));
+            else if (*v > max_)
+                setText(QString::number(max_));
+        }
     }
     QAbstractSpinBox::focusOutEvent(event);
+}
+
+// --------------------------------------------------------------- PhoneEdit
+
+namespace {
+constexpr int kPhonePlaces = 14;
 }
 
 PhoneEdit::PhoneEdit(QWidget *parent) : QLineEdit(parent)
@@ -92,6 +111,120 @@ PhoneEdit::PhoneEdit(QWidget *parent) : QLineEdit(parent)
     // "+" is a literal; each "0" is an optional digit shown as "_" while blank.
     setInputMask(QStringLiteral("+00000000000000;_"));
     setMaxLength(15);
+}
+
+QString PhoneEdit::text() const
+{
+    // QLineEdit::text() drops blank places, which would close a gap; the
+    // shown text keeps every place.
+    QString shown = displayText();
+    shown.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return shown;
+}
+
+void PhoneEdit::setText(const QString &text)
+{
+    QString rest = text.startsWith(QLatin1Char('+')) ? text.mid(1) : text;
+    rest.truncate(kPhonePlaces);
+    for (QChar &c : rest) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            c = QLatin1Char('_');
+    }
+    QLineEdit::setText(QLatin1Char('+') + rest);
+}
+
+// -------------------------------------------------------------- RadioGroup
+
+RadioGroup::RadioGroup(const QString &name, const QString &title, const QStringList &entries, int columns,
+                       QWidget *parent)
+    : QGroupBox(title, parent), group_(new QButtonGroup(this))
+{
+    setObjectName(name);
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 2, 2, 2);
+    grid->setSpacing(2);
+    const int rows = (int(entries.size()) + columns - 1) / qMax(columns, 1);
+    for (int i = 0; i < entries.size(); ++i) {
+        auto *b = new QRadioButton(entries[i], this);
+        b->setObjectName(objectName() + QStringLiteral("_item%1").arg(i));
+        group_->addButton(b, i);
+        // Entries run down the first column, then down the next.
+        grid->addWidget(b, i % rows, i / rows);
+    }
+    for (int c = 0; c < columns; ++c)
+        grid->setColumnStretch(c, 1);
+}
+
+int RadioGroup::itemIndex() const
+{
+    return group_->checkedId();
+}
+
+void RadioGroup::setItemIndex(int index)
+{
+    // An exclusive group cannot uncheck its checked button; "none selected"
+    // needs exclusivity off for a moment.
+    group_->setExclusive(false);
+    for (QAbstractButton *b : group_->buttons())
+        b->setChecked(group_->id(b) == index);
+    group_->setExclusive(true);
+}
+
+int RadioGroup::count() const
+{
+    return int(group_->buttons().size());
+}
+
+QRadioButton *RadioGroup::button(int index) const
+{
+    return qobject_cast<QRadioButton *>(group_->button(index));
+}
+
+// ----------------------------------------------------------- AssignmentBox
+
+AssignmentBox::AssignmentBox(const QString &caption, QWidget *parent) : QCheckBox(caption, parent)
+{
+}
+
+void AssignmentBox::setTailX(int x)
+{
+    tailX_ = x;
+    update();
+}
+
+QString AssignmentBox::head() const
+{
+    const QString full = text();
+    qsizetype cut = full.lastIndexOf(QLatin1Char(' '));
+    if (cut < 0)
+        return full;
+    while (cut > 0 && full[cut - 1] == QLatin1Char(' '))
+        --cut;
+    return full.left(cut);
+}
+
+QString AssignmentBox::tail() const
+{
+    const QString full = text();
+    const qsizetype cut = full.lastIndexOf(QLatin1Char(' '));
+    return cut < 0 ? QString() : full.mid(cut + 1);
+}
+
+void AssignmentBox::paintEvent(QPaintEvent *event)
+{
+    const QString last = tail();
+    if (tailX_ < 0 || last.isEmpty()) {
+        QCheckBox::paintEvent(event);
+        return;
+    }
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text = head();
+    p.drawControl(QStyle::CE_CheckBox, opt);
+    const QRect tailRect(tailX_, 0, width() - tailX_, height());
+    style()->drawItemText(&p, tailRect, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(), last,
+                          QPalette::WindowText);
 }
 
 } // namespace zarven

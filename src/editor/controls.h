@@ -3,11 +3,16 @@
 // not give by themselves. Check boxes are plain QCheckBox: their toggled()
 // signal fires once for every actual change of state, from a click or from
 // code, and never when the state does not change, which is exactly when a
-// click rule must run. Lists are QComboBox without rules; text boxes are
-// QLineEdit (textChanged fires for code and user changes alike).
+// click rule must run. Lists are QComboBox with no rule attached, so
+// selecting an entry from code runs nothing. Text boxes are QLineEdit.
 
 #include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
+
+class QButtonGroup;
+class QRadioButton;
 
 namespace zarven {
 
@@ -16,16 +21,21 @@ namespace zarven {
 // to MaxLength characters; on leaving the box a number outside the range is
 // replaced by the nearer bound; a text that is not a number stays as typed
 // and reads as MinValue. textChanged() fires whenever the text changes, from
-// the user or from code (this is where change rules attach).
+// the user or from code (change rules attach there); exited() fires when the
+// user leaves the box for another control of the window.
 class SpinEdit : public QAbstractSpinBox {
     Q_OBJECT
 public:
     SpinEdit(int minValue, int maxValue, int increment, int maxLength, QWidget *parent = nullptr);
 
+    // The text as shown. setText() takes any text as it is: MaxLength limits
+    // typing only, so a longer text set by code (a four-digit minutes value
+    // read from the controller) is neither cut nor refused.
     QString text() const;
     void setText(const QString &text);
     // The number the text holds, or MinValue when the text is not a number.
     int value() const;
+    // Shows the value clamped to MinValue..MaxValue, as the arrows would.
     void setValue(int value);
 
     int minValue() const { return min_; }
@@ -37,6 +47,7 @@ public:
 
 signals:
     void textChanged(const QString &text);
+    void exited();
 
 protected:
     StepEnabled stepEnabled() const override;
@@ -52,11 +63,63 @@ private:
 };
 
 // A phone box: the mask "+" followed by 14 optional digits, blank character
-// "_", the "+" kept in the text; MaxLength 15.
+// "_", the "+" kept in the text; MaxLength 15. Blanks keep their places, so
+// a number typed with a gap stays a number with a gap.
 class PhoneEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit PhoneEdit(QWidget *parent = nullptr);
+
+    // Always 15 characters: "+" and the 14 places, a blank place as a space
+    // ("+7" followed by 13 spaces for a box holding only 7).
+    QString text() const;
+    // A leading "+" is the mask's own; of the rest, the first 14 characters
+    // fill the places in order, a digit as itself and anything else as a
+    // blank.
+    void setText(const QString &text);
+};
+
+// A fixed list of radio buttons in a titled frame, laid out in columns; one
+// entry or none (index -1) is selected. Selecting from code runs no rule.
+class RadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    // The buttons are named after the group: name + "_item" + index.
+    RadioGroup(const QString &name, const QString &title, const QStringList &entries, int columns,
+               QWidget *parent = nullptr);
+
+    int itemIndex() const;
+    void setItemIndex(int index);
+    int count() const;
+    QRadioButton *button(int index) const;
+
+private:
+    QButtonGroup *group_;
+};
+
+// An output row's assignment box. Its caption reaches under the row's
+// minutes box, so that the caption's last word ("мин") stands after that
+// box: the words before the run of blanks are drawn at the box's left as
+// usual, the last word at tailX(). text() stays the whole caption.
+class AssignmentBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit AssignmentBox(const QString &caption, QWidget *parent = nullptr);
+
+    // Where the last word starts, in the box's own coordinates; -1 draws the
+    // caption in one piece.
+    void setTailX(int x);
+    int tailX() const { return tailX_; }
+    // The caption split at its last blank: the words before it (trailing
+    // blanks dropped) and the last word.
+    QString head() const;
+    QString tail() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int tailX_ = -1;
 };
 
 } // namespace zarven

@@ -71,7 +71,7 @@ bool isQuoted(const QString &value)
 }
 
 struct ParsedLine {
-    enum Kind { Other, Section, Entry } kind = Other;
+    enum Kind { Blank, Other, Section, Entry } kind = Blank;
     QString name;  // section name or key
     QString value; // entry value, quotation marks removed, not cut
 };
@@ -81,6 +81,8 @@ ParsedLine parseLine(const QByteArray &content)
     ParsedLine parsed;
     const QString text = fromCp1251(content);
     const QString trimmed = trimBlanks(text);
+    if (trimmed.isEmpty())
+        return parsed;
     if (trimmed.startsWith(QLatin1Char('['))) {
         const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
         parsed.kind = ParsedLine::Section;
@@ -88,8 +90,10 @@ ParsedLine parseLine(const QByteArray &content)
         return parsed;
     }
     const qsizetype eq = text.indexOf(QLatin1Char('='));
-    if (eq < 0)
+    if (eq < 0) {
+        parsed.kind = ParsedLine::Other;
         return parsed;
+    }
     parsed.kind = ParsedLine::Entry;
     parsed.name = trimBlanks(text.left(eq));
     parsed.value = trimBlanks(text.mid(eq + 1));
@@ -123,7 +127,7 @@ Position locate(const QList<Line> &lines, const QString &section, const QString 
         }
         if (pos.section < 0)
             continue;
-        if (!trimBlanks(fromCp1251(lines[i].content)).isEmpty())
+        if (parsed.kind != ParsedLine::Blank)
             pos.lastFilled = i;
         if (parsed.kind == ParsedLine::Entry && pos.entry < 0 && sameName(parsed.name, key)) {
             pos.entry = i;
