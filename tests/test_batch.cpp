@@ -131,7 +131,7 @@ void BatchTest::identifyWithoutAnswerFailsAfterEveryPort()
     QCOMPARE(lines(r.out),
              QStringList({QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")}));
     // Two ports, one step each, and the step that ends the scan.
-    QVERIFY2(r.elapsedMs >= 3 * 1200 / 20, qPrintable(QString::number(r.elapsedMs)));
+    QVERIFY2(r.elapsedMs >= 3 * 1200 / 20 * 95 / 100, qPrintable(QString::number(r.elapsedMs)));
 }
 
 void BatchTest::identifyTakesFirstAnsweringPortInListOrder()
@@ -161,8 +161,9 @@ void BatchTest::identifyRunsAtRealIntervals()
                                   QStringLiteral("--workdir"), work.path()},
                                  0);
     QCOMPARE(r.exitCode, 0);
-    // The first scan step comes 1.2 s after the start.
-    QVERIFY2(r.elapsedMs >= 1200, qPrintable(QString::number(r.elapsedMs)));
+    // The first scan step comes 1.2 s after the start (a coarse timer may
+    // fire up to 5 % early).
+    QVERIFY2(r.elapsedMs >= 1140, qPrintable(QString::number(r.elapsedMs)));
 }
 
 void BatchTest::signalPrintsLevelAndPercentage()

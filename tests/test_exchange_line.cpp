@@ -165,7 +165,7 @@ void ExchangeLineTest::idleCloseInsideIdentificationBoxDoesNotBlock()
     QVERIFY(f.core().sendCommand(readSettingsRequest()));
     QCOMPARE(pty.readMaster(6), framed("Pt"));
     f.form().N8->trigger();
-    QCOMPARE(pty.readMaster(6, 10 * iv.scanStepMs), framed("Tt"));
+    QCOMPARE(readWhileRunning(pty, 6, 10 * iv.scanStepMs), framed("Tt"));
     bool closedInsideBox = false;
     f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
         // The earlier exchange times out behind the refusal box: state 11,
@@ -180,6 +180,7 @@ void ExchangeLineTest::idleCloseInsideIdentificationBoxDoesNotBlock()
     QVERIFY(f.boxes.texts(BoxKind::Error).isEmpty());
     // The port opens again for the next exchange.
     f.boxes.setWhileOpen(nullptr);
+    f.form().shared.ConnectedPort = pty.slavePath();
     QVERIFY(f.core().sendCommand(readSettingsRequest()));
     QCOMPARE(pty.readMaster(6), framed("Pt"));
 }
@@ -201,7 +202,7 @@ void ExchangeLineTest::replyWhileRefusalBoxIsOpenWaitsForTheBox()
         QCOMPARE(f.boxes.shown().size(), 1);
     });
     f.form().N8->trigger();
-    QCOMPARE(pty.readMaster(6, 10 * iv.scanStepMs), framed("Tt"));
+    QCOMPARE(readWhileRunning(pty, 6, 10 * iv.scanStepMs), framed("Tt"));
     QVERIFY(pty.writeMaster(framed("V5")));
     // After the refusal the state is still 1: the next reply on that port
     // is another identification reply.

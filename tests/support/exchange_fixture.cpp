@@ -1,5 +1,10 @@
 #include "exchange_fixture.h"
 
+#include "pty_pair.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+
 namespace zarven::test {
 
 TimerIntervals fastIntervals()
@@ -12,6 +17,17 @@ TimerIntervals fastIntervals()
     t.signalPollMs = 10;
     t.signalPolls = 40;
     return t;
+}
+
+QByteArray readWhileRunning(PtyPair &pty, qsizetype n, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    QByteArray got;
+    while (got.size() < n && !deadline.hasExpired()) {
+        QTest::qWait(2);
+        got += pty.readMaster(n - got.size(), 0);
+    }
+    return got;
 }
 
 ExchangeFixture::ExchangeFixture(const QStringList &ports, const TimerIntervals &intervals)

@@ -14,6 +14,12 @@
 
 namespace zarven::test {
 
+class PtyPair;
+
+// Reads n bytes from the far end of a pseudo-terminal while the event loop
+// runs, so that the window's timers (a scan step) can write them meanwhile.
+QByteArray readWhileRunning(PtyPair &pty, qsizetype n, int timeoutMs);
+
 // The intervals of exchange tests: the real ones' proportions, shrunk.
 TimerIntervals fastIntervals();
 
