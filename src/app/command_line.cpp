@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/batch_mode.h"
+
 namespace zarven {
 
 QString usageText()
@@ -19,9 +21,11 @@ QString usageText()
         "  --version          show the version\n"
         "\n"
         "Batch commands (no window; every box's text is printed, boxes answered Yes;\n"
-        "exit 0 success, 1 device exchange failed, 2 usage or file error):\n"
-        "  identify           find the controller on the --port devices\n"
-        "  signal             identify, then show the GSM signal level\n");
+        "exit 0 success, 1 device exchange failed, 2 usage or file error):\n")
+        + batchCommandHelp()
+        + QStringLiteral("\n"
+                         "Environment:\n"
+                         "  ZARVEN_TIMER_DIVISOR=N  divide every timer interval of a batch run by N (tests)\n");
 }
 
 CommandLine parseCommandLine(const QStringList &args)

@@ -54,9 +54,20 @@ void EventLog::writeTo(const QString &path) const
 void writeFileAtomically(const QString &path, const QByteArray &content)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a failing write (a full disk) shows in write()'s
+    // result: a buffered one would fail only in the flush inside commit(),
+    // which commits the short file all the same.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    if (file.write(content) != content.size() || !file.commit())
+    if (file.write(content) != content.size()) {
+        // A short write without an error of its own: the disk is full.
+        const QString reason = file.error() == QFileDevice::NoError
+            ? QStringLiteral("Only part of the data could be written; the disk may be full")
+            : file.errorString();
+        file.cancelWriting();
+        throw FileError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, reason));
+    }
+    if (!file.commit())
         throw FileError(QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
 }
 

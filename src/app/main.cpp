@@ -1,5 +1,6 @@
 // Entry of zarven4-config: the window, or a batch command without one.
 
+#include "app/batch_mode.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
@@ -29,8 +30,7 @@ int main(int argc, char *argv[])
                      usageText().toUtf8().constData());
         return 2;
     case CommandLine::Action::Batch:
-        std::fprintf(stderr, "zarven4-config: unknown command: %s\n", cl.batchCommand.toUtf8().constData());
-        return 2;
+        return runBatch(cl, argc, argv);
     case CommandLine::Action::RunWindow:
         break;
     }

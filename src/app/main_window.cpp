@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "translate/shipped_dictionary.h"
 
+#include "config_file/config_files.h"
 #include "editor/phone_panel.h"
 #include "editor/settings_panels.h"
 
@@ -101,6 +102,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     buildStatusBar();
     buildManufacturerPanel();
     wireEditor();
+    wireConfigFiles();
     wireExchange();
     wireTranslation();
 

@@ -26,7 +26,9 @@ class QFrame;
 
 namespace zarven {
 
+class ConfigFiles;
 class SettingsPanels;
+class DeviceExchange;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -58,6 +60,8 @@ public:
     QTimer *Timer2 = nullptr;
     QTimer *Timer3 = nullptr;
     QTimer *Timer4 = nullptr;
+    // The device exchange: state machine, controller scan, signal level.
+    DeviceExchange *exchange = nullptr;
 
     // Frame.
     QWidget *clientArea = nullptr;
@@ -104,12 +108,16 @@ public:
     // The status bar's port text: "Открыт (Com=...)" or "Закрыт (Com=...)".
     QString portStateText() const;
 
+    // Saving and loading configuration files ("Файл" menu, backup file).
+    std::unique_ptr<ConfigFiles> configFiles;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     // Each subsystem connects its controls and handlers here (wire_*.cpp).
     void wireEditor();
+    void wireConfigFiles();
     void wireExchange();
     void wireTranslation();
 

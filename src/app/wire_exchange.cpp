@@ -1,9 +1,69 @@
+// Wires the device exchange into the window: the framer's packet event, the
+// port's receiver, the exchange timers, "Соединить" and "Обновить".
+
 #include "app/main_window.h"
+#include "exchange/device_exchange.h"
+#include "translate/translation.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTimer>
 
 namespace zarven {
 
 void TForm1::wireExchange()
 {
+    ExchangeWindow w;
+    w.window = this;
+    w.shared = &shared;
+    w.port = ComPort1;
+    w.framer = &ComDataPacket1;
+    w.log = &Memo1;
+    w.boxes = &boxes;
+    w.Timer1 = Timer1;
+    w.Timer3 = Timer3;
+    w.Timer4 = Timer4;
+    w.ComboBox1 = ComboBox1;
+    w.BitBtn3 = BitBtn3;
+    w.statusPanel1 = statusPanels[1];
+    w.Gauge_Signal = Gauge_Signal;
+    w.Label_Signal = Label_Signal;
+    w.intervals = options.intervals;
+    w.extraPorts = options.extraPorts;
+    w.includeSystemPorts = options.includeSystemPorts;
+    w.translate = [this](const QString &text) { return messageInCurrentLanguage(shared, boxes, text); };
+    w.guarded = [this](const std::function<void()> &handler) { guarded(handler); };
+    exchange = new DeviceExchange(w, this);
+
+    // An error of a packet route is not caught here: it travels back into the
+    // port's hand-over, which reports it and stops reception.
+    ComDataPacket1.setOnPacket([this](const QByteArray &Str) { exchange->core.ComDataPacket1Packet(Str); });
+    ComPort1->setReceiver([this](const QByteArray &chunk) { exchange->core.received(chunk); });
+
+    // Timer handlers run from the event queue, not inside the timer's own
+    // event: Qt does not deliver a timer again while its handler is still in
+    // it, so a handler showing a modal box (the time-out) would otherwise
+    // hold its timer back, and the time-out's second firing behind an
+    // unanswered box would never come. A firing whose timer was stopped
+    // before its handler ran is dropped.
+    auto connectTimer = [this](QTimer *timer, auto handler) {
+        connect(
+            timer, &QTimer::timeout, this,
+            [this, timer, handler] {
+                if (timer->isActive())
+                    guarded(handler);
+            },
+            Qt::QueuedConnection);
+    };
+    connectTimer(Timer1, [this] { exchange->scan.Timer1Timer(); });
+    connectTimer(Timer3, [this] { exchange->core.Timer3Timer(); });
+    connectTimer(Timer4, [this] { exchange->core.Timer4Timer(); });
+
+    auto scan = [this] { guarded([this] { exchange->scan.BitBtn3Click(); }); };
+    connect(BitBtn3, &QPushButton::clicked, this, scan);
+    connect(N8, &QAction::triggered, this, scan);
+    connect(Button_YrSignal, &QPushButton::clicked, this,
+            [this] { guarded([this] { exchange->signalLevel.Button_YrSignalClick(); }); });
 }
 
 } // namespace zarven

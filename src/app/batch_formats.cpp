@@ -1,0 +1,75 @@
+#include "app/batch_formats.h"
+
+#include "app/batch_mode.h"
+#include "app/main_window.h"
+#include "app/strings.h"
+#include "config_file/config_files.h"
+#include "editor/settings_panels.h"
+#include "settings/image_encoder.h"
+#include "settings/image_reader.h"
+
+#include <QFile>
+
+namespace zarven {
+
+namespace {
+
+// The value of a required option, or an empty text after reporting it.
+QString requiredOption(BatchSession &s, const QString &name)
+{
+    const QString value = s.option(name);
+    if (value.isEmpty())
+        s.printError(QStringLiteral("zarven4-config: %1 FILE is required").arg(name));
+    return value;
+}
+
+} // namespace
+
+int runEncodeCommand(BatchSession &s)
+{
+    const QString input = requiredOption(s, QStringLiteral("--input"));
+    if (input.isEmpty())
+        return BatchUsageError;
+    ConfigFiles &files = *s.form().configFiles;
+    bool loaded = false;
+    if (!s.run([&] { loaded = files.loadFrom(input); }) || !loaded)
+        return BatchUsageError;
+    s.print(BytesToHex(encodeWriteStream(files.controls(), s.form().shared)));
+    return BatchSuccess;
+}
+
+int runDecodeCommand(BatchSession &s)
+{
+    const QString imagePath = requiredOption(s, QStringLiteral("--image"));
+    if (imagePath.isEmpty())
+        return BatchUsageError;
+    const QString output = requiredOption(s, QStringLiteral("--output"));
+    if (output.isEmpty())
+        return BatchUsageError;
+
+    QFile file(imagePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        s.printError(QStringLiteral("zarven4-config: cannot read %1: %2").arg(imagePath, file.errorString()));
+        return BatchUsageError;
+    }
+    const QByteArray image = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        s.printError(QStringLiteral("zarven4-config: cannot read %1: %2").arg(imagePath, file.errorString()));
+        return BatchUsageError;
+    }
+
+    TForm1 &form = s.form();
+    ConfigFiles &files = *form.configFiles;
+    bool decoded = s.run([&] { files.controls().panels().cleanPanel(); });
+    if (decoded) {
+        const auto printer = QObject::connect(&form.Memo1, &EventLog::lineAdded,
+                                              [&s](const QString &line) { s.print(line); });
+        decoded = s.run([&] { decodeSettingsImage(image, files.controls(), form.Memo1); });
+        QObject::disconnect(printer);
+    }
+    if (!decoded || !s.run([&] { files.writeFile(output); }))
+        return BatchUsageError;
+    return BatchSuccess;
+}
+
+} // namespace zarven

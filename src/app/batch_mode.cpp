@@ -1,0 +1,248 @@
+#include "app/batch_mode.h"
+
+#include "app/batch_formats.h"
+
+#include "app/main_window.h"
+#include "app/message_boxes.h"
+#include "exchange/device_exchange.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <cstdio>
+#include <optional>
+
+namespace zarven {
+
+namespace {
+
+void writeUtf8(std::FILE *stream, const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QByteArray bytes = t.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int runIdentify(BatchSession &s)
+{
+    if (!s.identify())
+        return BatchExchangeFailed;
+    s.print(s.form().statusPanels[1]->text());
+    return BatchSuccess;
+}
+
+int runSignal(BatchSession &s)
+{
+    if (!s.identify())
+        return BatchExchangeFailed;
+    auto &query = s.form().exchange->signalLevel;
+    std::optional<SignalOutcome> outcome;
+    const auto c = QObject::connect(&query, &SignalLevelQuery::queryFinished,
+                                    [&outcome](SignalOutcome o) { outcome = o; });
+    const TimerIntervals &iv = s.form().options.intervals;
+    const bool ran = s.run([&query] { query.Button_YrSignalClick(); });
+    const bool ended = ran && s.waitUntil([&outcome] { return outcome.has_value(); }, 3 * iv.responseTimeoutMs);
+    QObject::disconnect(c);
+    if (!ended)
+        return BatchExchangeFailed;
+    switch (*outcome) {
+    case SignalOutcome::Shown:
+    case SignalOutcome::NoService:
+    case SignalOutcome::NoNumber:
+        s.print(s.form().Label_Signal->text() + QLatin1Char(' ') + QString::number(s.form().Gauge_Signal->value())
+                + QLatin1Char('%'));
+        return *outcome == SignalOutcome::Shown ? BatchSuccess : BatchExchangeFailed;
+    case SignalOutcome::WrongReply:
+        s.printError(QStringLiteral("zarven4-config: the controller's reply holds no signal report"));
+        return BatchExchangeFailed;
+    case SignalOutcome::TimedOut:
+    case SignalOutcome::NoConnection:
+        return BatchExchangeFailed;
+    }
+    return BatchExchangeFailed;
+}
+
+const BatchCommand *findCommand(const QString &name)
+{
+    for (const auto &c : batchCommands())
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+// Qt's own diagnostics (a missing runtime folder of the offscreen platform,
+// say) would mix with the boxes' texts; only serious ones are passed on.
+void batchMessageHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        writeUtf8(stderr, message);
+}
+
+int usageError(const QString &message)
+{
+    writeUtf8(stderr, QStringLiteral("zarven4-config: ") + message + QStringLiteral("\n\n") + usageText());
+    return BatchUsageError;
+}
+
+} // namespace
+
+const std::vector<BatchCommand> &batchCommands()
+{
+    static const std::vector<BatchCommand> commands = {
+        {QStringLiteral("identify"), QStringLiteral("find the controller on the --port devices"), {}, runIdentify},
+        {QStringLiteral("signal"), QStringLiteral("identify, then show the GSM signal level"), {}, runSignal},
+        {QStringLiteral("encode"), QStringLiteral("print the settings image of --input FILE.cfg as hex"),
+         {QStringLiteral("--input")}, runEncodeCommand, false},
+        {QStringLiteral("decode"), QStringLiteral("decode the settings image --image FILE into --output FILE.cfg"),
+         {QStringLiteral("--image"), QStringLiteral("--output")}, runDecodeCommand, false},
+    };
+    return commands;
+}
+
+QString batchCommandHelp()
+{
+    QString out;
+    for (const auto &c : batchCommands())
+        out += QStringLiteral("  %1%2\n").arg(c.name.leftJustified(19), c.summary);
+    return out;
+}
+
+BatchSession::BatchSession(TForm1 &form, ScriptedMessageBoxes &boxes, QStringList args)
+    : form_(form), boxes_(boxes), args_(std::move(args))
+{
+}
+
+QString BatchSession::option(const QString &name) const
+{
+    for (qsizetype i = 0; i + 1 < args_.size(); i += 2)
+        if (args_[i] == name)
+            return args_[i + 1];
+    return {};
+}
+
+bool BatchSession::run(const std::function<void()> &handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const AppError &e) {
+        boxes_.error(e.message());
+    } catch (const std::exception &e) {
+        boxes_.error(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+bool BatchSession::waitUntil(const std::function<bool()> &finished, int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!finished()) {
+        if (clock.elapsed() > limitMs) {
+            printError(QStringLiteral("zarven4-config: the exchange did not end in time"));
+            return false;
+        }
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+bool BatchSession::identify()
+{
+    auto &scan = form_.exchange->scan;
+    std::optional<ScanOutcome> outcome;
+    const auto c = QObject::connect(&scan, &ControllerScan::scanFinished, [&outcome](ScanOutcome o) {
+        if (!outcome)
+            outcome = o;
+    });
+    const TimerIntervals &iv = form_.options.intervals;
+    const bool ran = run([&scan] { scan.BitBtn3Click(); });
+    // Every port costs one step, one more ends the scan; the acceptance box
+    // is answered at once.
+    const int limit = (form_.ComboBox1->count() + 3) * iv.scanStepMs + iv.responseTimeoutMs;
+    const bool ended = ran && waitUntil([&outcome] { return outcome.has_value(); }, limit);
+    QObject::disconnect(c);
+    return ended && *outcome == ScanOutcome::Connected;
+}
+
+void BatchSession::print(const QString &text)
+{
+    writeUtf8(stdout, text);
+}
+
+void BatchSession::printError(const QString &text)
+{
+    writeUtf8(stderr, text);
+}
+
+int runBatch(const CommandLine &cl, int &argc, char **argv)
+{
+    const BatchCommand *command = findCommand(cl.batchCommand);
+    if (!command)
+        return usageError(QStringLiteral("unknown command: %1").arg(cl.batchCommand));
+    const QStringList &args = cl.batchArgs;
+    for (qsizetype i = 0; i < args.size(); i += 2) {
+        if (!command->valueOptions.contains(args[i]))
+            return usageError(QStringLiteral("%1 takes no option %2").arg(command->name, args[i]));
+        if (i + 1 >= args.size())
+            return usageError(QStringLiteral("%1 needs a value").arg(args[i]));
+    }
+    if (command->needsPorts && cl.options.extraPorts.isEmpty())
+        return usageError(QStringLiteral("%1 needs at least one --port DEV").arg(command->name));
+
+    AppOptions options = cl.options;
+    // The scan of a batch run tries only the devices it was given.
+    options.includeSystemPorts = false;
+    if (!options.workDir.isEmpty() && !QFileInfo(options.workDir).isDir()) {
+        writeUtf8(stderr, QStringLiteral("zarven4-config: no such folder: %1").arg(options.workDir));
+        return BatchUsageError;
+    }
+    const QByteArray divisorText = qgetenv(kTimerDivisorVariable);
+    if (!divisorText.isEmpty()) {
+        bool ok = false;
+        const int divisor = divisorText.toInt(&ok);
+        if (!ok || divisor < 1)
+            return usageError(QStringLiteral("%1 must be a whole number of 1 or more").arg(kTimerDivisorVariable));
+        options.intervals = options.intervals.scaled(divisor);
+    }
+
+    // The window is never shown: no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(batchMessageHandler);
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Зарвен-4"));
+
+    ScriptedMessageBoxes boxes;
+    boxes.setDefaultAnswer(true);
+    boxes.setOnShow([](const ScriptedMessageBoxes::Shown &box) {
+        writeUtf8(stdout, box.text);
+        if (box.kind == BoxKind::Error)
+            writeUtf8(stderr, box.text);
+    });
+
+    auto form = std::make_unique<TForm1>(options, boxes);
+    int status = BatchExchangeFailed;
+    {
+        BatchSession session(*form, boxes, args);
+        status = command->run(session);
+    }
+    // The window's end closes the port and writes log.log; a failure there
+    // is a file error.
+    const qsizetype errorsBefore = boxes.texts(BoxKind::Error).size();
+    form.reset();
+    if (status == BatchSuccess && boxes.texts(BoxKind::Error).size() > errorsBefore)
+        status = BatchUsageError;
+    return status;
+}
+
+} // namespace zarven

@@ -1,0 +1,94 @@
+#pragma once
+// Batch mode: the window's own exchange handlers run without showing the
+// window, for installers who provision many controllers and for black-box
+// tests.
+//
+//   zarven4-config identify --port DEV [--port DEV ...] [--workdir DIR]
+//   zarven4-config signal   --port DEV [--port DEV ...] [--workdir DIR]
+//
+// Every message box the window would show is printed on standard output
+// (UTF-8, one box per paragraph); error reports go to standard error as well.
+// Confirmation boxes and questions are answered Yes. Every command first
+// finds the controller by a scan over the --port devices only, in the port
+// list's order, then runs its own operation.
+//
+// Exit status: 0 success; 1 the device exchange failed (no answer, a sibling
+// or unknown model, a wrong reply, a time-out); 2 a usage or file error.
+//
+// The environment variable ZARVEN_TIMER_DIVISOR (an integer, 1 and up)
+// divides every timer interval, so that tests can run a scan or a time-out
+// in milliseconds. Without it the real intervals apply.
+//
+// Adding a command is one entry in batchCommands() (batch_mode.cpp) with its
+// name, a line of help, the options it takes and its run function.
+
+#include "app/command_line.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zarven {
+
+class ScriptedMessageBoxes;
+class TForm1;
+
+enum BatchExit {
+    BatchSuccess = 0,
+    BatchExchangeFailed = 1,
+    BatchUsageError = 2,
+};
+
+inline constexpr char kTimerDivisorVariable[] = "ZARVEN_TIMER_DIVISOR";
+
+// One batch run: the hidden window, its scripted boxes and the command's own
+// options. Commands use it to run window handlers and wait for their end.
+class BatchSession {
+public:
+    BatchSession(TForm1 &form, ScriptedMessageBoxes &boxes, QStringList args);
+
+    TForm1 &form() { return form_; }
+    ScriptedMessageBoxes &boxes() { return boxes_; }
+    // The value of one of the command's own options ("--output" ...), or an
+    // empty text when it was not given.
+    QString option(const QString &name) const;
+
+    // Runs a handler as the window would; false when it raised an error,
+    // which has then been shown by the default error report.
+    bool run(const std::function<void()> &handler);
+    // Runs the event loop until finished() returns true; false when the
+    // exchange did not end within the time limit (reported on stderr).
+    bool waitUntil(const std::function<bool()> &finished, int limitMs);
+
+    // The scan over the --port devices; true when the controller was
+    // accepted.
+    bool identify();
+
+    void print(const QString &text);
+    void printError(const QString &text);
+
+private:
+    TForm1 &form_;
+    ScriptedMessageBoxes &boxes_;
+    QStringList args_;
+};
+
+struct BatchCommand {
+    QString name;
+    QString summary;              // one line for --help
+    QStringList valueOptions;     // the command's own options, each with a value
+    std::function<int(BatchSession &)> run;
+    bool needsPorts = true;       // false: works on files only, no --port needed
+};
+
+const std::vector<BatchCommand> &batchCommands();
+
+// The command list of --help.
+QString batchCommandHelp();
+
+// Runs the batch command of a parsed command line; returns the exit status.
+int runBatch(const CommandLine &cl, int &argc, char **argv);
+
+} // namespace zarven

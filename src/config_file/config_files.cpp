@@ -1,0 +1,120 @@
+#include "config_file/config_files.h"
+
+#include "app/event_log.h"
+#include "app/message_boxes.h"
+#include "app/shared_values.h"
+#include "config_file/config_loader.h"
+#include "config_file/config_writer.h"
+#include "config_file/file_dialogs.h"
+#include "config_file/session_stamp.h"
+#include "translate/translation.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace zarven {
+
+ConfigFiles::ConfigFiles(ControlAccess controls, SharedValues &shared, EventLog &log, MessageBoxes &boxes,
+                         std::unique_ptr<FileDialogs> dialogs)
+    : controls_(std::move(controls)), shared_(shared), log_(log), boxes_(boxes), dialogs_(std::move(dialogs))
+{
+}
+
+ConfigFiles::~ConfigFiles() = default;
+
+void ConfigFiles::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
+{
+    dialogs_ = std::move(dialogs);
+}
+
+QString ConfigFiles::backupPath() const
+{
+    return shared_.programFile(QStringLiteral("save.000"));
+}
+
+QString ConfigFiles::reportPath() const
+{
+    return shared_.programFile(QStringLiteral("LoadFile.rep"));
+}
+
+QString ConfigFiles::translated(const QString &russian) const
+{
+    return messageInCurrentLanguage(shared_, boxes_, russian);
+}
+
+template <typename Ask>
+QString ConfigFiles::chooseFile(Ask ask)
+{
+    if (shared_.UseBackupFile) {
+        shared_.UseBackupFile = false;
+        return backupPath();
+    }
+    return dialogs_ ? ask(*dialogs_) : QString();
+}
+
+void ConfigFiles::N4Click()
+{
+    saveTo(chooseFile([](FileDialogs &d) { return d.saveFileName(); }));
+}
+
+void ConfigFiles::N3Click()
+{
+    loadFrom(chooseFile([](FileDialogs &d) { return d.openFileName(); }));
+}
+
+bool ConfigFiles::saveTo(const QString &path)
+{
+    if (path.isEmpty()) {
+        boxes_.plain(translated(QStringLiteral("Не задано имя файла")));
+        return false;
+    }
+    // The backup file is replaced without a question; the same path in
+    // another letter case is another name and is asked about.
+    if (QFileInfo::exists(path) && path != backupPath()
+        && !boxes_.question(QStringLiteral("Файл с таким именем существует.  Заменить?")))
+        return false;
+    writeFile(path);
+    return true;
+}
+
+void ConfigFiles::writeFile(const QString &path)
+{
+    // The file is written beside the target first and replaces it only when
+    // everything was written, so a failing save keeps the earlier file.
+    writeFileAtomically(path, encodeConfiguration(controls_, sessionStamp()));
+}
+
+bool ConfigFiles::loadFrom(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        boxes_.plain(translated(QStringLiteral("Файл не найден")));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        boxes_.plain(translated(QStringLiteral("Ошибка чтения файла")));
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    file.close();
+    if (readFailed) {
+        boxes_.plain(translated(QStringLiteral("Ошибка чтения файла")));
+        return false;
+    }
+
+    loadConfiguration(content, controls_, log_);
+
+    // Bring the enabling and colours of these panels into line with the
+    // loaded states, whether or not their boxes changed.
+    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_td1", "CheckBox_11", "CheckBox_21",
+                             "CheckBox_td11"})
+        controls_.runClickRule(QLatin1String(name));
+
+    const SessionStamp stamp = sessionStamp();
+    log_.add(QStringLiteral("Время сеанса: ") + stamp.date + QLatin1Char('_') + stamp.time);
+    log_.writeTo(reportPath());
+    return true;
+}
+
+} // namespace zarven

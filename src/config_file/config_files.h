@@ -1,0 +1,66 @@
+#pragma once
+// Saving the window's settings to a configuration file and loading them
+// back: the "Файл" menu's two operations, their backup mode and the load
+// report.
+//
+// With UseBackupFile set, the next save or load works on save.000 in the
+// program's folder without a dialog, and clears the flag. Every load that
+// gets through adds a "Время сеанса: " line to the log and writes the whole
+// log to LoadFile.rep.
+
+#include "settings/control_access.h"
+
+#include <QString>
+#include <memory>
+
+namespace zarven {
+
+class EventLog;
+class FileDialogs;
+class MessageBoxes;
+struct SharedValues;
+
+class ConfigFiles {
+public:
+    ConfigFiles(ControlAccess controls, SharedValues &shared, EventLog &log, MessageBoxes &boxes,
+                std::unique_ptr<FileDialogs> dialogs);
+    ~ConfigFiles();
+
+    // "Сохранить конфигурацию в файл". A file that cannot be written throws
+    // FileError and leaves an earlier file of that name as it was.
+    void N4Click();
+    // "Загрузить конфигурацию из файла". A conversion error in the file
+    // throws ConversionError: the controls keep what was set before it, no
+    // rules are run afterwards and no report is written.
+    void N3Click();
+
+    // The save and the load of a named file, after the choice of the file;
+    // true when the file was written, or loaded and reported. A message box
+    // has told the user why not otherwise.
+    bool saveTo(const QString &path);
+    bool loadFrom(const QString &path);
+    // Writes the window to path without any question.
+    void writeFile(const QString &path);
+
+    QString backupPath() const;
+    QString reportPath() const;
+
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+    ControlAccess &controls() { return controls_; }
+
+private:
+    // The backup file when UseBackupFile is set (clearing it), else the
+    // dialog's answer.
+    template <typename Ask>
+    QString chooseFile(Ask ask);
+    // The text of a message passed through the translation dictionary.
+    QString translated(const QString &russian) const;
+
+    ControlAccess controls_;
+    SharedValues &shared_;
+    EventLog &log_;
+    MessageBoxes &boxes_;
+    std::unique_ptr<FileDialogs> dialogs_;
+};
+
+} // namespace zarven

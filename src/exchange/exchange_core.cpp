@@ -1,0 +1,106 @@
+#include "exchange/exchange_core.h"
+
+#include "app/cp1251.h"
+
+#include <QTimer>
+#include <exception>
+
+namespace zarven {
+
+void startIfStopped(QTimer *timer)
+{
+    if (!timer->isActive())
+        timer->start();
+}
+
+ExchangeCore::ExchangeCore(const ExchangeWindow &w, QObject *parent) : QObject(parent), w_(w) {}
+
+void ExchangeCore::setRoute(int state, Route route)
+{
+    if (route)
+        routes_[state] = std::move(route);
+    else
+        routes_.erase(state);
+}
+
+void ExchangeCore::ComDataPacket1Packet(const QByteArray &Str)
+{
+    w_.log->add(toCp1251(QStringLiteral("входная строка: ")) + Str);
+    const auto it = routes_.find(state());
+    if (it == routes_.end())
+        return;
+    // A copy: the route may replace itself while it runs.
+    const Route route = it->second;
+    route(Str);
+}
+
+void ExchangeCore::received(const QByteArray &chunk)
+{
+    QByteArray feed = chunk;
+    if (filter_) {
+        // A copy: the filter usually removes itself while it runs.
+        const ReceiveFilter filter = filter_;
+        feed = filter(chunk);
+    }
+    if (!feed.isEmpty())
+        w_.framer->FeedBytes(feed);
+}
+
+void ExchangeCore::showMessage(const QString &text, bool translate)
+{
+    w_.boxes->plain(translate && w_.translate ? w_.translate(text) : text);
+}
+
+bool ExchangeCore::openConnectedPort(const SendRequest &request)
+{
+    w_.Timer3->stop();
+    w_.Timer4->stop();
+    if (w_.shared->ConnectedPort.isEmpty()) {
+        showMessage(request.noConnectionMessage, request.translateMessages);
+        return false;
+    }
+    TComPort &port = *w_.port;
+    port.setPort(w_.shared->ConnectedPort);
+    if (!port.Connected()) {
+        try {
+            port.OpenPort();
+        } catch (const std::exception &) {
+            if (!request.openErrorMessage.isEmpty()) {
+                showMessage(request.openErrorMessage, request.translateMessages);
+                return false;
+            }
+        }
+    }
+    if (!port.Connected()) {
+        showMessage(request.notOpenMessage.isEmpty() ? request.noConnectionMessage : request.notOpenMessage,
+                    request.translateMessages);
+        return false;
+    }
+    return true;
+}
+
+void ExchangeCore::armResponse(int state)
+{
+    w_.port->PurgePort(true, true);
+    setState(state);
+    startIfStopped(w_.Timer3);
+}
+
+void ExchangeCore::writeCommand(const QByteArray &command, bool logCommand)
+{
+    const QByteArray framed = w_.shared->framed(command);
+    if (logCommand)
+        w_.log->add(toCp1251(QStringLiteral("выходная строка: ")) + framed);
+    w_.port->SendString(framed);
+}
+
+bool ExchangeCore::sendCommand(const SendRequest &request)
+{
+    if (!openConnectedPort(request))
+        return false;
+    armResponse(request.state);
+    writeCommand(request.command, request.logCommand);
+    return true;
+}
+
+} // namespace zarven

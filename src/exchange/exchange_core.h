@@ -1,0 +1,113 @@
+#pragma once
+// The exchange state machine. The tool and the controller talk in strict
+// turns: a sender writes one framed command and sets SessionState to the
+// reply it waits for; every packet the framer cuts goes through
+// ComDataPacket1Packet, which logs it and hands it to the route registered
+// for the current state. Timer3 ends an exchange whose reply does not come,
+// Timer4 closes the port one second after an exchange has ended.
+//
+// Adding the reply handling of another exchange is one line:
+//     core.setRoute(ssReadSettings, [&](const QByteArray &Str) { ... });
+
+#include "exchange/exchange_window.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+
+namespace zarven {
+
+// One command as a sender sends it, with the messages it shows when there is
+// no line to send it on.
+struct SendRequest {
+    QByteArray command;        // without the markers
+    int state = ssIdle;        // the reply the window then waits for
+    // Shown when ConnectedPort is empty, and by default when the port will
+    // not open.
+    QString noConnectionMessage;
+    // Shown when opening raises an error; empty: the error is swallowed and
+    // the port's state decides.
+    QString openErrorMessage;
+    // Shown when the port is still closed after opening; empty: the
+    // no-connection message.
+    QString notOpenMessage;
+    bool translateMessages = true; // pass the messages through the dictionary
+    bool logCommand = false;       // log "выходная строка: " + the framed command
+};
+
+// The time-out message of a state, and whether answering it cancels a key
+// wait. States without an entry end silently.
+struct TimeoutEntry {
+    int state;
+    const char *message; // UTF-8
+    bool keyWaitCancel;
+};
+const TimeoutEntry *timeoutEntryFor(int state);
+
+class ExchangeCore : public QObject {
+    Q_OBJECT
+public:
+    using Route = std::function<void(const QByteArray &Str)>;
+    // Takes a received chunk before the framer does; returns what the framer
+    // is to get.
+    using ReceiveFilter = std::function<QByteArray(const QByteArray &chunk)>;
+
+    ExchangeCore(const ExchangeWindow &w, QObject *parent = nullptr);
+
+    const ExchangeWindow &window() const { return w_; }
+    int state() const { return w_.shared->SessionState; }
+    void setState(int s) { w_.shared->SessionState = s; }
+
+    // The reply handling of one state. States without a route (0, 11 and
+    // any unregistered one) only log their packets.
+    void setRoute(int state, Route route);
+    bool hasRoute(int state) const { return routes_.count(state) != 0; }
+
+    // The framer's packet event: logs "входная строка: " + Str, then routes
+    // by SessionState. Errors of a route propagate to the caller (the port's
+    // hand-over), as every uncaught error does.
+    void ComDataPacket1Packet(const QByteArray &Str);
+
+    // The port's receiver: every received chunk goes through the filter, if
+    // one is set, and then to the framer.
+    void received(const QByteArray &chunk);
+    void setReceiveFilter(ReceiveFilter filter) { filter_ = std::move(filter); }
+    void clearReceiveFilter() { filter_ = nullptr; }
+
+    // The sending sequence. Returns true when the command went out.
+    bool sendCommand(const SendRequest &request);
+    // Its parts, for senders that write their command in pieces:
+    // stop Timer3 and Timer4, refuse without a connection, open the port
+    // under ConnectedPort. False (after the message) when there is no line.
+    bool openConnectedPort(const SendRequest &request);
+    // Purge both queues, set the state, start Timer3.
+    void armResponse(int state);
+    // Write PacketStart + command + PacketStop and wait for the write.
+    void writeCommand(const QByteArray &command, bool logCommand = false);
+
+    // Shows a plain message, through the dictionary when asked to.
+    void showMessage(const QString &text, bool translate);
+
+    // Timer3: the response time-out.
+    void Timer3Timer();
+    // Timer4: the idle close.
+    void Timer4Timer();
+    // The key-wait cancel ("Отмена" of the key prompt, also run by the
+    // time-out): closes the prompt, ends the exchange, purges an open port
+    // and starts the idle close.
+    void keyWaitCancel();
+
+signals:
+    // Timer3 fired for an exchange that was waiting in this state; emitted
+    // after its box, if any, has been answered.
+    void responseTimedOut(int state);
+
+private:
+    ExchangeWindow w_;
+    std::map<int, Route> routes_;
+    ReceiveFilter filter_;
+};
+
+} // namespace zarven

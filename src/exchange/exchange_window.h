@@ -1,0 +1,62 @@
+#pragma once
+// What the device exchange needs from the main window: the shared values,
+// the port and its framer, the log, the message boxes, the timers and the few
+// controls the exchanges read and set. The window fills one of these when it
+// wires the exchange in; the exchange never includes the window itself.
+
+#include "app/event_log.h"
+#include "app/message_boxes.h"
+#include "app/shared_values.h"
+#include "app/timing.h"
+#include "serial/comport.h"
+#include "serial/framer.h"
+
+#include <QStringList>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace zarven {
+
+struct ExchangeWindow {
+    // The window itself: controls that other subsystems add later (the key
+    // prompt Panel7, the key panel Panel_key) are found under it by name.
+    QWidget *window = nullptr;
+
+    SharedValues *shared = nullptr;
+    TComPort *port = nullptr;
+    TComDataPacket *framer = nullptr;
+    EventLog *log = nullptr;
+    MessageBoxes *boxes = nullptr;
+
+    QTimer *Timer1 = nullptr; // scan step
+    QTimer *Timer3 = nullptr; // response time-out
+    QTimer *Timer4 = nullptr; // idle close
+
+    QComboBox *ComboBox1 = nullptr;   // the port list
+    QPushButton *BitBtn3 = nullptr;   // "Соединить"
+    QLabel *statusPanel1 = nullptr;   // "соединен с ..."
+    QProgressBar *Gauge_Signal = nullptr;
+    QLabel *Label_Signal = nullptr;
+
+    TimerIntervals intervals;
+    QStringList extraPorts;          // listed by every scan besides the system's ports
+    bool includeSystemPorts = true;
+
+    // Passes a message through the translation dictionary before it is shown.
+    std::function<QString(const QString &)> translate;
+    // Runs a handler the way the message loop would: an error nobody caught
+    // is shown by the default error report.
+    std::function<void(const std::function<void()> &)> guarded;
+};
+
+// Starts a stopped timer; a running one keeps its interval going, so every
+// sender stops the timers it is about to start first.
+void startIfStopped(QTimer *timer);
+
+} // namespace zarven

@@ -1,0 +1,123 @@
+#include "exchange/identification.h"
+
+#include "app/cp1251.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <exception>
+
+namespace zarven {
+
+namespace {
+
+struct Sibling {
+    const char *reply;
+    const char *message; // UTF-8
+};
+
+const Sibling kSiblings[] = {
+    {"On", "Вам нужно использовать конфигуратор \"ЗАРВЕН-А1\"\r\nсоединение НЕ установлено."},
+    {"V3", "Используйте конфигуратор \"ЗАРВЕН-А2\"\r\nсоединение НЕ установлено."},
+    {"T3", "Используйте конфигуратор \"ЗАРВЕН-А3\"\r\nсоединение НЕ установлено."},
+    {"V5", "Используйте конфигуратор \"ЗАРВЕН-А4\"\r\nсоединение НЕ установлено."},
+    {"T5", "Используйте конфигуратор \"ЗАРВЕН-А5\"\r\nсоединение НЕ установлено."},
+};
+
+const char kAccepted[] = "соединение установлено.";
+const char kUnrecognised[] = "Версия и тип прибора не определены\r\nсоединение НЕ установлено.";
+const char kNoAnswer[] = "Ошибка связи(нет ответа). Проверьте подключено ли устройство.";
+
+} // namespace
+
+QString siblingRefusal(const QByteArray &reply)
+{
+    for (const auto &s : kSiblings)
+        if (reply == s.reply)
+            return QString::fromUtf8(s.message);
+    return {};
+}
+
+ControllerScan::ControllerScan(ExchangeCore &core, QObject *parent)
+    : QObject(parent), core_(core), w_(core.window())
+{
+    core_.setRoute(ssIdentify, [this](const QByteArray &Str) { identificationReply(Str); });
+}
+
+void ControllerScan::BitBtn3Click()
+{
+    // A failing port list ends the handler here: the list stays empty and
+    // no scan starts.
+    w_.ComboBox1->clear();
+    w_.ComboBox1->addItems(ListSerialPorts(w_.extraPorts, w_.includeSystemPorts));
+    core_.setState(ssIdentify);
+    ScanIndex = 0;
+    ScanLast = w_.ComboBox1->count() - 1;
+    startIfStopped(w_.Timer1);
+    w_.shared->ConnectedPort.clear();
+    // Until a "T6" reply the window must not claim a connection it no longer
+    // has, also after a failed rescan.
+    w_.BitBtn3->setText(QStringLiteral("Соединить"));
+    w_.BitBtn3->setEnabled(true);
+    w_.statusPanel1->clear();
+}
+
+void ControllerScan::Timer1Timer()
+{
+    TComPort &port = *w_.port;
+    // Closing ends the previous step's listening.
+    if (port.Connected())
+        port.ClosePort();
+    if (ScanLast < ScanIndex || core_.state() != ssIdentify) {
+        w_.Timer1->stop();
+        core_.showMessage(QString::fromUtf8(kNoAnswer), true);
+        emit scanFinished(ScanOutcome::NoAnswer);
+        return;
+    }
+    port.setPort(w_.ComboBox1->itemText(ScanIndex));
+    try {
+        port.OpenPort();
+    } catch (const std::exception &) {
+        // A port that cannot be opened costs one step, without a message.
+        ++ScanIndex;
+        return;
+    }
+    // Counted before the write: a port whose write fails is reported by the
+    // default error report and the scan goes on with the next port instead
+    // of retrying this one for ever.
+    ++ScanIndex;
+    port.SendString(w_.shared->framed(QByteArrayLiteral("Tt")));
+}
+
+void ControllerScan::identificationReply(const QByteArray &Str)
+{
+    const QString refusal = siblingRefusal(Str);
+    if (!refusal.isEmpty()) {
+        w_.Timer1->stop();
+        startIfStopped(w_.Timer4);
+        w_.boxes->information(refusal);
+        emit scanFinished(ScanOutcome::Sibling);
+        return;
+    }
+    if (!Str.startsWith("T6")) {
+        w_.Timer1->stop();
+        startIfStopped(w_.Timer4);
+        w_.boxes->information(QString::fromUtf8(kUnrecognised));
+        emit scanFinished(ScanOutcome::Unrecognised);
+        return;
+    }
+    w_.shared->ConnectedPort = w_.port->Port();
+    w_.Timer1->stop();
+    if (w_.boxes->confirm(QString::fromUtf8(kAccepted))) {
+        core_.setState(ssIdle);
+        startIfStopped(w_.Timer4);
+    }
+    w_.statusPanel1->setText(QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ')
+                             + fromCp1251(Str.mid(2)));
+    w_.BitBtn3->setText(QStringLiteral("Соединен"));
+    w_.BitBtn3->setEnabled(false);
+    emit scanFinished(ScanOutcome::Connected);
+}
+
+} // namespace zarven

@@ -1,0 +1,54 @@
+#pragma once
+// Finding the controller: the scan tries the listed serial ports one after
+// another, Timer1's interval apart, with the identification command "Tt";
+// the first port on which any reply arrives ends the scan. "T6" followed by
+// the version text is the ZARVEN-4 and is accepted; five sibling models are
+// refused with a message naming their own configuration tool; anything else
+// is an unrecognised device. The accepted port becomes ConnectedPort, which
+// every later exchange uses.
+
+#include "exchange/exchange_core.h"
+
+#include <QObject>
+#include <QString>
+
+namespace zarven {
+
+// How a scan ended.
+enum class ScanOutcome {
+    Connected,    // "T6": the controller was accepted
+    Sibling,      // a sibling model answered and was refused
+    Unrecognised, // some other reply
+    NoAnswer,     // every port tried without a reply
+};
+
+// The refusal message for a sibling model's reply, or an empty text when the
+// reply is not one of them. Replies are compared whole.
+QString siblingRefusal(const QByteArray &reply);
+
+class ControllerScan : public QObject {
+    Q_OBJECT
+public:
+    explicit ControllerScan(ExchangeCore &core, QObject *parent = nullptr);
+
+    // "Соединить" (button and menu item): starts a scan.
+    void BitBtn3Click();
+    // One scan step.
+    void Timer1Timer();
+    // The identification route (SessionState 1).
+    void identificationReply(const QByteArray &Str);
+
+    int ScanIndex = 0;
+    int ScanLast = -1;
+
+signals:
+    // Emitted once the scan's outcome is known: after the refusal or
+    // acceptance box has been answered, or after the no-answer message.
+    void scanFinished(ScanOutcome outcome);
+
+private:
+    ExchangeCore &core_;
+    const ExchangeWindow &w_;
+};
+
+} // namespace zarven

@@ -1,0 +1,65 @@
+#include "exchange/signal_reading.h"
+
+#include <algorithm>
+
+namespace zarven {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return isBlank(c) || c == '\r' || c == '\n';
+}
+
+} // namespace
+
+SignalReading parseSignalReply(const QByteArray &reply)
+{
+    SignalReading r;
+    const qsizetype marker = reply.indexOf("+CSQ:");
+    if (marker < 0)
+        return r;
+    qsizetype from = marker + 5;
+    while (from < reply.size() && isBlank(reply[from]))
+        ++from;
+    qsizetype to = reply.indexOf(',', from);
+    if (to < 0)
+        to = reply.size();
+    while (to > from && isLineEnd(reply[to - 1]))
+        --to;
+    const QByteArray field = reply.mid(from, to - from);
+    // More than a few digits is no level the module can report; the limit
+    // also keeps the arithmetic below far from overflow.
+    r.kind = SignalReading::NoNumber;
+    if (field.isEmpty() || field.size() > 6)
+        return r;
+    int n = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9')
+            return r;
+        n = n * 10 + (c - '0');
+    }
+    r.level = n;
+    r.kind = n == 99 ? SignalReading::NoService : SignalReading::Level;
+    return r;
+}
+
+int signalGaugePercent(int level)
+{
+    // 3.22 as the exact fraction 322/100: truncation then matches decimal
+    // arithmetic for every level.
+    const qint64 percent = qint64(level) * 322 / 100;
+    return int(std::clamp<qint64>(percent, 0, 100));
+}
+
+QString signalLabelText(int level)
+{
+    return QString::number(2 * qint64(level) - 113) + QStringLiteral(" dBm");
+}
+
+} // namespace zarven

@@ -1,0 +1,291 @@
+// The exchange state machine: the dispatch by state, the response time-out
+// with its messages and its second firing behind an open box, the key-wait
+// cancel and the idle close.
+
+#include "exchange_fixture.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+using namespace zarven;
+using namespace zarven::test;
+
+class ExchangeCoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyPacketIsLoggedBeforeItIsRouted();
+    void packetsInClosedAndIdleStatesAreOnlyLogged_data();
+    void packetsInClosedAndIdleStatesAreOnlyLogged();
+    void keyTablePacketsKeepStateAndTimeout();
+    void routeOfAStateIsOneRegistration();
+    void timeoutShowsItsMessageWordForWord_data();
+    void timeoutShowsItsMessageWordForWord();
+    void timeoutOfOtherStatesIsSilent_data();
+    void timeoutOfOtherStatesIsSilent();
+    void timeoutBoxClosedWithoutYesLeavesTimersAlone();
+    void keyWaitCancelClosesPromptAndEnablesKeyPanel();
+    void keyWaitCancelOnClosedPortRaisesNoPurgeError();
+    void secondTimeoutFiringBehindOpenBoxIsSilent();
+    void senderWithoutConnectionShowsItsMessageAndStopsTimers();
+};
+
+void ExchangeCoreTest::everyPacketIsLoggedBeforeItIsRouted()
+{
+    ExchangeFixture f;
+    QStringList seenLog;
+    QByteArray seen;
+    f.core().setRoute(ssReadSettings, [&](const QByteArray &Str) {
+        seen = Str;
+        seenLog = f.log();
+    });
+    f.core().setState(ssReadSettings);
+    f.deliver(QByteArray("A\xC0z", 3));
+    QCOMPARE(seen, QByteArray("A\xC0z", 3));
+    QCOMPARE(seenLog.size(), 1);
+    QCOMPARE(seenLog.last(), QStringLiteral("входная строка: AАz"));
+}
+
+void ExchangeCoreTest::packetsInClosedAndIdleStatesAreOnlyLogged_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::newRow("closed") << int(ssClosed);
+    QTest::newRow("idle") << int(ssIdle);
+}
+
+void ExchangeCoreTest::packetsInClosedAndIdleStatesAreOnlyLogged()
+{
+    QFETCH(int, state);
+    ExchangeFixture f;
+    f.form().Timer4->stop();
+    f.form().Timer3->start();
+    f.core().setState(state);
+    for (const QByteArray &p : {QByteArray("T6 1.0"), QByteArray("COK"), QByteArray("+CSQ: 17,0"), QByteArray()})
+        f.deliver(p);
+    QCOMPARE(f.state(), state);
+    QVERIFY(f.boxes.shown().isEmpty());
+    QVERIFY(f.form().Timer3->isActive());
+    QVERIFY(!f.form().Timer4->isActive());
+    QVERIFY(!f.form().Timer1->isActive());
+    QCOMPARE(f.log(), QStringList({QStringLiteral("входная строка: T6 1.0"), QStringLiteral("входная строка: COK"),
+                                   QStringLiteral("входная строка: +CSQ: 17,0"), QStringLiteral("входная строка: ")}));
+    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("."));
+    QVERIFY(f.form().statusPanels[1]->text().isEmpty());
+}
+
+void ExchangeCoreTest::keyTablePacketsKeepStateAndTimeout()
+{
+    ExchangeFixture f;
+    f.core().setState(ssReadKeyTable);
+    f.form().Timer3->start();
+    // Without the key table's handling the packets change nothing...
+    f.deliver("rec1");
+    QCOMPARE(f.state(), int(ssReadKeyTable));
+    QVERIFY(f.form().Timer3->isActive());
+    // ...and with it every packet of the run reaches it.
+    QList<QByteArray> routed;
+    f.core().setRoute(ssReadKeyTable, [&](const QByteArray &Str) { routed << Str; });
+    f.deliver("rec2");
+    f.deliver("rec3");
+    f.deliver("rec4");
+    QCOMPARE(routed, QList<QByteArray>({"rec2", "rec3", "rec4"}));
+    QCOMPARE(f.state(), int(ssReadKeyTable));
+    QVERIFY(f.form().Timer3->isActive());
+    // The time-out is the normal, silent end of the run.
+    QTRY_COMPARE_WITH_TIMEOUT(f.state(), int(ssIdle), 5000);
+    QVERIFY(f.boxes.shown().isEmpty());
+}
+
+void ExchangeCoreTest::routeOfAStateIsOneRegistration()
+{
+    ExchangeFixture f;
+    QVERIFY(f.core().hasRoute(ssIdentify));
+    QVERIFY(f.core().hasRoute(ssSignalLevel));
+    for (int s : {ssClosed, ssIdle})
+        QVERIFY(!f.core().hasRoute(s));
+    int calls = 0;
+    f.core().setRoute(ssWriteKeys, [&](const QByteArray &) { ++calls; });
+    f.core().setState(ssWriteKeys);
+    f.deliver("Ok");
+    QCOMPARE(calls, 1);
+    f.core().setRoute(ssWriteKeys, nullptr);
+    f.deliver("Ok");
+    QCOMPARE(calls, 1);
+}
+
+void ExchangeCoreTest::timeoutShowsItsMessageWordForWord_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("cancelsKeyWait");
+    QTest::newRow("read settings") << int(ssReadSettings)
+                                   << QStringLiteral("Превышен период ожидания ответа устройства.") << false;
+    QTest::newRow("write settings") << int(ssWriteSettings)
+                                    << QStringLiteral("НЕТ ответа о окончании записи в устройство") << false;
+    QTest::newRow("read key") << int(ssReadKey)
+                              << QStringLiteral("Превышен период ожидания ответа устройства.\r\nНет информации о ключе.")
+                              << true;
+    QTest::newRow("prepare key write") << int(ssPrepareKeyWrite)
+                                       << QStringLiteral("НЕТ ответа о готовности к чтению ключей") << true;
+    QTest::newRow("signal level") << int(ssSignalLevel) << QStringLiteral("НЕТ ответа о уровне сигнала.") << true;
+}
+
+void ExchangeCoreTest::timeoutShowsItsMessageWordForWord()
+{
+    QFETCH(int, state);
+    QFETCH(QString, message);
+    QFETCH(bool, cancelsKeyWait);
+    ExchangeFixture f;
+    auto *prompt = new QFrame(&f.form());
+    prompt->setObjectName(QStringLiteral("Panel7"));
+    prompt->setVisible(true);
+    auto *keyPanel = new QFrame(&f.form());
+    keyPanel->setObjectName(QStringLiteral("Panel_key"));
+    keyPanel->setEnabled(false);
+
+    f.form().Timer4->stop();
+    f.core().setState(state);
+    f.form().Timer3->start();
+    bool timer3RanBehindBox = false;
+    int stateInBox = -1;
+    f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
+        timer3RanBehindBox = f.form().Timer3->isActive();
+        stateInBox = f.state();
+    });
+    f.core().Timer3Timer();
+
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Confirmation);
+    QCOMPARE(f.boxes.shown()[0].text, message);
+    QVERIFY(timer3RanBehindBox);
+    QCOMPARE(stateInBox, int(ssIdle));
+    QCOMPARE(f.state(), int(ssIdle));
+    QVERIFY(!f.form().Timer3->isActive());
+    QVERIFY(f.form().Timer4->isActive());
+    QCOMPARE(prompt->isHidden(), cancelsKeyWait);
+    QCOMPARE(prompt->isEnabled(), !cancelsKeyWait);
+    QCOMPARE(keyPanel->isEnabled(), cancelsKeyWait);
+}
+
+void ExchangeCoreTest::timeoutOfOtherStatesIsSilent_data()
+{
+    QTest::addColumn<int>("state");
+    for (int s : {ssClosed, ssIdentify, ssReadKeyTable, ssWriteKeys, ssIdle})
+        QTest::newRow(QByteArray::number(s).constData()) << s;
+}
+
+void ExchangeCoreTest::timeoutOfOtherStatesIsSilent()
+{
+    QFETCH(int, state);
+    ExchangeFixture f;
+    f.form().Timer4->stop();
+    f.core().setState(state);
+    f.form().Timer3->start();
+    QSignalSpy timedOut(&f.core(), &ExchangeCore::responseTimedOut);
+    f.core().Timer3Timer();
+    QVERIFY(f.boxes.shown().isEmpty());
+    QCOMPARE(f.state(), int(ssIdle));
+    QVERIFY(!f.form().Timer3->isActive());
+    QVERIFY(f.form().Timer4->isActive());
+    QCOMPARE(timedOut.size(), 1);
+    QCOMPARE(timedOut[0][0].toInt(), state);
+}
+
+void ExchangeCoreTest::timeoutBoxClosedWithoutYesLeavesTimersAlone()
+{
+    ExchangeFixture f;
+    auto *prompt = new QFrame(&f.form());
+    prompt->setObjectName(QStringLiteral("Panel7"));
+    f.form().Timer4->stop();
+    f.core().setState(ssReadKey);
+    f.form().Timer3->start();
+    f.boxes.queueAnswers({false});
+    f.core().Timer3Timer();
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.state(), int(ssIdle));
+    // Nothing more happens: the prompt stays, Timer3 runs on, no idle close.
+    QVERIFY(f.form().Timer3->isActive());
+    QVERIFY(!f.form().Timer4->isActive());
+    QVERIFY(prompt->isEnabled());
+}
+
+void ExchangeCoreTest::keyWaitCancelClosesPromptAndEnablesKeyPanel()
+{
+    ExchangeFixture f;
+    // Without the key controls the cancel still ends the exchange.
+    f.core().setState(ssReadKey);
+    f.form().Timer3->start();
+    f.form().Timer4->stop();
+    f.core().keyWaitCancel();
+    QCOMPARE(f.state(), int(ssIdle));
+    QVERIFY(!f.form().Timer3->isActive());
+    QVERIFY(f.form().Timer4->isActive());
+
+    auto *prompt = new QFrame(&f.form());
+    prompt->setObjectName(QStringLiteral("Panel7"));
+    auto *keyPanel = new QFrame(&f.form());
+    keyPanel->setObjectName(QStringLiteral("Panel_key"));
+    keyPanel->setEnabled(false);
+    f.core().keyWaitCancel();
+    QVERIFY(prompt->isHidden());
+    QVERIFY(!prompt->isEnabled());
+    QVERIFY(keyPanel->isEnabled());
+    QVERIFY(f.boxes.shown().isEmpty());
+}
+
+void ExchangeCoreTest::keyWaitCancelOnClosedPortRaisesNoPurgeError()
+{
+    ExchangeFixture f;
+    QVERIFY(!f.form().ComPort1->Connected());
+    f.core().setState(ssSignalLevel);
+    f.form().Timer3->start();
+    f.form().guarded([&] { f.core().Timer3Timer(); });
+    QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("НЕТ ответа о уровне сигнала.")}));
+    QVERIFY(f.boxes.texts(BoxKind::Error).isEmpty());
+    QCOMPARE(f.state(), int(ssIdle));
+}
+
+void ExchangeCoreTest::secondTimeoutFiringBehindOpenBoxIsSilent()
+{
+    ExchangeFixture f;
+    const TimerIntervals iv = f.intervals();
+    bool sawSecondFiring = false;
+    bool idleCloseRanBehindBox = false;
+    f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
+        // The box stays open well past the second firing.
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().Timer3->isActive(), 10 * iv.responseTimeoutMs);
+        sawSecondFiring = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().Timer4->isActive(), 20 * iv.idleCloseMs);
+        idleCloseRanBehindBox = true;
+    });
+    f.form().Timer4->stop();
+    f.core().setState(ssReadSettings);
+    f.form().Timer3->start();
+    QTRY_COMPARE_WITH_TIMEOUT(f.boxes.shown().size(), 1, 10 * iv.responseTimeoutMs);
+    QTRY_VERIFY(idleCloseRanBehindBox);
+    QVERIFY(sawSecondFiring);
+    // Only one box: the second firing found state 11 and took the silent
+    // branch. Yes afterwards leaves the exchange ended.
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.state(), int(ssIdle));
+    QVERIFY(!f.form().Timer3->isActive());
+}
+
+void ExchangeCoreTest::senderWithoutConnectionShowsItsMessageAndStopsTimers()
+{
+    ExchangeFixture f;
+    f.form().Timer3->start();
+    SendRequest r;
+    r.command = "Pt";
+    r.state = ssReadSettings;
+    r.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
+    QVERIFY(!f.core().sendCommand(r));
+    QCOMPARE(f.boxes.texts(BoxKind::Plain), QStringList({r.noConnectionMessage}));
+    QVERIFY(!f.form().Timer3->isActive());
+    QVERIFY(!f.form().Timer4->isActive());
+    QCOMPARE(f.state(), int(ssClosed));
+}
+
+QTEST_MAIN(ExchangeCoreTest)
+#include "test_exchange_core.moc"

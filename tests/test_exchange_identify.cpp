@@ -1,0 +1,191 @@
+// The identification reply and the start of a scan: sibling refusals, the
+// unrecognised device, the acceptance of "T6" and the connected look.
+
+#include "exchange_fixture.h"
+#include "app/cp1251.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace zarven;
+using namespace zarven::test;
+
+namespace {
+
+const QString kUnrecognised = QStringLiteral("Версия и тип прибора не определены\r\nсоединение НЕ установлено.");
+
+// A window whose scan has started and whose identification step is waiting.
+void startIdentifying(ExchangeFixture &f)
+{
+    f.exchange().scan.BitBtn3Click();
+    f.form().Timer4->stop();
+}
+
+} // namespace
+
+class IdentifyTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedRepliesShowInformationAndKeepScanState_data();
+    void refusedRepliesShowInformationAndKeepScanState();
+    void t6IsAcceptedWithItsVersionText_data();
+    void t6IsAcceptedWithItsVersionText();
+    void acceptanceClosedWithoutYesStillConnects();
+    void rescanClearsConnectedLook();
+    void scanOverEmptyListEndsWithNoAnswerMessage();
+    void noAnswerMessageFollowsTheLanguage();
+};
+
+void IdentifyTest::refusedRepliesShowInformationAndKeepScanState_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("On") << QByteArray("On")
+                        << QStringLiteral("Вам нужно использовать конфигуратор \"ЗАРВЕН-А1\"\r\nсоединение НЕ установлено.");
+    QTest::newRow("V3") << QByteArray("V3")
+                        << QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А2\"\r\nсоединение НЕ установлено.");
+    QTest::newRow("T3") << QByteArray("T3")
+                        << QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А3\"\r\nсоединение НЕ установлено.");
+    QTest::newRow("V5") << QByteArray("V5")
+                        << QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А4\"\r\nсоединение НЕ установлено.");
+    QTest::newRow("T5") << QByteArray("T5")
+                        << QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А5\"\r\nсоединение НЕ установлено.");
+    // Sibling replies are compared whole.
+    QTest::newRow("T5 and a blank") << QByteArray("T5 ") << kUnrecognised;
+    QTest::newRow("On and more") << QByteArray("On1") << kUnrecognised;
+    QTest::newRow("lower case") << QByteArray("t6 1.0") << kUnrecognised;
+    QTest::newRow("T6 not first") << QByteArray(" T6") << kUnrecognised;
+    QTest::newRow("one byte") << QByteArray("T") << kUnrecognised;
+    QTest::newRow("empty") << QByteArray() << kUnrecognised;
+}
+
+void IdentifyTest::refusedRepliesShowInformationAndKeepScanState()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, message);
+    ExchangeFixture f;
+    startIdentifying(f);
+    QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
+    bool timer1StoppedBeforeBox = false;
+    f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) { timer1StoppedBeforeBox = !f.form().Timer1->isActive(); });
+    f.deliver(reply);
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Information);
+    QCOMPARE(f.boxes.shown()[0].text, message);
+    QVERIFY(timer1StoppedBeforeBox);
+    QCOMPARE(f.state(), int(ssIdentify));
+    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(f.form().shared.ConnectedPort.isEmpty());
+    QVERIFY(f.form().statusPanels[1]->text().isEmpty());
+    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
+    QVERIFY(f.form().BitBtn3->isEnabled());
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished[0][0].value<ScanOutcome>(),
+             message == kUnrecognised ? ScanOutcome::Unrecognised : ScanOutcome::Sibling);
+}
+
+void IdentifyTest::t6IsAcceptedWithItsVersionText_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("T6 alone") << QByteArray("T6") << QStringLiteral("соединен с COM7 ");
+    QTest::newRow("T6 1.5") << QByteArray("T6 1.5") << QStringLiteral("соединен с COM7  1.5");
+    QTest::newRow("T61.5") << QByteArray("T61.5") << QStringLiteral("соединен с COM7 1.5");
+    QTest::newRow("Cyrillic version") << toCp1251(QStringLiteral("T6в2.1")) << QStringLiteral("соединен с COM7 в2.1");
+}
+
+void IdentifyTest::t6IsAcceptedWithItsVersionText()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, panel);
+    ExchangeFixture f;
+    startIdentifying(f);
+    f.form().ComPort1->setPort(QStringLiteral("COM7"));
+    f.deliver(reply);
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Confirmation);
+    QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("соединение установлено."));
+    QCOMPARE(f.form().shared.ConnectedPort, QStringLiteral("COM7"));
+    QCOMPARE(f.form().statusPanels[1]->text(), panel);
+    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединен"));
+    QVERIFY(!f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.state(), int(ssIdle));
+    QVERIFY(!f.form().Timer1->isActive());
+    QVERIFY(f.form().Timer4->isActive());
+}
+
+void IdentifyTest::acceptanceClosedWithoutYesStillConnects()
+{
+    ExchangeFixture f;
+    startIdentifying(f);
+    f.form().ComPort1->setPort(QStringLiteral("COM3"));
+    f.boxes.queueAnswers({false});
+    f.deliver("T6");
+    QCOMPARE(f.form().shared.ConnectedPort, QStringLiteral("COM3"));
+    QCOMPARE(f.form().statusPanels[1]->text(), QStringLiteral("соединен с COM3 "));
+    QVERIFY(!f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.state(), int(ssIdentify));
+    QVERIFY(!f.form().Timer4->isActive());
+}
+
+void IdentifyTest::rescanClearsConnectedLook()
+{
+    ExchangeFixture f({QStringLiteral("/dev/zarven-test-b"), QStringLiteral("/dev/zarven-test-A")});
+    startIdentifying(f);
+    f.deliver("T6 2.0");
+    QVERIFY(!f.form().BitBtn3->isEnabled());
+    f.form().Timer3->start();
+
+    // The button is disabled now; the menu item starts the rescan.
+    f.form().N8->trigger();
+    QVERIFY(f.form().shared.ConnectedPort.isEmpty());
+    QVERIFY(f.form().statusPanels[1]->text().isEmpty());
+    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
+    QVERIFY(f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.state(), int(ssIdentify));
+    QVERIFY(f.form().Timer1->isActive());
+    // A scan neither stops the time-out of an earlier exchange nor closes.
+    QVERIFY(f.form().Timer3->isActive());
+    // The port list is read anew.
+    QCOMPARE(f.form().ComboBox1->count(), 2);
+    QCOMPARE(f.exchange().scan.ScanIndex, 0);
+    QCOMPARE(f.exchange().scan.ScanLast, 1);
+}
+
+void IdentifyTest::scanOverEmptyListEndsWithNoAnswerMessage()
+{
+    ExchangeFixture f;
+    QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
+    QTest::mouseClick(f.form().BitBtn3, Qt::LeftButton);
+    QCOMPARE(f.exchange().scan.ScanLast, -1);
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(finished[0][0].value<ScanOutcome>(), ScanOutcome::NoAnswer);
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Plain);
+    QCOMPARE(f.boxes.shown()[0].text,
+             QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство."));
+    QVERIFY(!f.form().Timer1->isActive());
+    QCOMPARE(f.state(), int(ssIdentify));
+}
+
+void IdentifyTest::noAnswerMessageFollowsTheLanguage()
+{
+    ExchangeFixture f;
+    f.form().menu_english->trigger();
+    QCOMPARE(f.form().shared.LanguageCode, QLatin1Char('E'));
+    f.boxes.clear();
+    QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
+    f.form().N8->trigger();
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Communication error (no answer). Check that the device is connected.")}));
+    // The identification messages are shown in Russian whatever the language.
+    f.exchange().scan.BitBtn3Click();
+    f.deliver("V3");
+    QCOMPARE(f.boxes.texts().last(), QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А2\"\r\nсоединение НЕ установлено."));
+}
+
+QTEST_MAIN(IdentifyTest)
+#include "test_exchange_identify.moc"

@@ -1,0 +1,217 @@
+// The exchange machinery over a real serial line: a pseudo-terminal whose far
+// end the test plays. The sending sequence, the idle close and the time-out
+// with the port open, and packets that arrive while a packet handler's box
+// is open.
+
+#include "exchange_fixture.h"
+#include "pty_pair.h"
+
+#include <QTimer>
+#include <QtTest>
+
+using namespace zarven;
+using namespace zarven::test;
+
+namespace {
+
+QByteArray framed(const QByteArray &content)
+{
+    return QByteArray("\xFE\xFF", 2) + content + QByteArray("\xFF\xFE", 2);
+}
+
+SendRequest readSettingsRequest()
+{
+    SendRequest r;
+    r.command = "Pt";
+    r.state = ssReadSettings;
+    r.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
+    return r;
+}
+
+} // namespace
+
+class ExchangeLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void senderPurgesOpensAndWritesFramedCommand();
+    void senderRefusesPortThatWillNotOpen();
+    void idleCloseActsOnlyInIdleState();
+    void unansweredTimeoutBoxLetsIdleCloseShutThePort_data();
+    void unansweredTimeoutBoxLetsIdleCloseShutThePort();
+    void idleCloseInsideIdentificationBoxDoesNotBlock();
+    void replyWhileRefusalBoxIsOpenWaitsForTheBox();
+};
+
+void ExchangeLineTest::senderPurgesOpensAndWritesFramedCommand()
+{
+    PtyPair pty;
+    QVERIFY2(pty.isOpen(), qPrintable(pty.errorString()));
+    ExchangeFixture f({pty.slavePath()});
+    QList<QByteArray> routed;
+    f.core().setRoute(ssReadSettings, [&](const QByteArray &Str) { routed << Str; });
+    // A stale reply waiting in the queue before the command is purged.
+    QVERIFY(pty.writeMaster(framed("stale")));
+    QVERIFY(pty.waitSlaveQueued(9));
+    f.form().shared.ConnectedPort = pty.slavePath();
+    f.form().Timer4->start();
+    QVERIFY(f.core().sendCommand(readSettingsRequest()));
+    QVERIFY(f.form().ComPort1->Connected());
+    QCOMPARE(f.form().ComPort1->Port(), pty.slavePath());
+    QCOMPARE(f.state(), int(ssReadSettings));
+    QVERIFY(f.form().Timer3->isActive());
+    QVERIFY(!f.form().Timer4->isActive());
+    QCOMPARE(pty.readMaster(6), framed("Pt"));
+    // Only the signal query logs what it sends.
+    QVERIFY(f.log().isEmpty());
+    QVERIFY(pty.writeMaster(framed("image")));
+    QTRY_COMPARE(routed, QList<QByteArray>({"image"}));
+}
+
+void ExchangeLineTest::senderRefusesPortThatWillNotOpen()
+{
+    QTemporaryDir missing;
+    ExchangeFixture f;
+    f.form().shared.ConnectedPort = missing.filePath(QStringLiteral("no-such-port"));
+    SendRequest r = readSettingsRequest();
+    r.openErrorMessage = QStringLiteral("Ошибка соединения с устройством. Проверьте подключение");
+    r.notOpenMessage = QStringLiteral("Ошибка соединения с портом. Проверьте подключение");
+    QVERIFY(!f.core().sendCommand(r));
+    QCOMPARE(f.boxes.texts(), QStringList({r.openErrorMessage}));
+    // Without its own message the open error is swallowed and the port's
+    // state decides.
+    r.openErrorMessage.clear();
+    QVERIFY(!f.core().sendCommand(r));
+    QCOMPARE(f.boxes.texts().last(), r.notOpenMessage);
+    QCOMPARE(f.state(), int(ssClosed));
+    QVERIFY(!f.form().Timer3->isActive());
+}
+
+void ExchangeLineTest::idleCloseActsOnlyInIdleState()
+{
+    PtyPair pty;
+    QVERIFY2(pty.isOpen(), qPrintable(pty.errorString()));
+    ExchangeFixture f({pty.slavePath()});
+    f.form().shared.ConnectedPort = pty.slavePath();
+    QVERIFY(f.core().sendCommand(readSettingsRequest()));
+    f.form().Timer3->stop();
+    for (int s : {ssClosed, ssIdentify, ssReadSettings, ssWriteSettings, ssReadKeyTable, ssReadKey, ssPrepareKeyWrite,
+                  ssWriteKeys, ssSignalLevel}) {
+        f.core().setState(s);
+        f.form().Timer4->start();
+        f.core().Timer4Timer();
+        QVERIFY2(f.form().ComPort1->Connected(), qPrintable(QString::number(s)));
+        QCOMPARE(f.state(), s);
+        QVERIFY(!f.form().Timer4->isActive());
+    }
+    f.core().setState(ssIdle);
+    f.form().Timer4->start();
+    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QCOMPARE(f.state(), int(ssClosed));
+    QVERIFY(!f.form().Timer4->isActive());
+}
+
+void ExchangeLineTest::unansweredTimeoutBoxLetsIdleCloseShutThePort_data()
+{
+    QTest::addColumn<bool>("signalQuery");
+    QTest::newRow("read settings") << false;
+    QTest::newRow("signal level") << true;
+}
+
+void ExchangeLineTest::unansweredTimeoutBoxLetsIdleCloseShutThePort()
+{
+    QFETCH(bool, signalQuery);
+    PtyPair pty;
+    QVERIFY2(pty.isOpen(), qPrintable(pty.errorString()));
+    ExchangeFixture f({pty.slavePath()});
+    const TimerIntervals iv = f.intervals();
+    f.form().shared.ConnectedPort = pty.slavePath();
+    bool closedBehindBox = false;
+    int stateBehindBox = -1;
+    f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
+        // Nobody answers: the second firing, then the idle close.
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().ComPort1->Connected(), 10 * iv.responseTimeoutMs);
+        closedBehindBox = true;
+        stateBehindBox = f.state();
+        // A late reply is only logged.
+        QVERIFY(pty.writeMaster(framed("late")));
+    });
+    if (signalQuery)
+        f.exchange().signalLevel.Button_YrSignalClick();
+    else
+        QVERIFY(f.core().sendCommand(readSettingsRequest()));
+    QTRY_COMPARE_WITH_TIMEOUT(f.boxes.shown().size(), 1, 10 * iv.responseTimeoutMs);
+    QTRY_VERIFY(closedBehindBox);
+    QCOMPARE(stateBehindBox, int(ssClosed));
+    // Yes came after the close: the exchange ends without a purge error,
+    // with the state idle and the port closed.
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.boxes.shown()[0].text, signalQuery ? QStringLiteral("НЕТ ответа о уровне сигнала.")
+                                                  : QStringLiteral("Превышен период ожидания ответа устройства."));
+    QCOMPARE(f.state(), int(ssIdle));
+    QVERIFY(!f.form().ComPort1->Connected());
+    QTest::qWait(3 * iv.idleCloseMs);
+    QVERIFY(f.boxes.texts(BoxKind::Error).isEmpty());
+    QVERIFY(!f.log().join(QLatin1Char('\n')).contains(QStringLiteral("late")));
+}
+
+void ExchangeLineTest::idleCloseInsideIdentificationBoxDoesNotBlock()
+{
+    PtyPair pty;
+    QVERIFY2(pty.isOpen(), qPrintable(pty.errorString()));
+    ExchangeFixture f({pty.slavePath()});
+    const TimerIntervals iv = f.intervals();
+    f.form().shared.ConnectedPort = pty.slavePath();
+    // An exchange waits for its reply when the user starts a scan.
+    QVERIFY(f.core().sendCommand(readSettingsRequest()));
+    QCOMPARE(pty.readMaster(6), framed("Pt"));
+    f.form().N8->trigger();
+    QCOMPARE(readWhileRunning(pty, 6, 10 * iv.scanStepMs), framed("Tt"));
+    bool closedInsideBox = false;
+    f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
+        // The earlier exchange times out behind the refusal box: state 11,
+        // then the idle close shuts the port the reply came on.
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().ComPort1->Connected(), 10 * iv.responseTimeoutMs);
+        closedInsideBox = true;
+    });
+    QVERIFY(pty.writeMaster(framed("On")));
+    QTRY_VERIFY_WITH_TIMEOUT(closedInsideBox, 10 * iv.responseTimeoutMs);
+    QCOMPARE(f.boxes.shown().size(), 1);
+    QCOMPARE(f.state(), int(ssClosed));
+    QVERIFY(f.boxes.texts(BoxKind::Error).isEmpty());
+    // The port opens again for the next exchange.
+    f.boxes.setWhileOpen(nullptr);
+    f.form().shared.ConnectedPort = pty.slavePath();
+    QVERIFY(f.core().sendCommand(readSettingsRequest()));
+    QCOMPARE(pty.readMaster(6), framed("Pt"));
+}
+
+void ExchangeLineTest::replyWhileRefusalBoxIsOpenWaitsForTheBox()
+{
+    PtyPair pty;
+    QVERIFY2(pty.isOpen(), qPrintable(pty.errorString()));
+    ExchangeFixture f({pty.slavePath()});
+    const TimerIntervals iv = f.intervals();
+    int deepest = 0;
+    f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &box) {
+        deepest = std::max(deepest, f.boxes.openCount());
+        if (box.kind != BoxKind::Information)
+            return;
+        // A second reply arrives while the refusal is on the screen.
+        QVERIFY(pty.writeMaster(framed("T6 3.1")));
+        QTest::qWait(5 * iv.scanStepMs);
+        QCOMPARE(f.boxes.shown().size(), 1);
+    });
+    f.form().N8->trigger();
+    QCOMPARE(readWhileRunning(pty, 6, 10 * iv.scanStepMs), framed("Tt"));
+    QVERIFY(pty.writeMaster(framed("V5")));
+    // After the refusal the state is still 1: the next reply on that port
+    // is another identification reply.
+    QTRY_COMPARE(f.boxes.shown().size(), 2);
+    QCOMPARE(deepest, 1);
+    QCOMPARE(f.boxes.shown()[1].text, QStringLiteral("соединение установлено."));
+    QCOMPARE(f.form().shared.ConnectedPort, pty.slavePath());
+    QCOMPARE(f.log(), QStringList({QStringLiteral("входная строка: V5"), QStringLiteral("входная строка: T6 3.1")}));
+}
+
+QTEST_MAIN(ExchangeLineTest)
+#include "test_exchange_line.moc"
