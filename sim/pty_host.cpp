@@ -24,6 +24,8 @@ QString systemError(const char *what)
 PtyHost::PtyHost(ControllerSimulator &simulator, QObject *parent)
     : QObject(parent), simulator_(simulator)
 {
+    // Short enough that a command written right after the tool opens the
+    // device waits no noticeable time, long enough to cost nothing.
     idlePoll_.setInterval(10);
     idlePoll_.setTimerType(Qt::PreciseTimer);
     connect(&idlePoll_, &QTimer::timeout, this, &PtyHost::pollWhileIdle);
@@ -113,14 +115,12 @@ void PtyHost::readMaster()
 
 void PtyHost::leaveIdle()
 {
-    idle_ = false;
     idlePoll_.stop();
     readNotifier_->setEnabled(true);
 }
 
 void PtyHost::enterIdle()
 {
-    idle_ = true;
     readNotifier_->setEnabled(false);
     writeNotifier_->setEnabled(false);
     // What was not yet written is lost with the line, as on a serial port

@@ -8,14 +8,18 @@
 // closed and reopened all the time. While nobody has it open, reading the
 // master fails with EIO and poll() reports a hang-up without pause, which
 // would make a descriptor notifier fire endlessly. The host therefore turns
-// its notifier off at the first EIO and looks every idlePollMs whether the
-// device has been opened again.
+// its notifier off at the first EIO and looks every few milliseconds whether
+// the device has been opened again.
 //
-// The host deliberately keeps no descriptor of the device end open: the tool
-// opens it exclusively (TIOCEXCL plus flock), and a pseudo-terminal keeps its
-// exclusive flag for as long as its master lives, whoever holds it open.
-// Holding the device open here would also keep replies nobody read queued
-// for the next opener.
+// The host keeps no descriptor of the device end open. One would not stop
+// the tool's exclusive open (flock plus TIOCEXCL, set after opening), but it
+// would keep replies nobody read queued for the next opener, and it would
+// hide the hang-up by which the host learns that the tool has gone.
+//
+// Openers take note: a pseudo-terminal keeps its exclusive flag for as long
+// as its master lives, also after every opener has closed it, so an opener
+// must clear the flag (TIOCNXCL) before closing, or its next open fails with
+// EBUSY for anyone without administrator rights.
 
 #include "controller_simulator.h"
 
@@ -47,10 +51,6 @@ public:
     // The device end's path, e.g. /dev/pts/3; empty before open().
     QString devicePath() const { return devicePath_; }
 
-    void setIdlePollMs(int ms) { idlePoll_.setInterval(ms); }
-    // Whether someone had the device end open when last looked at.
-    bool deviceOpen() const { return !idle_; }
-
 private:
     void readMaster();
     void pollWhileIdle();
@@ -68,7 +68,6 @@ private:
     QSocketNotifier *writeNotifier_ = nullptr;
     QTimer idlePoll_;
     QTimer sendTimer_;
-    bool idle_ = false;
     QList<OutgoingChunk> queue_;
     QByteArray writeBuffer_;
 };

@@ -1,7 +1,6 @@
 #include "sim_command.h"
 
 #include <array>
-#include <utility>
 
 namespace zarven::sim {
 

@@ -3,7 +3,6 @@
 #include "app/cp1251.h"
 #include "hex_text.h"
 
-#include <functional>
 
 namespace zarven::sim {
 

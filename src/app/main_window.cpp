@@ -14,7 +14,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -25,12 +24,28 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The resources (banner, shipped dictionary) live in the core library, a
+// static library, so they are registered explicitly; this must be outside
+// any namespace.
+static void initZarvenResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace zarven {
 
 namespace {
 
 const QString kCaption = QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)");
 const QString kWebAddress = QStringLiteral("https://example.org/zarven4");
+
+// The time as the window shows it: hours without a leading zero, then
+// minutes and seconds ("9:05:07"), the long time format the controller's
+// installers know; the settings image puts the missing "0" in front itself.
+QString longTimeText()
+{
+    return QTime::currentTime().toString(QStringLiteral("H:mm:ss"));
+}
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
@@ -62,6 +77,7 @@ QTimer *makeTimer(QObject *parent, const char *name, int intervalMs, bool runnin
 TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *parent)
     : QMainWindow(parent), options(opts), boxes(messageBoxes)
 {
+    initZarvenResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
 
@@ -87,6 +103,11 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireEditor();
     wireExchange();
     wireTranslation();
+
+    // The designed frame: client area 933 × 659 under the menu, placed at
+    // 177, 29 on the screen.
+    setFixedSize(933, 659 + menuBar()->sizeHint().height());
+    move(177, 29);
 
     FormCreate();
 }
@@ -142,16 +163,16 @@ void TForm1::buildFrame()
 
     Label_SignalCaption = new QLabel(QStringLiteral("Уровень сигнала"), Panel6);
     Label_SignalCaption->setObjectName(QStringLiteral("Label1"));
-    Label_SignalCaption->setGeometry(8, 4, 100, 16);
+    Label_SignalCaption->setGeometry(8, 4, 118, 16);
     Gauge_Signal = new QProgressBar(Panel6);
     Gauge_Signal->setObjectName(QStringLiteral("Gauge_Signal"));
     Gauge_Signal->setRange(0, 100);
     Gauge_Signal->setValue(0);
-    Gauge_Signal->setGeometry(108, 4, 150, 16);
-    Button_YrSignal = makeButton(Panel6, "Button_YrSignal", QStringLiteral("Обновить"), {262, 2, 70, 20});
+    Gauge_Signal->setGeometry(128, 4, 150, 16);
+    Button_YrSignal = makeButton(Panel6, "Button_YrSignal", QStringLiteral("Обновить"), {284, 2, 80, 20});
     Label_Signal = new QLabel(QStringLiteral("."), Panel6);
     Label_Signal->setObjectName(QStringLiteral("Label_Signal"));
-    Label_Signal->setGeometry(338, 4, 100, 16);
+    Label_Signal->setGeometry(372, 4, 120, 16);
     Label_Signal->setAutoFillBackground(true);
 
     BitBtn4 = makeButton(Panel6, "BitBtn4", QStringLiteral("Программирование ключей ТМ"), {4, 24, 220, 22});
@@ -163,6 +184,28 @@ void TForm1::buildFrame()
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setVisible(false);
     ComboBox1->setEnabled(false);
+
+    // The key programming panel and the key prompt lie over the middle of
+    // the window; both start hidden and disabled.
+    Panel_key = new QFrame(clientArea);
+    Panel_key->setObjectName(QStringLiteral("Panel_key"));
+    Panel_key->setFrameShape(QFrame::Panel);
+    Panel_key->setGeometry(256, 112, 545, 385);
+    Panel_key->setAutoFillBackground(true);
+    Panel_key->setVisible(false);
+    Panel_key->setEnabled(false);
+
+    Panel7 = new QFrame(clientArea);
+    Panel7->setObjectName(QStringLiteral("Panel7"));
+    Panel7->setFrameShape(QFrame::Panel);
+    Panel7->setGeometry(320, 232, 265, 89);
+    Panel7->setAutoFillBackground(true);
+    auto *prompt = new QLabel(QStringLiteral("Поднесите ключ к считывателю"), Panel7);
+    prompt->setObjectName(QStringLiteral("Label_key_prompt"));
+    prompt->setAlignment(Qt::AlignCenter);
+    prompt->setGeometry(8, 8, 249, 73);
+    Panel7->setVisible(false);
+    Panel7->setEnabled(false);
 
     Memo1View = new QPlainTextEdit(clientArea);
     Memo1View->setObjectName(QStringLiteral("Memo1"));
@@ -251,7 +294,7 @@ void TForm1::FormCreate()
         shared.ConnectedPort.clear();
         ComboBox1->clear();
         ComboBox1->addItems(ListSerialPorts(options.extraPorts, options.includeSystemPorts));
-        const QString time = QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+        const QString time = longTimeText();
         panels->phonePanel()->Edit_time->setText(time);
         const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
         panels->phonePanel()->Edit_Date->setText(date);
@@ -287,7 +330,7 @@ QString TForm1::portStateText() const
 
 void TForm1::Timer2Timer()
 {
-    const QString time = QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+    const QString time = longTimeText();
     statusPanels[3]->setText(time);
     panels->clockTick(time);
     statusPanels[0]->setText(portStateText());

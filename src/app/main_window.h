@@ -45,6 +45,9 @@ public:
     template <typename F>
     void guarded(F &&handler);
 
+    // The settings panels (created by wireEditor()).
+    SettingsPanels *panels = nullptr;
+
     // Shared values and components.
     SharedValues shared;
     AppOptions options;
@@ -73,6 +76,8 @@ public:
     QComboBox *ComboBox1 = nullptr;
     QLabel *statusPanels[4] = {};
     QFrame *Panel2 = nullptr;
+    QFrame *Panel_key = nullptr; // key programming; hidden and disabled at start
+    QFrame *Panel7 = nullptr;    // "Поднесите ключ к считывателю"; hidden and disabled at start
     QPlainTextEdit *Memo1View = nullptr;
 
     // Main menu.
@@ -104,9 +109,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-
-    // Subsystems wired into the window, each in its own file of src/app/.
-    SettingsPanels *panels = nullptr;
 
 private:
     // Each subsystem connects its controls and handlers here (wire_*.cpp).

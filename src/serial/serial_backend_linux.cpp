@@ -37,15 +37,21 @@ bool meansLineGone(int code)
     return code == EIO || code == ENXIO || code == ENODEV;
 }
 
-// Closes a descriptor that failed to become the line.
+// Closes a descriptor that failed to become the line. The exclusive flag
+// outlives the descriptor on a pseudo-terminal whose other end stays open, so
+// it is cleared first: a failed open must not lock others out of the device.
 class FdGuard {
 public:
     explicit FdGuard(int fd) : fd_(fd) {}
     ~FdGuard()
     {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd_ < 0)
+            return;
+        if (exclusive_)
+            ::ioctl(fd_, TIOCNXCL);
+        ::close(fd_);
     }
+    void setExclusive() { exclusive_ = true; }
     FdGuard(const FdGuard &) = delete;
     FdGuard &operator=(const FdGuard &) = delete;
     int get() const { return fd_; }
@@ -53,6 +59,7 @@ public:
 
 private:
     int fd_;
+    bool exclusive_ = false;
 };
 
 // 38400 bit/s, 8 data bits, no parity, 1 stop bit, no flow control of either
@@ -155,6 +162,7 @@ void LinuxSerialBackend::open(const QString &name)
         throw EComPort(EComPort::SetStateFailed, errno);
     if (::ioctl(fd.get(), TIOCEXCL) != 0)
         throw EComPort(EComPort::OpenFailed, errno);
+    fd.setExclusive();
 
     applyLineSettings(fd.get());
     // After the settings: with the line configured, lowering DTR and RTS

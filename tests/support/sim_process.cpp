@@ -13,10 +13,13 @@ SimProcess::SimProcess(const QStringList &options, int startTimeoutMs)
     : dir_(std::make_unique<QTemporaryDir>()), process_(std::make_unique<QProcess>())
 {
     QStringList args = options;
-    const qsizetype stateAt = args.indexOf(QStringLiteral("--state"));
-    if (stateAt >= 0 && stateAt + 1 < args.size()) {
-        statePath_ = args[stateAt + 1];
-    } else {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--state") && i + 1 < args.size())
+            statePath_ = args[i + 1];
+        else if (args[i].startsWith(QLatin1String("--state=")))
+            statePath_ = args[i].mid(8);
+    }
+    if (statePath_.isEmpty()) {
         statePath_ = dir_->filePath(QStringLiteral("sim.state"));
         args << QStringLiteral("--state") << statePath_;
     }

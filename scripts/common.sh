@@ -1,0 +1,42 @@
+# Shared by the scripts: the Debian packages the build needs, installed when
+# missing (as root) or named with the exact apt-get line (otherwise).
+
+ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core)
+
+zarven_missing_packages() {
+    local missing=() p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    echo "${missing[@]}"
+}
+
+zarven_ensure_packages() {
+    local missing
+    missing=$(zarven_missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing Debian packages: $missing"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        # shellcheck disable=SC2086
+        apt-get install -y -qq --no-install-recommends $missing
+    else
+        echo "These Debian packages are missing: $missing" >&2
+        echo "Install them with:" >&2
+        echo "  sudo apt-get install -y $missing" >&2
+        exit 1
+    fi
+}
+
+# Configures (once) and builds one build tree; extra arguments go to cmake.
+zarven_build() {
+    local dir="$1"; shift
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$ZARVEN_ROOT" -B "$dir" -G Ninja "$@"
+    fi
+    cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,207 @@
+#include "app/command_line.h"
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace zarven;
+
+namespace {
+
+AppOptions optionsIn(const QString &dir)
+{
+    AppOptions o;
+    o.workDir = dir;
+    o.includeSystemPorts = false;
+    o.intervals = TimerIntervals().scaled(100);
+    return o;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startsWithCaptionMenuAndStatusBar()
+    {
+        QTemporaryDir dir;
+        ScriptedMessageBoxes boxes;
+        TForm1 w(optionsIn(dir.path()), boxes);
+        QCOMPARE(w.objectName(), QStringLiteral("Form1"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)"));
+
+        QStringList menus;
+        for (QAction *a : w.menuBar()->actions())
+            menus << a->text();
+        QCOMPARE(menus, (QStringList{QStringLiteral("Файл"), QStringLiteral("Обмен с устройством"),
+                                     QStringLiteral("О программе"), QStringLiteral("Выбор Языка")}));
+        auto texts = [](QMenu *m) {
+            QStringList out;
+            for (QAction *a : m->actions())
+                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            return out;
+        };
+        QCOMPARE(texts(w.menuFile), (QStringList{QStringLiteral("Загрузить конфигурацию из файла"),
+                                                 QStringLiteral("Сохранить конфигурацию в файл"),
+                                                 QStringLiteral("-"), QStringLiteral("Выход")}));
+        QCOMPARE(texts(w.menuExchange),
+                 (QStringList{QStringLiteral("Соединить"), QStringLiteral("Записать параметры"),
+                              QStringLiteral("Считать параметры"), QStringLiteral("Программировать ключи")}));
+        QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("О производителе")}));
+        QCOMPARE(texts(w.menuLanguage), (QStringList{QStringLiteral("Русский"), QStringLiteral("Английский")}));
+        QVERIFY(w.menu_russian->isChecked());
+        QVERIFY(!w.menu_english->isChecked());
+
+        QCOMPARE(w.statusPanels[0]->text(), QStringLiteral("Закрыт (Com=COM1)"));
+        QCOMPARE(w.statusPanels[1]->text(), QString());
+        QCOMPARE(w.statusPanels[2]->text(), QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
+        QVERIFY(!w.statusPanels[3]->text().isEmpty());
+        QVERIFY(!w.Panel2->isVisible() && !w.Panel2->isEnabled());
+        QVERIFY(!w.ComboBox1->isVisible());
+        QCOMPARE(w.shared.SessionState, int(ssClosed));
+        QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
+        QVERIFY(w.shared.ConnectedPort.isEmpty());
+        QVERIFY(!w.shared.UseBackupFile);
+        QVERIFY(w.Timer2->isActive() && w.Timer4->isActive());
+        QVERIFY(!w.Timer1->isActive() && !w.Timer3->isActive());
+        QVERIFY(boxes.shown().isEmpty());
+    }
+
+    void programDirComesFromWorkdirAndPortListFromOptions()
+    {
+        QTemporaryDir dir;
+        ScriptedMessageBoxes boxes;
+        AppOptions o = optionsIn(dir.path());
+        o.extraPorts = {QStringLiteral("/tmp/b"), QStringLiteral("/tmp/A"), QStringLiteral("/tmp/a10")};
+        TForm1 w(o, boxes);
+        QCOMPARE(w.shared.ProgramDir, QDir::toNativeSeparators(dir.path()));
+        QStringList listed;
+        for (int i = 0; i < w.ComboBox1->count(); ++i)
+            listed << w.ComboBox1->itemText(i);
+        QCOMPARE(listed, (QStringList{QStringLiteral("/tmp/A"), QStringLiteral("/tmp/a10"), QStringLiteral("/tmp/b")}));
+    }
+
+    void machineWithoutPortsStartsCompletely()
+    {
+        QTemporaryDir dir;
+        ScriptedMessageBoxes boxes;
+        TForm1 w(optionsIn(dir.path()), boxes);
+        QCOMPARE(w.ComboBox1->count(), 0);
+        QVERIFY(boxes.shown().isEmpty());
+        QVERIFY(!w.shared.ProgramDir.isEmpty());
+        QVERIFY(!w.statusPanels[2]->text().isEmpty());
+    }
+
+    void clockTickRefreshesTimeAndPortState()
+    {
+        QTemporaryDir dir;
+        ScriptedMessageBoxes boxes;
+        TForm1 w(optionsIn(dir.path()), boxes);
+        w.statusPanels[3]->clear();
+        w.statusPanels[0]->clear();
+        w.ComPort1->setPort(QStringLiteral("/dev/ttyUSB7"));
+        QTRY_VERIFY_WITH_TIMEOUT(!w.statusPanels[3]->text().isEmpty(), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.statusPanels[0]->text(), QStringLiteral("Закрыт (Com=/dev/ttyUSB7)"), 2000);
+    }
+
+    void logIsWrittenAtExitUpToZeroBytes()
+    {
+        QTemporaryDir dir;
+        const QString logPath = dir.filePath(QStringLiteral("log.log"));
+        {
+            ScriptedMessageBoxes boxes;
+            TForm1 w(optionsIn(dir.path()), boxes);
+            w.Memo1.add(QStringLiteral("входная строка: ") + QStringLiteral("T6"));
+            w.Memo1.add(QByteArray("packet\0tail", 11));
+            w.Memo1.add(QByteArray("first\r\nsecond"));
+        }
+        QCOMPARE(readFile(logPath),
+                 QByteArray("\xE2\xF5\xEE\xE4\xED\xE0\xFF \xF1\xF2\xF0\xEE\xEA\xE0: T6\r\npacket\r\nfirst\r\nsecond\r\n"));
+        {
+            ScriptedMessageBoxes boxes;
+            TForm1 w(optionsIn(dir.path()), boxes);
+            w.Memo1.add(QStringLiteral("second run"));
+        }
+        QCOMPARE(readFile(logPath), QByteArray("second run\r\n"));
+    }
+
+    void unwritableLogIsReportedAndDoesNotStopTheExit()
+    {
+        QTemporaryDir dir;
+        ScriptedMessageBoxes boxes;
+        {
+            TForm1 w(optionsIn(dir.filePath(QStringLiteral("missing/folder"))), boxes);
+            w.Memo1.add(QStringLiteral("x"));
+        }
+        QCOMPARE(boxes.texts(BoxKind::Error).size(), 1);
+        QVERIFY(boxes.texts(BoxKind::Error).first().contains(QStringLiteral("log.log")));
+    }
+
+    void exitAsksAndNoChangesNothing()
+    {
+        QTemporaryDir dir;
+        ScriptedMessageBoxes boxes;
+        TForm1 w(optionsIn(dir.path()), boxes);
+        w.show();
+        boxes.queueAnswers({false});
+        w.N7->trigger();
+        QCOMPARE(boxes.texts(BoxKind::Question), QStringList{QStringLiteral("Закрыть приложение?")});
+        QVERIFY(w.isVisible());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("log.log"))));
+        boxes.queueAnswers({true});
+        w.N7->trigger();
+        QVERIFY(!w.isVisible());
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("log.log"))));
+    }
+
+    void manufacturerPanelOpensAndCloses()
+    {
+        QTemporaryDir dir;
+        ScriptedMessageBoxes boxes;
+        TForm1 w(optionsIn(dir.path()), boxes);
+        w.show();
+        w.N17->trigger();
+        QVERIFY(w.Panel2->isVisible() && w.Panel2->isEnabled());
+        auto *image = w.Panel2->findChild<QLabel *>(QStringLiteral("Image2"));
+        QVERIFY(image);
+        QCOMPARE(image->pixmap().size(), QSize(601, 185));
+        auto *close = w.Panel2->findChild<QPushButton *>(QStringLiteral("Button1"));
+        QCOMPARE(close->text(), QStringLiteral("Закрыть"));
+        QTest::mouseClick(close, Qt::LeftButton);
+        QVERIFY(!w.Panel2->isVisible());
+    }
+
+    void commandLineOptions()
+    {
+        auto cl = parseCommandLine({QStringLiteral("--port"), QStringLiteral("/dev/pts/3"), QStringLiteral("--port"),
+                                    QStringLiteral("/dev/ttyUSB0"), QStringLiteral("--workdir"), QStringLiteral("/tmp/w")});
+        QCOMPARE(cl.action, CommandLine::Action::RunWindow);
+        QCOMPARE(cl.options.extraPorts, (QStringList{QStringLiteral("/dev/pts/3"), QStringLiteral("/dev/ttyUSB0")}));
+        QCOMPARE(cl.options.workDir, QStringLiteral("/tmp/w"));
+        QVERIFY(cl.options.includeSystemPorts);
+        QCOMPARE(parseCommandLine({QStringLiteral("--help")}).action, CommandLine::Action::Help);
+        QCOMPARE(parseCommandLine({QStringLiteral("--version")}).action, CommandLine::Action::Version);
+        QCOMPARE(parseCommandLine({QStringLiteral("--port")}).action, CommandLine::Action::Error);
+        QCOMPARE(parseCommandLine({QStringLiteral("--bogus")}).action, CommandLine::Action::Error);
+        auto batch = parseCommandLine({QStringLiteral("identify"), QStringLiteral("--port"), QStringLiteral("/dev/x")});
+        QCOMPARE(batch.action, CommandLine::Action::Batch);
+        QCOMPARE(batch.batchCommand, QStringLiteral("identify"));
+        QCOMPARE(batch.options.extraPorts, QStringList{QStringLiteral("/dev/x")});
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
