@@ -5,6 +5,7 @@
 
 #include "exchange_fixture.h"
 #include "pty_pair.h"
+#include "sim_process.h"
 #include "app/cp1251.h"
 
 #include <QElapsedTimer>
@@ -50,6 +51,8 @@ private slots:
     void firstPolledReadFeedsOnlyFramedBytes();
     void unframedFirstReadIsDiscardedAndLaterReplyShown();
     void noReplyEndsInTimeoutAndClosesPort();
+    void windowFindsSimulatorAndShowsItsLevel_data();
+    void windowFindsSimulatorAndShowsItsLevel();
 };
 
 void SignalLineTest::queryLogsAndSendsSgWithoutBlocking()
@@ -182,6 +185,37 @@ void SignalLineTest::noReplyEndsInTimeoutAndClosesPort()
     QCOMPARE(f.state(), int(ssIdle));
     QTRY_VERIFY(!f.form().ComPort1->Connected());
     QCOMPARE(f.state(), int(ssClosed));
+}
+
+void SignalLineTest::windowFindsSimulatorAndShowsItsLevel_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("gauge");
+    QTest::newRow("quick") << QStringList({QStringLiteral("--csq"), QStringLiteral("25")}) << QStringLiteral("-63 dBm") << 80;
+    // The reply comes after several empty polls.
+    QTest::newRow("late") << QStringList({QStringLiteral("--delay"), QStringLiteral("80")}) << QStringLiteral("-79 dBm") << 54;
+    QTest::newRow("junk and pieces") << QStringList({QStringLiteral("--junk"), QStringLiteral("0D 0A 4F 4B 0D 0A"),
+                                                     QStringLiteral("--chunk"), QStringLiteral("3"),
+                                                     QStringLiteral("--csq-reply"), QStringLiteral("+CSQ: 5,99")})
+                                     << QStringLiteral("-103 dBm") << 16;
+}
+
+void SignalLineTest::windowFindsSimulatorAndShowsItsLevel()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, label);
+    QFETCH(int, gauge);
+    SimProcess sim(simArgs);
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    ExchangeFixture f({sim.devicePath()});
+    QTest::mouseClick(f.form().BitBtn3, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(f.form().shared.ConnectedPort, sim.devicePath(), 20 * f.intervals().scanStepMs);
+    QTest::mouseClick(f.form().Button_YrSignal, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(f.form().Label_Signal->text(), label, 5 * f.intervals().responseTimeoutMs);
+    QCOMPARE(f.form().Gauge_Signal->value(), gauge);
+    QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("соединение установлено.")}));
+    QTRY_VERIFY(!f.form().ComPort1->Connected());
 }
 
 QTEST_MAIN(SignalLineTest)

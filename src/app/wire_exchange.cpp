@@ -40,20 +40,8 @@ void TForm1::wireExchange()
     ComDataPacket1.setOnPacket([this](const QByteArray &Str) { exchange->core.ComDataPacket1Packet(Str); });
     ComPort1->setReceiver([this](const QByteArray &chunk) { exchange->core.received(chunk); });
 
-    // Timer handlers run from the event queue, not inside the timer's own
-    // event: Qt does not deliver a timer again while its handler is still in
-    // it, so a handler showing a modal box (the time-out) would otherwise
-    // hold its timer back, and the time-out's second firing behind an
-    // unanswered box would never come. A firing whose timer was stopped
-    // before its handler ran is dropped.
     auto connectTimer = [this](QTimer *timer, auto handler) {
-        connect(
-            timer, &QTimer::timeout, this,
-            [this, timer, handler] {
-                if (timer->isActive())
-                    guarded(handler);
-            },
-            Qt::QueuedConnection);
+        connect(timer, &QTimer::timeout, this, [this, handler] { guarded(handler); });
     };
     connectTimer(Timer1, [this] { exchange->scan.Timer1Timer(); });
     connectTimer(Timer3, [this] { exchange->core.Timer3Timer(); });

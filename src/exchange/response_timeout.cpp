@@ -41,7 +41,12 @@ void ExchangeCore::Timer3Timer()
     }
     // Timer3 keeps running while the box is open: if nobody answers, its
     // next firing finds state 11, takes the silent branch above and lets the
-    // idle close shut the port behind the box.
+    // idle close shut the port behind the box. Qt does not deliver a timer
+    // again while its handler is still running (here: inside the box), so
+    // the timer is restarted; it fires one full interval later, as it would
+    // have anyway.
+    if (w_.Timer3->isActive())
+        w_.Timer3->start();
     if (w_.boxes->confirm(QString::fromUtf8(entry->message))) {
         setState(ssIdle);
         startIfStopped(w_.Timer4);
