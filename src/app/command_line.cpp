@@ -17,6 +17,7 @@ QString usageText()
         "  --workdir DIR      the program's folder for trans.dic, save.000, LoadFile.rep\n"
         "                     and log.log (default: the current working directory)\n"
         "  --only-listed-ports  list only the --port devices, not the machine's own ports\n"
+        "  --exit-when-shown  quit as soon as the window is shown (start-up measurements)\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"
@@ -62,6 +63,8 @@ CommandLine parseCommandLine(const QStringList &args)
             if (!value(dir) || dir.isEmpty())
                 return fail(QStringLiteral("--workdir needs a folder"));
             cl.options.workDir = dir;
+        } else if (a == QLatin1String("--exit-when-shown")) {
+            cl.exitWhenShown = true;
         } else if (a == QLatin1String("--only-listed-ports")) {
             cl.options.includeSystemPorts = false;
         } else if (a.startsWith(QLatin1String("--")) && cl.action == CommandLine::Action::Batch) {

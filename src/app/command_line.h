@@ -14,6 +14,7 @@ struct CommandLine {
     QString batchCommand; // identify, signal, ... when action is Batch
     QStringList batchArgs; // the batch command's own options (--input, ...)
     AppOptions options;
+    bool exitWhenShown = false; // quit once the window is up: start-up measurements
     QString error; // for Action::Error
 };
 

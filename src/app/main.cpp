@@ -6,7 +6,7 @@
 #include "app/message_boxes.h"
 
 #include <QApplication>
-#include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 
 using namespace zarven;
@@ -40,5 +40,7 @@ int main(int argc, char *argv[])
     QtMessageBoxes boxes;
     TForm1 window(cl.options, boxes);
     window.show();
+    if (cl.exitWhenShown)
+        QTimer::singleShot(0, &app, &QApplication::quit);
     return app.exec();
 }
