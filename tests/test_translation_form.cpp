@@ -1,7 +1,7 @@
 // TranslateForm over a window holding one component of every kind.
 
-#include "app/cp1251.h"
 #include "app/message_boxes.h"
+#include "file_bytes.h"
 #include "translate/translation.h"
 
 #include <QApplication>
@@ -28,23 +28,9 @@
 #include <memory>
 
 using namespace zarven;
+using namespace zarven::test;
 
 namespace {
-
-void writeText(const QString &path, const QString &text)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(toCp1251(text));
-}
-
-QString readText(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return fromCp1251(f.readAll());
-}
 
 // The keys of a section, in file order.
 QStringList sectionKeys(const QString &text, const QString &section)

@@ -1,0 +1,35 @@
+#include "file_bytes.h"
+
+#include "app/cp1251.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace zarven::test {
+
+QByteArray readFileBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void writeFileBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QString readText(const QString &path)
+{
+    return fromCp1251(readFileBytes(path));
+}
+
+void writeText(const QString &path, const QString &text)
+{
+    writeFileBytes(path, toCp1251(text));
+}
+
+} // namespace zarven::test
