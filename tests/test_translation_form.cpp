@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -135,8 +134,7 @@ private slots:
     void init()
     {
         QVERIFY(dir.isValid());
-        path = dir.filePath(QStringLiteral("trans.dic"));
-        QFile::remove(path);
+        path = freshFilePath(dir, QStringLiteral("trans.dic"));
         boxes.clear();
         QApplication::setApplicationDisplayName(QStringLiteral("Приложение"));
     }

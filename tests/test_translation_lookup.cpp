@@ -23,9 +23,7 @@ private slots:
     void init()
     {
         QVERIFY(dir.isValid());
-        path = dir.filePath(QStringLiteral("trans.dic"));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        QFile::remove(path);
+        path = freshFilePath(dir, QStringLiteral("trans.dic"));
         boxes.clear();
     }
 

@@ -3,6 +3,7 @@
 #include "app/cp1251.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace zarven::test {
@@ -30,6 +31,14 @@ QString readText(const QString &path)
 void writeText(const QString &path, const QString &text)
 {
     writeFileBytes(path, toCp1251(text));
+}
+
+QString freshFilePath(const QTemporaryDir &dir, const QString &name)
+{
+    const QString path = dir.filePath(name);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(path);
+    return path;
 }
 
 } // namespace zarven::test

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QTemporaryDir;
+
 namespace zarven::test {
 
 // The file's bytes; empty when it cannot be read.
@@ -16,5 +18,9 @@ void writeFileBytes(const QString &path, const QByteArray &bytes);
 // The same for text in code page 1251.
 QString readText(const QString &path);
 void writeText(const QString &path, const QString &text);
+
+// The path of the file name in dir, with no file there: one that an earlier
+// test left, read-only or not, is removed.
+QString freshFilePath(const QTemporaryDir &dir, const QString &name);
 
 } // namespace zarven::test
