@@ -1,22 +1,11 @@
 #include "hex_text.h"
 
 #include "app/cp1251.h"
+#include "app/strings.h"
 
 namespace zarven::sim {
 
 namespace {
-
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
 
 bool isSeparator(QChar c)
 {
@@ -39,7 +28,7 @@ std::optional<QByteArray> parseHexBytes(const QString &text, QString *error)
             }
             continue;
         }
-        const int v = hexValue(c);
+        const int v = hexDigitValue(c);
         if (v < 0) {
             if (error)
                 *error = QStringLiteral("'%1' is not a hexadecimal digit in '%2'").arg(c).arg(text);

@@ -12,6 +12,24 @@
 using namespace zarven;
 using namespace zarven::test;
 
+namespace {
+
+// Names the pair's terminal side and opens the port there.
+void openOn(TComPort &port, const PtyPair &pair)
+{
+    port.setPort(pair.slavePath());
+    port.OpenPort();
+}
+
+// The same, with every chunk the port hands over collected in got.
+void openOn(TComPort &port, const PtyPair &pair, Received &got)
+{
+    port.setReceiver(got.receiver());
+    openOn(port, pair);
+}
+
+} // namespace
+
 class ComPortTest : public QObject {
     Q_OBJECT
 
@@ -77,8 +95,7 @@ void ComPortTest::openingAnOpenPortOrClosingAClosedOneDoesNothing()
     TComPort port;
     port.ClosePort(); // closed already: nothing, no error
     QVERIFY(!port.Connected());
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair);
     QVERIFY(spoilLineSettings(pair.slaveFd()));
     port.OpenPort(); // a reopen would set 38400 again
     QVERIFY(port.Connected());
@@ -95,9 +112,7 @@ void ComPortTest::portNameChangeReopensOnlyForAnotherName()
     OPEN_PAIR(second);
     Received got;
     TComPort port;
-    port.setReceiver(got.receiver());
-    port.setPort(first.slavePath());
-    port.OpenPort();
+    openOn(port, first, got);
 
     QVERIFY(spoilLineSettings(first.slaveFd()));
     port.setPort(first.slavePath());
@@ -110,8 +125,7 @@ void ComPortTest::portNameChangeReopensOnlyForAnotherName()
     QCOMPARE(outputSpeed(second.slaveFd()), speed_t(B38400));
     // The first line was let go: someone else may now have it exclusively.
     TComPort other;
-    other.setPort(first.slavePath());
-    other.OpenPort();
+    openOn(other, first);
     QVERIFY(other.Connected());
 
     QVERIFY(second.writeMaster("from second"));
@@ -123,9 +137,7 @@ void ComPortTest::secondOpenerIsRefused()
     OPEN_PAIR(pair);
     Received got;
     TComPort first;
-    first.setReceiver(got.receiver());
-    first.setPort(pair.slavePath());
-    first.OpenPort();
+    openOn(first, pair, got);
 
     TComPort second; // another program or another instance of the tool alike
     second.setPort(pair.slavePath());
@@ -159,9 +171,7 @@ void ComPortTest::everyByteValuePassesUnchangedBothWays()
     QVERIFY(spoilLineSettings(pair.slaveFd())); // CR/LF translation, XON/XOFF, echo: all must go
     Received got;
     TComPort port;
-    port.setReceiver(got.receiver());
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair, got);
 
     QByteArray stream = allByteValues();
     std::reverse(stream.begin(), stream.end());
@@ -181,9 +191,7 @@ void ComPortTest::handOverDeliversEverythingQueuedAsOneChunk()
     OPEN_PAIR(pair);
     Received got;
     TComPort port;
-    port.setReceiver(got.receiver());
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair, got);
 
     const QByteArray block = allByteValues() + QByteArray(44, 'q');
     QVERIFY(pair.writeMaster(block));
@@ -199,9 +207,7 @@ void ComPortTest::purgeDiscardsQueuedInput()
     OPEN_PAIR(pair);
     Received got;
     TComPort port;
-    port.setReceiver(got.receiver());
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair, got);
 
     QVERIFY(pair.writeMaster("stale reply"));
     QVERIFY(pair.waitSlaveQueued(11));
@@ -224,8 +230,7 @@ void ComPortTest::readUpToReturnsAtOnceWithWhatIsQueued()
 {
     OPEN_PAIR(pair);
     TComPort port;
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair);
 
     QElapsedTimer clock;
     clock.start();
@@ -248,8 +253,7 @@ void ComPortTest::writeGivesUpAfterTheWriteTimeOut()
 {
     OPEN_PAIR(pair);
     TComPort port;
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair);
     // The far end stops reading: the line's buffers fill up.
     QVERIFY(pair.fillSlaveOutput() > 0);
 
@@ -278,10 +282,8 @@ void ComPortTest::farEndHangingUpMidReadClosesPortWithoutSpinning()
     QVERIFY(pair->isOpen());
     Received got;
     TComPort port;
-    port.setReceiver(got.receiver());
     QSignalSpy lost(&port, &TComPort::lineLost);
-    port.setPort(pair->slavePath());
-    port.OpenPort();
+    openOn(port, *pair, got);
 
     QVERIFY(pair->writeMaster(QByteArray("\xFE\xFFhalf a pac", 12)));
     QTRY_COMPARE(got.all().size(), 12);
@@ -303,8 +305,7 @@ void ComPortTest::writeToHungUpLineClosesPortAndRaisesError2()
     OPEN_PAIR(pair);
     TComPort port;
     QSignalSpy lost(&port, &TComPort::lineLost);
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair);
     pair.closeMaster();
     // No event loop in between: the write meets the hang-up first.
     EXPECT_COM_ERROR_CODE(port.SendString("Pt"), EComPort::WriteFailed, EIO);
@@ -319,8 +320,7 @@ void ComPortTest::readUpToOnHungUpLineClosesPortAndRaisesError3()
     OPEN_PAIR(pair);
     TComPort port;
     QSignalSpy lost(&port, &TComPort::lineLost);
-    port.setPort(pair.slavePath());
-    port.OpenPort();
+    openOn(port, pair);
     pair.closeMaster();
     EXPECT_COM_ERROR(port.ReadUpTo(16), EComPort::ReadFailed);
     QVERIFY(!port.Connected());

@@ -11,35 +11,30 @@ using namespace zarven::palette;
 
 namespace {
 
-// A control's name: the prefix, the input's digit, the rest.
-QString n(const char *prefix, int input, const char *rest = "")
-{
-    return QLatin1String(prefix) + QString::number(input) + QLatin1String(rest);
-}
-
 void fillInput(EditorFixture &f, int input)
 {
-    f.edit(n("Edit", input))->setText(QStringLiteral("Окно кухни"));
-    f.list(n("CBox_IN", input))->setCurrentIndex(2);
-    f.box(n("CB_ctrl_24_", input))->setChecked(true);
-    f.box(n("RG_OUT", input, "2"))->setChecked(true);
-    f.spin(n("Edit_OUT", input, "2m"))->setText(QStringLiteral("12"));
-    f.spin(n("Edit_OUT", input, "2s"))->setText(QStringLiteral("34"));
-    f.box(n("RG_OUT", input, "S"))->setChecked(true);
-    f.box(n("CheckBox", input, "1S"))->setChecked(true);
-    f.box(n("RG_OUT", input, "1"))->setChecked(true);
-    f.spin(n("Edit_OUT", input, "1m"))->setText(QStringLiteral("5"));
-    f.spin(n("Edit_OUT", input, "1s"))->setText(QStringLiteral("7"));
+    f.edit(controlName("Edit", input))->setText(QStringLiteral("Окно кухни"));
+    f.list(controlName("CBox_IN", input))->setCurrentIndex(2);
+    f.box(controlName("CB_ctrl_24_", input))->setChecked(true);
+    f.box(controlName("RG_OUT", input, "2"))->setChecked(true);
+    f.spin(controlName("Edit_OUT", input, "2m"))->setText(QStringLiteral("12"));
+    f.spin(controlName("Edit_OUT", input, "2s"))->setText(QStringLiteral("34"));
+    f.box(controlName("RG_OUT", input, "S"))->setChecked(true);
+    f.box(controlName("CheckBox", input, "1S"))->setChecked(true);
+    f.box(controlName("RG_OUT", input, "1"))->setChecked(true);
+    f.spin(controlName("Edit_OUT", input, "1m"))->setText(QStringLiteral("5"));
+    f.spin(controlName("Edit_OUT", input, "1s"))->setText(QStringLiteral("7"));
 }
 
 QStringList inputValues(EditorFixture &f, int input)
 {
-    QStringList v{f.edit(n("Edit", input))->text(), QString::number(f.list(n("CBox_IN", input))->currentIndex()),
-                  QString::number(f.box(n("CB_ctrl_24_", input))->isChecked())};
+    QStringList v{f.edit(controlName("Edit", input))->text(),
+                  QString::number(f.list(controlName("CBox_IN", input))->currentIndex()),
+                  QString::number(f.box(controlName("CB_ctrl_24_", input))->isChecked())};
     for (const char *o : {"1", "S", "2", "3"}) {
         const QString no = QString::number(input) + QLatin1String(o);
         v << QString::number(f.box(QStringLiteral("RG_OUT") + no)->isChecked())
-          << QString::number(f.box(n("CheckBox", input, "1") + QLatin1String(o))->isChecked())
+          << QString::number(f.box(controlName("CheckBox", input, "1") + QLatin1String(o))->isChecked())
           << f.spin(QStringLiteral("Edit_OUT%1m").arg(no))->text() << f.spin(QStringLiteral("Edit_OUT%1s").arg(no))->text();
     }
     return v;
@@ -155,7 +150,7 @@ private slots:
     {
         QFETCH(int, input);
         EditorFixture f;
-        f.box(n("CheckBox_in", input))->setChecked(true);
+        f.box(controlName("CheckBox_in", input))->setChecked(true);
         for (const char *o : {"1", "2"}) {
             const QString no = QString::number(input) + QLatin1String(o);
             f.box(QStringLiteral("RG_OUT") + no)->setChecked(true);
@@ -163,13 +158,13 @@ private slots:
             f.spin(QStringLiteral("Edit_OUT%1s").arg(no))->setText(QStringLiteral("30"));
             f.box(QStringLiteral("RG_OUT") + no)->setChecked(false);
         }
-        QCOMPARE(f.spin(n("Edit_OUT", input, "1m"))->text(), QStringLiteral("0"));
-        QCOMPARE(f.spin(n("Edit_OUT", input, "1s"))->text(), QStringLiteral("1"));
+        QCOMPARE(f.spin(controlName("Edit_OUT", input, "1m"))->text(), QStringLiteral("0"));
+        QCOMPARE(f.spin(controlName("Edit_OUT", input, "1s"))->text(), QStringLiteral("1"));
         // Output 2 keeps its times.
-        QCOMPARE(f.spin(n("Edit_OUT", input, "2m"))->text(), QStringLiteral("9"));
-        QCOMPARE(f.spin(n("Edit_OUT", input, "2s"))->text(), QStringLiteral("30"));
-        QCOMPARE(background(f.spin(n("Edit_OUT", input, "2m"))), clActiveBorder);
-        QVERIFY(!ownEnabled(f.spin(n("Edit_OUT", input, "2s"))));
+        QCOMPARE(f.spin(controlName("Edit_OUT", input, "2m"))->text(), QStringLiteral("9"));
+        QCOMPARE(f.spin(controlName("Edit_OUT", input, "2s"))->text(), QStringLiteral("30"));
+        QCOMPARE(background(f.spin(controlName("Edit_OUT", input, "2m"))), clActiveBorder);
+        QVERIFY(!ownEnabled(f.spin(controlName("Edit_OUT", input, "2s"))));
     }
 
     void alwaysOnSurvivesClearingAndReTickingTheAssignment()

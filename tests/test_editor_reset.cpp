@@ -14,20 +14,15 @@ namespace {
 
 const char *const kOutputs[4] = {"1", "2", "3", "S"};
 
-QString name(const char *prefix, int input, const char *rest = "")
-{
-    return QLatin1String(prefix) + QString::number(input) + QLatin1String(rest);
-}
-
 // Everything the reset touches, set away from what it leaves.
 void dirtyEverything(EditorFixture &f)
 {
     SettingsPanels &p = *f.panels;
     for (int i = 1; i <= 4; ++i) {
-        p.setChecked(name("CheckBox_in", i), true);
-        p.setChecked(name("CB_ctrl_24_", i), true);
-        p.setText(name("Edit", i), QStringLiteral("Сообщение %1").arg(i));
-        p.setItemIndex(name("CBox_IN", i), 1);
+        p.setChecked(controlName("CheckBox_in", i), true);
+        p.setChecked(controlName("CB_ctrl_24_", i), true);
+        p.setText(controlName("Edit", i), QStringLiteral("Сообщение %1").arg(i));
+        p.setItemIndex(controlName("CBox_IN", i), 1);
         for (const char *o : kOutputs) {
             const QString no = QString::number(i) + QLatin1String(o);
             p.setChecked(QStringLiteral("RG_OUT") + no, true);
@@ -39,21 +34,21 @@ void dirtyEverything(EditorFixture &f)
     p.setChecked(QStringLiteral("CheckBox21S"), true);
     p.setChecked(QStringLiteral("CheckBox412"), true);
     for (int k = 1; k <= 5; ++k)
-        p.setText(name("ME_tel", k), QStringLiteral("+7916000000%1").arg(k));
+        p.setText(controlName("ME_tel", k), QStringLiteral("+7916000000%1").arg(k));
     p.setItemIndex(QStringLiteral("CBox_INPUT"), 0);
     for (const char *b : {"CheckBox_Audio", "CB_vnesh_IBP"})
         p.setChecked(QLatin1String(b), true);
     p.setItemIndex(QStringLiteral("CB_on_output_in"), 3);
     p.setItemIndex(QStringLiteral("RadioGroup1"), 1);
     for (int s = 1; s <= 2; ++s) {
-        p.setChecked(name("CheckBox_td", s), true);
-        p.setChecked(name("CheckBox_td", s, "1"), true);
-        p.setChecked(name("CheckBox_td", s, "_auto"), true);
-        p.setItemIndex(name("CB_td", s, "_out"), 2);
-        p.setText(name("SE_min_td", s), QStringLiteral("-30"));
-        p.setText(name("SE_max_td", s), QStringLiteral("30"));
-        p.setText(name("SE_Min_td", s, "1"), QStringLiteral("18"));
-        p.setText(name("SE_max_td", s, "1"), QStringLiteral("-7"));
+        p.setChecked(controlName("CheckBox_td", s), true);
+        p.setChecked(controlName("CheckBox_td", s, "1"), true);
+        p.setChecked(controlName("CheckBox_td", s, "_auto"), true);
+        p.setItemIndex(controlName("CB_td", s, "_out"), 2);
+        p.setText(controlName("SE_min_td", s), QStringLiteral("-30"));
+        p.setText(controlName("SE_max_td", s), QStringLiteral("30"));
+        p.setText(controlName("SE_Min_td", s, "1"), QStringLiteral("18"));
+        p.setText(controlName("SE_max_td", s, "1"), QStringLiteral("-7"));
     }
     p.setText(QStringLiteral("SE_inp"), QStringLiteral("30"));
     p.setText(QStringLiteral("SE_out"), QStringLiteral("60"));
@@ -72,14 +67,14 @@ private slots:
         SettingsPanels &p = *f.panels;
 
         for (int i = 1; i <= 4; ++i) {
-            QVERIFY(!p.isChecked(name("CheckBox_in", i)));
-            QVERIFY(!p.isChecked(name("CB_ctrl_24_", i)));
-            QCOMPARE(p.text(name("Edit", i)), QString());
-            QCOMPARE(p.itemIndex(name("CBox_IN", i)), -1);
+            QVERIFY(!p.isChecked(controlName("CheckBox_in", i)));
+            QVERIFY(!p.isChecked(controlName("CB_ctrl_24_", i)));
+            QCOMPARE(p.text(controlName("Edit", i)), QString());
+            QCOMPARE(p.itemIndex(controlName("CBox_IN", i)), -1);
             for (const char *o : kOutputs) {
                 const QString no = QString::number(i) + QLatin1String(o);
                 QVERIFY(!p.isChecked(QStringLiteral("RG_OUT") + no));
-                QVERIFY(!p.isChecked(name("CheckBox", i, "1") + QLatin1String(o)));
+                QVERIFY(!p.isChecked(controlName("CheckBox", i, "1") + QLatin1String(o)));
                 QCOMPARE(p.text(QStringLiteral("Edit_OUT%1m").arg(no)), QStringLiteral("0"));
                 QCOMPARE(p.text(QStringLiteral("Edit_OUT%1s").arg(no)), QStringLiteral("1"));
             }
@@ -87,9 +82,9 @@ private slots:
             QCOMPARE(background(f.input(i)), clMedGray);
         }
         for (int k = 1; k <= 5; ++k) {
-            QCOMPARE(p.text(name("ME_tel", k)), QStringLiteral("+              "));
-            QCOMPARE(p.phoneEdit(name("ME_tel", k))->displayText(), QStringLiteral("+______________"));
-            QCOMPARE(PhoneDigits(p.text(name("ME_tel", k))), QStringLiteral("7"));
+            QCOMPARE(p.text(controlName("ME_tel", k)), QStringLiteral("+              "));
+            QCOMPARE(p.phoneEdit(controlName("ME_tel", k))->displayText(), QStringLiteral("+______________"));
+            QCOMPARE(PhoneDigits(p.text(controlName("ME_tel", k))), QStringLiteral("7"));
         }
         QCOMPARE(p.text(QStringLiteral("Edit_Date")), QString());
         QCOMPARE(p.text(QStringLiteral("Edit_time")), QString());
@@ -102,11 +97,11 @@ private slots:
         QCOMPARE(p.itemIndex(QStringLiteral("RadioGroup1")), -1);
         for (int s = 1; s <= 2; ++s) {
             for (const char *b : {"", "1", "_auto"})
-                QVERIFY(!p.isChecked(name("CheckBox_td", s, b)));
-            for (const QString &t : {name("SE_min_td", s), name("SE_max_td", s), name("SE_Min_td", s, "1"),
-                                     name("SE_max_td", s, "1")})
+                QVERIFY(!p.isChecked(controlName("CheckBox_td", s, b)));
+            for (const QString &t : {controlName("SE_min_td", s), controlName("SE_max_td", s),
+                                     controlName("SE_Min_td", s, "1"), controlName("SE_max_td", s, "1")})
                 QCOMPARE(p.text(t), QStringLiteral("1"));
-            QCOMPARE(p.list(name("CB_td", s, "_out"))->currentText(), QStringLiteral("Реле1"));
+            QCOMPARE(p.list(controlName("CB_td", s, "_out"))->currentText(), QStringLiteral("Реле1"));
             QCOMPARE(background(f.sensor(s)->activeBox), clRed);
             QVERIFY(!ownEnabled(f.sensor(s)->keepingPanel));
         }
@@ -166,13 +161,13 @@ private slots:
         f.panels->cleanPanel();
 
         for (int i = 1; i <= 4; ++i)
-            QCOMPARE(f.runs(name("CheckBox_in", i, "Click")), 1);
+            QCOMPARE(f.runs(controlName("CheckBox_in", i, "Click")), 1);
         for (int s = 1; s <= 2; ++s) {
-            QCOMPARE(f.runs(name("CheckBox_td", s, "Click")), 1);
-            QCOMPARE(f.runs(name("CheckBox_td", s, "1Click")), 1);
+            QCOMPARE(f.runs(controlName("CheckBox_td", s, "Click")), 1);
+            QCOMPARE(f.runs(controlName("CheckBox_td", s, "1Click")), 1);
             // Clearing keeping clears automatic regulation before the reset
             // comes to it.
-            QCOMPARE(f.runs(name("CheckBox_td", s, "_autoClick")), 1);
+            QCOMPARE(f.runs(controlName("CheckBox_td", s, "_autoClick")), 1);
         }
         QCOMPARE(f.runs(QStringLiteral("CB_Ctrl_VoltClick")), 1);
         QCOMPARE(f.runs(QStringLiteral("SE_min_td1Change")), 2);
@@ -185,7 +180,7 @@ private slots:
         QStringList assignments;
         for (int i = 1; i <= 4; ++i) {
             for (const char *o : {"1", "2", "3", "S"})
-                assignments << name("RG_OUT", i, o) + QStringLiteral("Click");
+                assignments << controlName("RG_OUT", i, o) + QStringLiteral("Click");
         }
         QCOMPARE(f.ran.mid(step5, 16), assignments);
         const QStringList alwaysOn = {"CheckBox111Click", "CheckBox412Click", "CheckBox21SClick"};

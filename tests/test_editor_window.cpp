@@ -18,11 +18,6 @@ using namespace zarven::palette;
 
 namespace {
 
-QString name(const char *prefix, int k, const char *rest = "")
-{
-    return QLatin1String(prefix) + QString::number(k) + QLatin1String(rest);
-}
-
 struct Window {
     Window()
     {
@@ -151,8 +146,8 @@ private slots:
         };
 
         for (int k = 1; k <= 5; ++k) {
-            QVERIFY(p.phoneEdit(name("ME_tel", k)));
-            QCOMPARE(p.text(name("ME_tel", k)), QStringLiteral("+7             "));
+            QVERIFY(p.phoneEdit(controlName("ME_tel", k)));
+            QCOMPARE(p.text(controlName("ME_tel", k)), QStringLiteral("+7             "));
         }
         box(QStringLiteral("CheckBox_SMS_All"), QStringLiteral("Отправлять SMS на все номера"), false);
         box(QStringLiteral("CheckBox4"), QStringLiteral("Дата-Время (Авто/ручное)"), true);
@@ -163,7 +158,7 @@ private slots:
         spin(QStringLiteral("SE_inp"), 0, 250, 2, 3, QStringLiteral("0"));
         spin(QStringLiteral("SE_out"), 0, 250, 2, 3, QStringLiteral("0"));
         for (int i = 1; i <= 4; ++i)
-            box(name("CB_delay", i), QString(), false);
+            box(controlName("CB_delay", i), QString(), false);
         box(QStringLiteral("CheckBox_SMS_in"), QStringLiteral("Отправлять SMS при постановке"), true);
         box(QStringLiteral("CheckBox_SMS_out"), QStringLiteral("Отправлять SMS при снятии"), true);
         box(QStringLiteral("CheckBox_Audio"), QStringLiteral("Звуковой сигнал при постановке/снятии"), false);
@@ -187,30 +182,30 @@ private slots:
                                      QStringLiteral("Реле 1") + QString(16, QLatin1Char(' ')) + QStringLiteral("мин"),
                                      QStringLiteral("Реле 2") + QString(16, QLatin1Char(' ')) + QStringLiteral("мин")};
         for (int i = 1; i <= 4; ++i) {
-            box(name("CheckBox_in", i), QStringLiteral("Активировать"), i == 1);
-            QCOMPARE(captionColor(p.control(name("CheckBox_in", i))), clYellow);
-            box(name("CB_ctrl_24_", i), QStringLiteral("Контроль 24 часа"), false);
-            QCOMPARE(p.lineEdit(name("Edit", i))->maxLength(), 25);
-            list(name("CBox_IN", i), 3, -1);
-            box(name("CheckBox_", i, "1"), i == 1 ? QStringLiteral("Задействовать выходы")
+            box(controlName("CheckBox_in", i), QStringLiteral("Активировать"), i == 1);
+            QCOMPARE(captionColor(p.control(controlName("CheckBox_in", i))), clYellow);
+            box(controlName("CB_ctrl_24_", i), QStringLiteral("Контроль 24 часа"), false);
+            QCOMPARE(p.lineEdit(controlName("Edit", i))->maxLength(), 25);
+            list(controlName("CBox_IN", i), 3, -1);
+            box(controlName("CheckBox_", i, "1"), i == 1 ? QStringLiteral("Задействовать выходы")
                                                   : QStringLiteral("Задействовать выход"), true);
-            QVERIFY(!p.control(name("CheckBox_", i, "1"))->isVisibleTo(&f.host));
+            QVERIFY(!p.control(controlName("CheckBox_", i, "1"))->isVisibleTo(&f.host));
             for (int r = 0; r < 4; ++r) {
                 const QString no = QString::number(i) + QLatin1String(outputs[r]);
                 box(QStringLiteral("RG_OUT") + no, captions[r], false);
                 spin(QStringLiteral("Edit_OUT%1m").arg(no), 0, 1090, 1, 3, QStringLiteral("0"));
                 spin(QStringLiteral("Edit_OUT%1s").arg(no), 0, 59, 2, 2, QStringLiteral("1"));
-                box(name("CheckBox", i, "1") + QLatin1String(outputs[r]), QStringLiteral("Вкл. всегда"), false);
+                box(controlName("CheckBox", i, "1") + QLatin1String(outputs[r]), QStringLiteral("Вкл. всегда"), false);
             }
         }
         for (int s = 1; s <= 2; ++s) {
-            box(name("CheckBox_td", s), QStringLiteral("Активировать"), false);
-            for (const QString &t : {name("SE_min_td", s), name("SE_max_td", s), name("SE_Min_td", s, "1"),
-                                     name("SE_max_td", s, "1")})
+            box(controlName("CheckBox_td", s), QStringLiteral("Активировать"), false);
+            for (const QString &t : {controlName("SE_min_td", s), controlName("SE_max_td", s),
+                                     controlName("SE_Min_td", s, "1"), controlName("SE_max_td", s, "1")})
                 spin(t, -55, 125, 2, 3, QStringLiteral("1"));
-            box(name("CheckBox_td", s, "1"), QStringLiteral("Поддержание температуры"), false);
-            list(name("CB_td", s, "_out"), 4, 0);
-            box(name("CheckBox_td", s, "_auto"), QStringLiteral("Авторегулировка температуры после снятия с охраны"),
+            box(controlName("CheckBox_td", s, "1"), QStringLiteral("Поддержание температуры"), false);
+            list(controlName("CB_td", s, "_out"), 4, 0);
+            box(controlName("CheckBox_td", s, "_auto"), QStringLiteral("Авторегулировка температуры после снятия с охраны"),
                 false);
         }
         // Every name is one control.

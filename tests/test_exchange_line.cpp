@@ -4,6 +4,7 @@
 // is open.
 
 #include "exchange_fixture.h"
+#include "packet_frame.h"
 #include "pty_pair.h"
 
 #include <QTimer>
@@ -13,11 +14,6 @@ using namespace zarven;
 using namespace zarven::test;
 
 namespace {
-
-QByteArray framed(const QByteArray &content)
-{
-    return QByteArray("\xFE\xFF", 2) + content + QByteArray("\xFF\xFE", 2);
-}
 
 SendRequest readSettingsRequest()
 {

@@ -4,6 +4,7 @@
 // bytes reach the framer.
 
 #include "exchange_fixture.h"
+#include "packet_frame.h"
 #include "pty_pair.h"
 #include "sim_process.h"
 #include "app/cp1251.h"
@@ -18,11 +19,6 @@ using namespace zarven;
 using namespace zarven::test;
 
 namespace {
-
-QByteArray framed(const QByteArray &content)
-{
-    return QByteArray("\xFE\xFF", 2) + content + QByteArray("\xFF\xFE", 2);
-}
 
 const QByteArray kReply17 = framed("+CSQ: 17,0");
 

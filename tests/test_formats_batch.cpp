@@ -36,6 +36,16 @@ QByteArray goldenImage()
     return readFileBytes(testDataPath(QStringLiteral("settings_rich.image")));
 }
 
+// The golden image's records without the markers and the write prefix, as a
+// read reply carries them, written to reply.bin in dir; returns its path.
+QString writeGoldenReply(const QTemporaryDir &dir)
+{
+    const QByteArray stream = goldenImage();
+    const QString image = dir.filePath(QStringLiteral("reply.bin"));
+    writeFileBytes(image, stream.mid(4, stream.size() - 6));
+    return image;
+}
+
 } // namespace
 
 class FormatsBatchTest : public QObject {
@@ -56,9 +66,7 @@ private slots:
     void decodeSavesTheWindowAndPrintsTheLog()
     {
         QTemporaryDir dir;
-        const QByteArray stream = goldenImage();
-        const QString image = dir.filePath(QStringLiteral("reply.bin"));
-        writeFileBytes(image, stream.mid(4, stream.size() - 6));
+        const QString image = writeGoldenReply(dir);
         const QString output = dir.filePath(QStringLiteral("out.cfg"));
         writeFileBytes(output, "an earlier file");
         const Run r = runTool({QStringLiteral("decode"), QStringLiteral("--image"), image, QStringLiteral("--output"),
@@ -76,9 +84,7 @@ private slots:
     void decodedFileEncodesBackToTheSameImage()
     {
         QTemporaryDir dir;
-        const QByteArray stream = goldenImage();
-        const QString image = dir.filePath(QStringLiteral("reply.bin"));
-        writeFileBytes(image, stream.mid(4, stream.size() - 6));
+        const QString image = writeGoldenReply(dir);
         const QString output = dir.filePath(QStringLiteral("out.cfg"));
         QCOMPARE(runTool({QStringLiteral("decode"), QStringLiteral("--image"), image, QStringLiteral("--output"), output,
                           QStringLiteral("--workdir"), dir.path()})
@@ -87,7 +93,7 @@ private slots:
         const Run r = runTool({QStringLiteral("encode"), QStringLiteral("--input"), output, QStringLiteral("--workdir"),
                                dir.path()});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out.trimmed(), QString::fromLatin1(stream.toHex().toUpper()));
+        QCOMPARE(r.out.trimmed(), QString::fromLatin1(goldenImage().toHex().toUpper()));
     }
 
     void fileErrorsExitWithTwo_data()

@@ -16,14 +16,6 @@ using namespace zarven::test;
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out += char(v);
-    return out;
-}
-
 const QString kError = QStringLiteral(" - Ошибка формата передаваемых данных");
 
 // An input record with the given type, active and 24-hour bytes.

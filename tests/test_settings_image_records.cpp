@@ -12,14 +12,6 @@ using namespace zarven::test;
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out += char(v);
-    return out;
-}
-
 const QByteArray kEightZeros(8, '\0');
 
 } // namespace

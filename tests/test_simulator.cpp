@@ -4,6 +4,7 @@
 
 #include "controller_simulator.h"
 #include "default_state.h"
+#include "packet_frame.h"
 #include "sim_command_line.h"
 
 #include <QFile>
@@ -12,16 +13,9 @@
 
 using namespace zarven;
 using namespace zarven::sim;
+using namespace zarven::test;
 
 namespace {
-
-const QByteArray kStart("\xFE\xFF", 2);
-const QByteArray kStop("\xFF\xFE", 2);
-
-QByteArray framed(const QByteArray &content)
-{
-    return kStart + content + kStop;
-}
 
 // The moment the default image's date-time record is taken from.
 QDateTime fixedClock()
@@ -156,8 +150,8 @@ void SimulatorTest::defaultImageIsTheStartedWindowsImage()
     ControllerSimulator sim(SimulatorOptions{}, fixedClock());
     QCOMPARE(replyTo(sim, "Pt"), framed(goldenDefaultImage()));
     // Nothing in it may look like a marker to the tool's framer.
-    QVERIFY(!goldenDefaultImage().contains(kStop));
-    QVERIFY(!goldenDefaultImage().contains(kStart));
+    QVERIFY(!goldenDefaultImage().contains(kPacketStop));
+    QVERIFY(!goldenDefaultImage().contains(kPacketStart));
 }
 
 void SimulatorTest::settingsWriteIsStoredAndReadBack()
@@ -451,7 +445,7 @@ void SimulatorTest::repliesAreCutIntoPiecesWithGaps()
     QCOMPARE(chunks.size(), 3);
     QCOMPARE(chunks[0], (OutgoingChunk{7, QByteArray("\xFE\xFFT6 ", 5)}));
     QCOMPARE(chunks[1], (OutgoingChunk{30, QByteArray("v2.14")}));
-    QCOMPARE(chunks[2], (OutgoingChunk{30, kStop}));
+    QCOMPARE(chunks[2], (OutgoingChunk{30, kPacketStop}));
 
     // Cut pieces still carry the same bytes, the table included.
     ControllerSimulator again(o, fixedClock());

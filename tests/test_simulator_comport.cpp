@@ -4,6 +4,7 @@
 // the handed-over chunks, close the port again.
 
 #include "default_state.h"
+#include "packet_frame.h"
 #include "sim_process.h"
 
 #include "serial/comport.h"
@@ -11,31 +12,10 @@
 
 #include <QtTest>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 using namespace zarven;
-using zarven::test::SimProcess;
+using namespace zarven::test;
 
 namespace {
-
-const QByteArray kStart("\xFE\xFF", 2);
-const QByteArray kStop("\xFF\xFE", 2);
-
-// Tests usually run as root, and root may open a device that another has
-// opened exclusively; without that privilege the port's exclusive use is
-// what an ordinary user meets.
-void dropExclusiveOverride()
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    if (syscall(SYS_capget, &header, data) != 0)
-        return;
-    data[CAP_SYS_ADMIN / 32].effective &= ~(1u << (CAP_SYS_ADMIN % 32));
-    data[CAP_SYS_ADMIN / 32].permitted &= ~(1u << (CAP_SYS_ADMIN % 32));
-    syscall(SYS_capset, &header, data);
-}
 
 // A port with its framer, as the window links them.
 struct Line {
@@ -47,8 +27,8 @@ struct Line {
     explicit Line(const QString &device)
     {
         port.setPort(device);
-        framer.setStartString(kStart);
-        framer.setStopString(kStop);
+        framer.setStartString(kPacketStart);
+        framer.setStopString(kPacketStop);
         framer.setOnPacket([this](const QByteArray &p) { packets << p; });
         port.setReceiver([this](const QByteArray &c) {
             ++chunks;
@@ -63,7 +43,7 @@ struct Line {
         packets.clear();
         port.OpenPort();
         port.PurgePort();
-        port.SendString(kStart + command + kStop);
+        port.SendString(framed(command));
         static_cast<void>(QTest::qWaitFor([&] { return packets.size() >= count; }, timeoutMs));
         return std::exchange(packets, {});
     }
@@ -74,14 +54,6 @@ struct Line {
         return got.size() == 1 ? got.first() : QByteArray("<%1 packets>").replace("%1", QByteArray::number(got.size()));
     }
 };
-
-QByteArray someKeyTable()
-{
-    QByteArray table;
-    for (int k = 0; k < sim::kKeyCount; ++k)
-        table += sim::keyRecord("Gate " + QByteArray::number(k), QByteArray::fromHex("01A0B0C0D0E0F0") + char(k));
-    return table;
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // (flock and TIOCEXCL), only around each exchange.
 
 #include "default_state.h"
+#include "packet_frame.h"
 #include "sim_process.h"
 
 #include "serial/framer.h"
@@ -15,40 +16,16 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <linux/capability.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/syscall.h>
 #include <termios.h>
 #include <unistd.h>
 
 using namespace zarven;
-using zarven::test::SimProcess;
+using namespace zarven::test;
 
 namespace {
-
-const QByteArray kStart("\xFE\xFF", 2);
-const QByteArray kStop("\xFF\xFE", 2);
-
-QByteArray framed(const QByteArray &content)
-{
-    return kStart + content + kStop;
-}
-
-// Tests usually run as root, and root may open a device that another has
-// opened exclusively. Without that privilege the exclusive flag behaves as it
-// does for a user at a desk, which is what these tests must see.
-void dropExclusiveOverride()
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    if (syscall(SYS_capget, &header, data) != 0)
-        return;
-    data[CAP_SYS_ADMIN / 32].effective &= ~(1u << (CAP_SYS_ADMIN % 32));
-    data[CAP_SYS_ADMIN / 32].permitted &= ~(1u << (CAP_SYS_ADMIN % 32));
-    syscall(SYS_capset, &header, data);
-}
 
 // The device opened as the tool opens a port; closed by the destructor,
 // clearing the exclusive flag first as a well-behaved opener must (a
@@ -67,8 +44,8 @@ public:
             ::close(fd_);
             fd_ = -1;
         }
-        framer_.setStartString(kStart);
-        framer_.setStopString(kStop);
+        framer_.setStartString(kPacketStart);
+        framer_.setStopString(kPacketStop);
         framer_.setOnPacket([this](const QByteArray &p) { packets_ << p; });
     }
     ~ToolSide() { close(); }
@@ -157,14 +134,6 @@ qint64 cpuTicks(qint64 pid)
     // blanks: state is field 3, utime 14 and stime 15.
     const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
     return fields.value(11).toLongLong() + fields.value(12).toLongLong();
-}
-
-QByteArray someKeyTable()
-{
-    QByteArray table;
-    for (int k = 0; k < sim::kKeyCount; ++k)
-        table += sim::keyRecord("Door " + QByteArray::number(k), QByteArray::fromHex("0123456789ABCD") + char(k));
-    return table;
 }
 
 } // namespace

@@ -45,6 +45,17 @@ private slots:
         QCOMPARE(BytesToHex(QByteArray()), QString());
     }
 
+    void hexDigitValueOfEveryCharacterKind()
+    {
+        const QString digits = QStringLiteral("0123456789ABCDEF");
+        for (int v = 0; v < 16; ++v) {
+            QCOMPARE(hexDigitValue(digits[v]), v);
+            QCOMPARE(hexDigitValue(digits[v].toLower()), v);
+        }
+        for (const QChar c : QStringLiteral(" :-/@G`gx\u0660\uFF10"))
+            QCOMPARE(hexDigitValue(c), -1);
+    }
+
     void hexToBytesOddLengths()
     {
         QCOMPARE(HexToBytes(QString()), QByteArray());

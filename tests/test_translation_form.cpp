@@ -1,13 +1,12 @@
 // TranslateForm over a window holding one component of every kind.
 
-#include "app/cp1251.h"
 #include "app/message_boxes.h"
+#include "file_bytes.h"
 #include "translate/translation.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -28,23 +27,9 @@
 #include <memory>
 
 using namespace zarven;
+using namespace zarven::test;
 
 namespace {
-
-void writeText(const QString &path, const QString &text)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(toCp1251(text));
-}
-
-QString readText(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return fromCp1251(f.readAll());
-}
 
 // The keys of a section, in file order.
 QStringList sectionKeys(const QString &text, const QString &section)
@@ -149,8 +134,7 @@ private slots:
     void init()
     {
         QVERIFY(dir.isValid());
-        path = dir.filePath(QStringLiteral("trans.dic"));
-        QFile::remove(path);
+        path = freshFilePath(dir, QStringLiteral("trans.dic"));
         boxes.clear();
         QApplication::setApplicationDisplayName(QStringLiteral("Приложение"));
     }

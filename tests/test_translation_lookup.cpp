@@ -1,7 +1,7 @@
 // Looking texts up in the dictionary and translating messages.
 
-#include "app/cp1251.h"
 #include "app/message_boxes.h"
+#include "file_bytes.h"
 #include "translate/profile_file.h"
 #include "translate/translation.h"
 
@@ -10,25 +10,7 @@
 #include <QtTest>
 
 using namespace zarven;
-
-namespace {
-
-void writeText(const QString &path, const QString &text)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(toCp1251(text));
-}
-
-QString readText(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return fromCp1251(f.readAll());
-}
-
-} // namespace
+using namespace zarven::test;
 
 class LookupTest : public QObject {
     Q_OBJECT
@@ -41,9 +23,7 @@ private slots:
     void init()
     {
         QVERIFY(dir.isValid());
-        path = dir.filePath(QStringLiteral("trans.dic"));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        QFile::remove(path);
+        path = freshFilePath(dir, QStringLiteral("trans.dic"));
         boxes.clear();
     }
 

@@ -2,6 +2,7 @@
 
 #include "app/cp1251.h"
 #include "app/errors.h"
+#include "file_bytes.h"
 #include "translate/profile_file.h"
 
 #include <QFile>
@@ -9,30 +10,7 @@
 #include <QtTest>
 
 using namespace zarven;
-
-namespace {
-
-QByteArray cp(const QString &text)
-{
-    return toCp1251(text);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-} // namespace
+using namespace zarven::test;
 
 class ProfileFileTest : public QObject {
     Q_OBJECT
@@ -44,14 +22,12 @@ private slots:
     void init()
     {
         QVERIFY(dir.isValid());
-        path = dir.filePath(QStringLiteral("trans.dic"));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        QFile::remove(path);
+        path = freshFilePath(dir, QStringLiteral("trans.dic"));
     }
 
     void keysAndSectionsMatchWithoutRegardToCaseCyrillicIncluded()
     {
-        writeBytes(path, cp(QStringLiteral("[eNG]\r\nФАЙЛ=File\r\nвыход=Exit\r\nЁлка=Fir\r\n")));
+        writeText(path, QStringLiteral("[eNG]\r\nФАЙЛ=File\r\nвыход=Exit\r\nЁлка=Fir\r\n"));
         const ProfileFile file(path);
         QCOMPARE(file.readString(QStringLiteral("Eng"), QStringLiteral("файл")), QStringLiteral("File"));
         QCOMPARE(file.readString(QStringLiteral("ENG"), QStringLiteral("ВЫХОД")), QStringLiteral("Exit"));
@@ -62,9 +38,9 @@ private slots:
 
     void blanksAroundKeysAndValuesAreNotPartOfThem()
     {
-        writeBytes(path, cp(QStringLiteral("  [ Eng ]  \n \t Выход 2             мин \t=\t  Output 2 min  \n"
-                                           "quoted = \"  kept blanks \"\n"
-                                           "lone=\"\n")));
+        writeText(path, QStringLiteral("  [ Eng ]  \n \t Выход 2             мин \t=\t  Output 2 min  \n"
+                                       "quoted = \"  kept blanks \"\n"
+                                       "lone=\"\n"));
         const ProfileFile file(path);
         QCOMPARE(file.readString(QStringLiteral("Eng"), QStringLiteral("Выход 2             мин")),
                  QStringLiteral("Output 2 min"));
@@ -76,7 +52,7 @@ private slots:
 
     void firstEqualsSignEndsTheKey()
     {
-        writeBytes(path, cp(QStringLiteral("[S]\r\na=b=c\r\n=nokey\r\n")));
+        writeText(path, QStringLiteral("[S]\r\na=b=c\r\n=nokey\r\n"));
         const ProfileFile file(path);
         QCOMPARE(file.readString(QStringLiteral("S"), QStringLiteral("a")), QStringLiteral("b=c"));
         QCOMPARE(file.readString(QStringLiteral("S"), QStringLiteral("a=b")), QString());
@@ -86,7 +62,7 @@ private slots:
     {
         const QString exact(2047, QChar(0x0416));
         const QString longer = QString(2047, QLatin1Char('x')) + QStringLiteral("yz");
-        writeBytes(path, cp(QStringLiteral("[S]\nexact=") + exact + QStringLiteral("\nlonger=") + longer + QLatin1Char('\n')));
+        writeText(path, QStringLiteral("[S]\nexact=") + exact + QStringLiteral("\nlonger=") + longer + QLatin1Char('\n'));
         const ProfileFile file(path);
         QCOMPARE(file.readString(QStringLiteral("S"), QStringLiteral("exact")), exact);
         QCOMPARE(file.readString(QStringLiteral("S"), QStringLiteral("longer")), QString(2047, QLatin1Char('x')));
@@ -94,7 +70,7 @@ private slots:
 
     void theFirstSectionAndTheFirstEntryOfAKeyCount()
     {
-        writeBytes(path, cp(QStringLiteral("k=outside\n[Other]\nk=other\n[S]\nk=first\nK=second\n[s]\nk=later\n")));
+        writeText(path, QStringLiteral("k=outside\n[Other]\nk=other\n[S]\nk=first\nK=second\n[s]\nk=later\n"));
         const ProfileFile file(path);
         QCOMPARE(file.readString(QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("first"));
         QCOMPARE(file.readString(QStringLiteral("Missing"), QStringLiteral("k")), QString());
@@ -102,7 +78,7 @@ private slots:
 
     void crLfAndLfLineEndsAndALastLineWithoutOne()
     {
-        writeBytes(path, QByteArray("[S]\r\na=1\r\nb=2\nc=3"));
+        writeFileBytes(path, QByteArray("[S]\r\na=1\r\nb=2\nc=3"));
         const ProfileFile file(path);
         QCOMPARE(file.readString(QStringLiteral("S"), QStringLiteral("a")), QStringLiteral("1"));
         QCOMPARE(file.readString(QStringLiteral("S"), QStringLiteral("b")), QStringLiteral("2"));
@@ -121,40 +97,40 @@ private slots:
     {
         const ProfileFile file(path);
         file.writeString(QStringLiteral("Eng"), QStringLiteral("Файл"), QString());
-        QCOMPARE(readBytes(path), cp(QStringLiteral("[Eng]\r\nФайл=\r\n")));
+        QCOMPARE(readFileBytes(path), toCp1251(QStringLiteral("[Eng]\r\nФайл=\r\n")));
         file.writeString(QStringLiteral("Rus"), QStringLiteral("File"), QStringLiteral("Файл"));
-        QCOMPARE(readBytes(path), cp(QStringLiteral("[Eng]\r\nФайл=\r\n[Rus]\r\nFile=Файл\r\n")));
+        QCOMPARE(readFileBytes(path), toCp1251(QStringLiteral("[Eng]\r\nФайл=\r\n[Rus]\r\nFile=Файл\r\n")));
         file.writeString(QStringLiteral("eng"), QStringLiteral("Выход"), QStringLiteral("Exit"));
-        QCOMPARE(readBytes(path), cp(QStringLiteral("[Eng]\r\nФайл=\r\nВыход=Exit\r\n[Rus]\r\nFile=Файл\r\n")));
+        QCOMPARE(readFileBytes(path), toCp1251(QStringLiteral("[Eng]\r\nФайл=\r\nВыход=Exit\r\n[Rus]\r\nFile=Файл\r\n")));
         QCOMPARE(file.readString(QStringLiteral("Eng"), QStringLiteral("выход")), QStringLiteral("Exit"));
     }
 
     void writingOneEntryKeepsEveryOtherLineByteForByte()
     {
         // Mixed line ends, a comment, odd lines and blank separators.
-        const QByteArray before = cp(QStringLiteral("; notes\r\n[Eng]\r\n  Файл =  File \r\nodd line\n"
-                                                    "Выход=\r\n\r\n[Rus]\nFile=Файл\n\n"));
-        writeBytes(path, before);
+        const QByteArray before = toCp1251(QStringLiteral("; notes\r\n[Eng]\r\n  Файл =  File \r\nodd line\n"
+                                                          "Выход=\r\n\r\n[Rus]\nFile=Файл\n\n"));
+        writeFileBytes(path, before);
         const ProfileFile file(path);
 
         file.writeString(QStringLiteral("ENG"), QStringLiteral("выход"), QStringLiteral("Exit"));
-        QCOMPARE(readBytes(path), cp(QStringLiteral("; notes\r\n[Eng]\r\n  Файл =  File \r\nodd line\n"
-                                                    "выход=Exit\r\n\r\n[Rus]\nFile=Файл\n\n")));
+        QCOMPARE(readFileBytes(path), toCp1251(QStringLiteral("; notes\r\n[Eng]\r\n  Файл =  File \r\nodd line\n"
+                                                              "выход=Exit\r\n\r\n[Rus]\nFile=Файл\n\n")));
 
         // A new entry goes after the section's last filled line, before the
         // blank separator, and takes the file's first line end.
         file.writeString(QStringLiteral("Rus"), QStringLiteral("Exit"), QStringLiteral("Выход"));
-        QCOMPARE(readBytes(path), cp(QStringLiteral("; notes\r\n[Eng]\r\n  Файл =  File \r\nodd line\n"
-                                                    "выход=Exit\r\n\r\n[Rus]\nFile=Файл\nExit=Выход\r\n\n")));
+        QCOMPARE(readFileBytes(path), toCp1251(QStringLiteral("; notes\r\n[Eng]\r\n  Файл =  File \r\nodd line\n"
+                                                              "выход=Exit\r\n\r\n[Rus]\nFile=Файл\nExit=Выход\r\n\n")));
     }
 
     void aNewSectionFollowsALastLineWithoutLineEnd()
     {
-        writeBytes(path, QByteArray("[A]\nx=1"));
+        writeFileBytes(path, QByteArray("[A]\nx=1"));
         ProfileFile(path).writeString(QStringLiteral("B"), QStringLiteral("y"), QString());
-        QCOMPARE(readBytes(path), QByteArray("[A]\nx=1\n[B]\ny=\n"));
+        QCOMPARE(readFileBytes(path), QByteArray("[A]\nx=1\n[B]\ny=\n"));
         ProfileFile(path).writeString(QStringLiteral("A"), QStringLiteral("z"), QStringLiteral("2"));
-        QCOMPARE(readBytes(path), QByteArray("[A]\nx=1\nz=2\n[B]\ny=\n"));
+        QCOMPARE(readFileBytes(path), QByteArray("[A]\nx=1\nz=2\n[B]\ny=\n"));
     }
 
     void valuesWithBlanksAtTheirEndsReadBackUnchanged()
@@ -171,17 +147,17 @@ private slots:
     void rewritingTheSameValueLeavesTheFileAlone()
     {
         const QByteArray before = QByteArray("[S]\n  k =  \n");
-        writeBytes(path, before);
+        writeFileBytes(path, before);
         // Read-only: had the file been written, the write would have failed.
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         ProfileFile(path).writeString(QStringLiteral("s"), QStringLiteral("K"), QString());
-        QCOMPARE(readBytes(path), before);
+        QCOMPARE(readFileBytes(path), before);
     }
 
     void readOnlyFileRaisesUnableToWriteAndStaysUnchanged()
     {
-        const QByteArray before = cp(QStringLiteral("[Eng]\r\nФайл=File\r\n"));
-        writeBytes(path, before);
+        const QByteArray before = toCp1251(QStringLiteral("[Eng]\r\nФайл=File\r\n"));
+        writeFileBytes(path, before);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         try {
             ProfileFile(path).writeString(QStringLiteral("Eng"), QStringLiteral("Выход"), QString());
@@ -189,7 +165,7 @@ private slots:
         } catch (const FileError &e) {
             QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path);
         }
-        QCOMPARE(readBytes(path), before);
+        QCOMPARE(readFileBytes(path), before);
         QCOMPARE(QFile::permissions(path) & QFile::WriteOwner, QFileDevice::Permissions());
     }
 
@@ -206,7 +182,7 @@ private slots:
 
     void writingKeepsTheFilesPermissions()
     {
-        writeBytes(path, QByteArray("[S]\n"));
+        writeFileBytes(path, QByteArray("[S]\n"));
         const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(path, perms));
         ProfileFile(path).writeString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
@@ -228,7 +204,7 @@ private slots:
     // readable while every entry readable before keeps its value.
     void everyPrefixOfAFileTakesAWrite()
     {
-        const QByteArray full = cp(QStringLiteral("[Eng]\r\nФайл=File\r\n  Выход = \"Exit \"\r\n\r\n[Rus]\nFile=Файл\n"));
+        const QByteArray full = toCp1251(QStringLiteral("[Eng]\r\nФайл=File\r\n  Выход = \"Exit \"\r\n\r\n[Rus]\nFile=Файл\n"));
         const QList<QPair<QString, QString>> probes = {
             {QStringLiteral("Eng"), QStringLiteral("Файл")},
             {QStringLiteral("Eng"), QStringLiteral("Выход")},
@@ -236,7 +212,7 @@ private slots:
         };
         const ProfileFile file(path);
         for (qsizetype n = 0; n < full.size(); ++n) {
-            writeBytes(path, full.left(n));
+            writeFileBytes(path, full.left(n));
             QList<QString> before;
             for (const auto &p : probes)
                 before << file.readString(p.first, p.second);

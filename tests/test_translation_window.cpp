@@ -5,6 +5,7 @@
 #include "app/errors.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
+#include "file_bytes.h"
 #include "translate/shipped_dictionary.h"
 #include "translate/translation.h"
 
@@ -28,25 +29,11 @@
 #include <memory>
 
 using namespace zarven;
+using namespace zarven::test;
 
 namespace {
 
 const QString kAppTitle = QStringLiteral("Зарвен-4");
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 bool insideStatusBar(const QObject *o)
 {
@@ -151,7 +138,7 @@ private slots:
         TForm1 &w = openWindow();
         QCOMPARE(dictionaryPath(w.shared), path);
         QVERIFY(!shipped().isEmpty());
-        QCOMPARE(readBytes(path), shipped());
+        QCOMPARE(readFileBytes(path), shipped());
         QVERIFY(QFile::permissions(path) & QFile::WriteOwner);
         QVERIFY(boxes.shown().isEmpty());
     }
@@ -159,13 +146,13 @@ private slots:
     void startUpNeverReplacesAnExistingDictionary()
     {
         const QByteArray own = toCp1251(QStringLiteral("[Eng]\r\nФайл=FILE\r\n"));
-        writeBytes(path, own);
+        writeFileBytes(path, own);
         openWindow();
-        QCOMPARE(readBytes(path), own);
-        writeBytes(path, QByteArray());
+        QCOMPARE(readFileBytes(path), own);
+        writeFileBytes(path, QByteArray());
         window.reset();
         openWindow();
-        QCOMPARE(readBytes(path), QByteArray());
+        QCOMPARE(readFileBytes(path), QByteArray());
     }
 
     // The whole window in English and back: every caption is English, the
@@ -175,11 +162,11 @@ private slots:
     {
         TForm1 &w = openWindow();
         const Captions russian = captions(w);
-        const QByteArray before = readBytes(path);
+        const QByteArray before = readFileBytes(path);
 
         w.menu_english->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
-        const QStringList missedInEng = addedLines(before, readBytes(path));
+        const QStringList missedInEng = addedLines(before, readFileBytes(path));
         if (!missedInEng.isEmpty())
             QFAIL(qPrintable(QStringLiteral("texts missing in [Eng]:\n") + missedInEng.join(QLatin1Char('\n'))));
         const Captions english = captions(w);
@@ -197,7 +184,7 @@ private slots:
 
         w.menu_russian->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
-        const QStringList missedInRus = addedLines(before, readBytes(path));
+        const QStringList missedInRus = addedLines(before, readFileBytes(path));
         if (!missedInRus.isEmpty())
             QFAIL(qPrintable(QStringLiteral("texts missing in [Rus]:\n") + missedInRus.join(QLatin1Char('\n'))));
         const Captions back = captions(w);
@@ -260,11 +247,11 @@ private slots:
         QVERIFY(!w.menu_english->isChecked());
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
 
-        writeBytes(path, shipped());
+        writeFileBytes(path, shipped());
         w.menu_english->trigger();
-        const QByteArray english = readBytes(path);
+        const QByteArray english = readFileBytes(path);
         w.menu_english->trigger();
-        QCOMPARE(readBytes(path), english);
+        QCOMPARE(readFileBytes(path), english);
         QVERIFY(w.menu_english->isChecked());
         QVERIFY(!w.menu_russian->isChecked());
     }
@@ -293,11 +280,11 @@ private slots:
                 expected << key;
         }
         const QString eng = QStringLiteral("[Eng]\r\n") + expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-        QCOMPARE(fromCp1251(readBytes(path)), eng);
+        QCOMPARE(fromCp1251(readFileBytes(path)), eng);
 
         w.menu_russian->trigger();
         QCOMPARE(boxes.shown().size(), 1);
-        QCOMPARE(fromCp1251(readBytes(path)),
+        QCOMPARE(fromCp1251(readFileBytes(path)),
                  eng + QStringLiteral("[Rus]\r\n") + expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     }
 
@@ -332,14 +319,14 @@ private slots:
     {
         TForm1 &w = openWindow();
         const QByteArray partial = toCp1251(QStringLiteral("[Eng]\r\nКонфигуратор ЗАРВЕН-4 (вер. 23.05.2016)=Configurator\r\n"));
-        writeBytes(path, partial);
+        writeFileBytes(path, partial);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
         w.menu_english->trigger();
         QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(boxes.shown().first().kind, BoxKind::Error);
         QCOMPARE(boxes.shown().first().text, errorReportText(QStringLiteral("Unable to write to ") + path));
-        QCOMPARE(readBytes(path), partial);
+        QCOMPARE(readFileBytes(path), partial);
         QCOMPARE(w.windowTitle(), QStringLiteral("Configurator"));
         QCOMPARE(w.BitBtn3->text(), QStringLiteral("Соединить"));
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
@@ -347,7 +334,7 @@ private slots:
         QVERIFY(!w.menu_english->isChecked());
 
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-        writeBytes(path, shipped());
+        writeFileBytes(path, shipped());
         w.menu_russian->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
         w.menu_english->trigger();
@@ -359,7 +346,7 @@ private slots:
     void aFailedMessageLookupGoesThroughTheDefaultErrorReport()
     {
         TForm1 &w = openWindow();
-        writeBytes(path, QByteArray("[Rus1]\r\n"));
+        writeFileBytes(path, QByteArray("[Rus1]\r\n"));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         bool after = false;
         w.guarded([&] {
@@ -370,7 +357,7 @@ private slots:
         // The error report only: the message's own box is not shown.
         QCOMPARE(boxes.texts(), QStringList{errorReportText(QStringLiteral("Unable to write to ") + path)});
         QCOMPARE(boxes.shown().first().kind, BoxKind::Error);
-        QCOMPARE(readBytes(path), QByteArray("[Rus1]\r\n"));
+        QCOMPARE(readFileBytes(path), QByteArray("[Rus1]\r\n"));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "file_bytes.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 using namespace zarven;
+using namespace zarven::test;
 
 namespace {
 
@@ -22,12 +24,6 @@ AppOptions optionsIn(const QString &dir)
     o.includeSystemPorts = false;
     o.intervals = TimerIntervals().scaled(100);
     return o;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
@@ -128,14 +124,14 @@ private slots:
             w.Memo1.add(QByteArray("packet\0tail", 11));
             w.Memo1.add(QByteArray("first\r\nsecond"));
         }
-        QCOMPARE(readFile(logPath),
+        QCOMPARE(readFileBytes(logPath),
                  QByteArray("\xE2\xF5\xEE\xE4\xED\xE0\xFF \xF1\xF2\xF0\xEE\xEA\xE0: T6\r\npacket\r\nfirst\r\nsecond\r\n"));
         {
             ScriptedMessageBoxes boxes;
             TForm1 w(optionsIn(dir.path()), boxes);
             w.Memo1.add(QStringLiteral("second run"));
         }
-        QCOMPARE(readFile(logPath), QByteArray("second run\r\n"));
+        QCOMPARE(readFileBytes(logPath), QByteArray("second run\r\n"));
     }
 
     void unwritableLogIsReportedAndDoesNotStopTheExit()

@@ -46,8 +46,6 @@ QString BytesToHex(const QByteArray &s)
     return QString::fromLatin1(s.toHex().toUpper());
 }
 
-namespace {
-
 int hexDigitValue(QChar c)
 {
     const char16_t u = c.unicode();
@@ -59,8 +57,6 @@ int hexDigitValue(QChar c)
         return u - 'a' + 10;
     return -1;
 }
-
-} // namespace
 
 QByteArray HexToBytes(const QString &s)
 {

@@ -19,6 +19,9 @@ QString WithPlus(const QString &s);
 // Each byte as two upper-case hexadecimal digits, no separators.
 QString BytesToHex(const QByteArray &s);
 
+// The value of a hexadecimal digit (either case); -1 for any other character.
+int hexDigitValue(QChar c);
+
 // The reverse of BytesToHex: pairs of hexadecimal digits (either case) from
 // the first character on; a last unpaired character of a longer text is
 // ignored, a one-character text gives the byte of that digit. Throws

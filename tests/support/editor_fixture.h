@@ -53,4 +53,11 @@ public:
     QStringList ran;
 };
 
+// A control's name: the prefix, the number of its input, sensor or box, the
+// rest ("Edit_OUT", 2, "3m" gives "Edit_OUT23m").
+inline QString controlName(const char *prefix, int k, const char *rest = "")
+{
+    return QLatin1String(prefix) + QString::number(k) + QLatin1String(rest);
+}
+
 } // namespace zarven::test

@@ -2,7 +2,6 @@
 
 #include "config_file/config_files.h"
 
-#include <QFile>
 #include <QTimer>
 
 namespace zarven::test {
@@ -133,19 +132,12 @@ void applyRichState(ControlAccess &c)
     tick("CB_delay4", true);
 }
 
-QByteArray readFileBytes(const QString &path)
+QByteArray bytes(std::initializer_list<int> values)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
+    QByteArray out;
+    for (int v : values)
+        out += char(v);
+    return out;
 }
 
 } // namespace zarven::test

@@ -3,6 +3,8 @@
 // file dialogs, a temporary program folder, no serial ports, the clock
 // stopped. Also the rich window state that the golden files hold.
 
+#include "file_bytes.h"
+
 #include "app/main_window.h"
 #include "app/message_boxes.h"
 #include "config_file/file_dialogs.h"
@@ -10,6 +12,7 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <initializer_list>
 #include <memory>
 
 namespace zarven::test {
@@ -53,8 +56,9 @@ private:
 // defaults, a manual date and time with a one-digit hour, delays.
 void applyRichState(ControlAccess &c);
 
-QByteArray readFileBytes(const QString &path);
-void writeFileBytes(const QString &path, const QByteArray &bytes);
+// Bytes given by their values, for records and packets written out in tests.
+QByteArray bytes(std::initializer_list<int> values);
+
 // A file of tests/data (each test executable knows the folder).
 #ifdef ZARVEN_TEST_DATA
 inline QString testDataPath(const QString &name)

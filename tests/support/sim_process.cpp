@@ -1,6 +1,12 @@
 #include "sim_process.h"
 
+#include "default_state.h"
+
 #include <QDeadlineTimer>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace zarven::test {
 
@@ -75,6 +81,25 @@ int SimProcess::stop()
         return -1;
     }
     return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
+}
+
+void dropExclusiveOverride()
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return;
+    data[CAP_SYS_ADMIN / 32].effective &= ~(1u << (CAP_SYS_ADMIN % 32));
+    data[CAP_SYS_ADMIN / 32].permitted &= ~(1u << (CAP_SYS_ADMIN % 32));
+    syscall(SYS_capset, &header, data);
+}
+
+QByteArray someKeyTable()
+{
+    QByteArray table;
+    for (int k = 0; k < sim::kKeyCount; ++k)
+        table += sim::keyRecord("Door " + QByteArray::number(k), QByteArray::fromHex("0123456789ABCD") + char(k));
+    return table;
 }
 
 } // namespace zarven::test

@@ -10,6 +10,7 @@
 //     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
 //     port.setPort(sim.devicePath());
 
+#include <QByteArray>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -50,5 +51,13 @@ private:
     QString statePath_;
     QString error_;
 };
+
+// Tests usually run as root, and root may open a device that another has
+// opened exclusively. This drops that privilege for the rest of the test
+// process, so that the exclusive flag behaves as an ordinary user meets it.
+void dropExclusiveOverride();
+
+// A key table of the simulator's size, every record unlike the default one.
+QByteArray someKeyTable();
 
 } // namespace zarven::test
