@@ -195,6 +195,25 @@ private slots:
         QVERIFY(boxes.shown().isEmpty());
     }
 
+    // Texts the window shows only after an exchange (the connected caption of
+    // the connect button, the failed readings of the signal label) are in the
+    // dictionary as well, so a switch after a connection misses nothing.
+    void runTimeCaptionsAreTranslatedWithoutAMiss()
+    {
+        TForm1 &w = openWindow();
+        w.BitBtn3->setText(QStringLiteral("Соединен"));
+        w.Label_Signal->setText(QStringLiteral("нет связи"));
+        const QByteArray before = readFileBytes(path);
+
+        w.menu_english->trigger();
+        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connected"));
+        QCOMPARE(w.Label_Signal->text(), QStringLiteral("no network"));
+        w.menu_russian->trigger();
+        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Соединен"));
+        QCOMPARE(w.Label_Signal->text(), QStringLiteral("нет связи"));
+        QCOMPARE(addedLines(before, readFileBytes(path)), QStringList());
+    }
+
     void theUserSwitchesWithTheMouse()
     {
         TForm1 &w = openWindow();
