@@ -280,6 +280,18 @@ private slots:
         QCOMPARE(c.index(QStringLiteral("CBox_INPUT")), 2);
     }
 
+    void byte1AInsideAnInputRecordEndsTheLoad()
+    {
+        // The message line runs into a 1A: the file ends there, so the
+        // record's output-time lines are empty and "#40" is never read.
+        FormatsWindow w;
+        auto &c = w.controls();
+        c.setChecked(QStringLiteral("CheckBox_SMS_All"), false);
+        load(w, QByteArray("#01\r\nab\x1A" "x\r\n0\r\n1\r\n0\r\n#40\r\n1\r\n"));
+        QCOMPARE(c.text(QStringLiteral("Edit1")), QStringLiteral("ab"));
+        QVERIFY(!c.checked(QStringLiteral("CheckBox_SMS_All")));
+    }
+
     void fileWithOnlyRecord40ChangesOnlyItsBox()
     {
         FormatsWindow w;
