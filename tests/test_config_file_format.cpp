@@ -11,6 +11,7 @@
 #include "settings/control_names.h"
 #include "settings/image_encoder.h"
 
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace zarven;
@@ -278,6 +279,43 @@ private slots:
         QCOMPARE(c.index(QStringLiteral("CBox_INPUT")), -1);
         load(w, lines({"#20", "P"}));
         QCOMPARE(c.index(QStringLiteral("CBox_INPUT")), 2);
+    }
+
+    void byte1AInsideAnInputRecordEndsTheLoad()
+    {
+        // The message line runs into a 1A: the file ends there, so the
+        // record's output-time lines are empty and "#40" is never read.
+        FormatsWindow w;
+        auto &c = w.controls();
+        c.setChecked(QStringLiteral("CheckBox_SMS_All"), false);
+        load(w, QByteArray("#01\r\nab\x1A" "x\r\n0\r\n1\r\n0\r\n#40\r\n1\r\n"));
+        QCOMPARE(c.text(QStringLiteral("Edit1")), QStringLiteral("ab"));
+        QVERIFY(!c.checked(QStringLiteral("CheckBox_SMS_All")));
+    }
+
+    void longMessagesLoadWholeAndAreSavedCutPerInput()
+    {
+        // A message line becomes the box's text whole, longer than the box
+        // takes by typing; the save cuts input 1 to 25 characters and the
+        // other inputs to 40.
+        const QString thirty = QString(30, QChar(u'Ж'));
+        const QString fortyFive = QString(45, QChar(u'ю'));
+        QByteArray file;
+        for (int input : {1, 2}) {
+            file += lines({QStringLiteral("#0%1").arg(input), input == 1 ? thirty : fortyFive, "0", "1", "0"});
+            file += crlf(QByteArray(2, '\0')).repeated(4);
+        }
+        FormatsWindow w;
+        auto &c = w.controls();
+        QVERIFY(load(w, file).isEmpty());
+        QCOMPARE(c.text(QStringLiteral("Edit1")), thirty);
+        QCOMPARE(c.text(QStringLiteral("Edit2")), fortyFive);
+        const QByteArray saved = encodeConfiguration(c, kStamp);
+        QVERIFY(saved.contains(lines({"#01", thirty.left(25)})));
+        QVERIFY(saved.contains(lines({"#02", fortyFive.left(40)})));
+        // Typing goes back to the box's own limit once the text is short.
+        c.setText(QStringLiteral("Edit2"), QStringLiteral("x"));
+        QCOMPARE(c.panels().lineEdit(QStringLiteral("Edit2"))->maxLength(), 25);
     }
 
     void fileWithOnlyRecord40ChangesOnlyItsBox()

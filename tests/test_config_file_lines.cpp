@@ -39,6 +39,20 @@ private slots:
         QCOMPARE(readAll(QByteArray("\x1A" "#40\r\n1\r\n")), QList<QByteArray>{});
     }
 
+    void byte1AInALineEndsTheFileForOutputTimeLinesToo()
+    {
+        // What follows the 1A is no longer the file, even where it has the
+        // shape of an output-time line.
+        static const char raw[] = "ab\x1A" "x\r\n\x00\x05\r\n";
+        const QByteArray content(raw, sizeof raw - 1);
+        ConfigLineReader reader(content);
+        QCOMPARE(reader.readLine(), QByteArray("ab"));
+        QVERIFY(reader.atEnd());
+        QCOMPARE(reader.readOutputTimeLine(), QByteArray());
+        QCOMPARE(reader.readOutputTimeLine(), QByteArray());
+        QVERIFY(reader.atEnd());
+    }
+
     void readingPastTheEndGivesEmptyLines()
     {
         const QByteArray content("last");

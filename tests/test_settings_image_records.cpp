@@ -63,6 +63,10 @@ private slots:
         const QByteArray record = encodeInputRecord(c, 1);
         QCOMPARE(record.mid(1, 26), toCp1251(QString(25, QChar(u'Ж'))) + '\r');
         QCOMPARE(record.size(), 13 + 25);
+        // A longer text, as a loaded file can leave it, is cut.
+        c.setText(QStringLiteral("Edit1"), QString(30, QChar(u'Ж')));
+        QCOMPARE(c.text(QStringLiteral("Edit1")).size(), 30);
+        QCOMPARE(encodeInputRecord(c, 1), record);
     }
 
     void unusedOutputsGiveEightZeroBytes()

@@ -10,13 +10,18 @@ constexpr char kEndOfFile = 0x1A;
 
 bool ConfigLineReader::atEnd() const
 {
-    return pos_ >= content_.size() || content_.at(pos_) == kEndOfFile;
+    return ended_ || pos_ >= content_.size() || content_.at(pos_) == kEndOfFile;
 }
 
 QByteArray ConfigLineReader::readLine()
 {
     QByteArray line;
-    while (!atEnd()) {
+    for (;;) {
+        if (atEnd()) {
+            // A 1A byte ends the file, whatever reads next.
+            ended_ = pos_ < content_.size();
+            break;
+        }
         const char c = content_.at(pos_++);
         if (c == '\n')
             break;
@@ -34,7 +39,7 @@ QByteArray ConfigLineReader::readLine()
 
 QByteArray ConfigLineReader::readOutputTimeLine()
 {
-    if (pos_ + 4 <= content_.size() && content_.at(pos_ + 2) == '\r' && content_.at(pos_ + 3) == '\n') {
+    if (!ended_ && pos_ + 4 <= content_.size() && content_.at(pos_ + 2) == '\r' && content_.at(pos_ + 3) == '\n') {
         const QByteArray pair = content_.mid(pos_, 2);
         pos_ += 4;
         return pair;

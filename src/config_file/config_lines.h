@@ -8,7 +8,8 @@
 // Output-time lines hold two raw bytes, which may themselves be 0A, 0D or
 // 1A. They are taken as exactly their two bytes when CR LF follows them, so
 // every output time loads back intact; a line of any other shape is read as
-// an ordinary line.
+// an ordinary line. Once a line has run into a 1A byte the file has ended
+// for output-time lines too.
 
 #include <QByteArray>
 
@@ -26,6 +27,8 @@ public:
 private:
     const QByteArray &content_;
     qsizetype pos_ = 0;
+    // An ordinary line ran into a 1A byte: nothing after it is read.
+    bool ended_ = false;
 };
 
 } // namespace zarven

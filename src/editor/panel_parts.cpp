@@ -63,8 +63,14 @@ QLineEdit *addEdit(QWidget *parent, const QString &name, const QRect &place, int
     auto *e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setGeometry(place);
-    if (maxLength > 0)
+    if (maxLength > 0) {
         e->setMaxLength(maxLength);
+        // A text set by code may be longer than MaxLength; the limit then
+        // stands at its length, so typing adds nothing, and comes back to
+        // MaxLength as the text shrinks.
+        QObject::connect(e, &QLineEdit::textChanged, e,
+                         [e, maxLength](const QString &t) { e->setMaxLength(qMax(maxLength, int(t.size()))); });
+    }
     return e;
 }
 

@@ -27,7 +27,8 @@ SpinEdit *addSpinEdit(QWidget *parent, const QString &name, int minValue, int ma
 // A list the user can only pick from; index -1 selects nothing.
 QComboBox *addList(QWidget *parent, const QString &name, const QStringList &entries, const QRect &place,
                    int index);
-// maxLength 0: no limit.
+// maxLength 0: no limit. maxLength limits typing only; a longer text set by
+// code is kept whole.
 QLineEdit *addEdit(QWidget *parent, const QString &name, const QRect &place, int maxLength);
 // A raised panel with its designed colour.
 QFrame *addPanel(QWidget *parent, const QString &name, const QRect &place);

@@ -141,9 +141,13 @@ void SettingsPanels::setText(const QString &name, const QString &text)
         s->setText(text);
     else if (PhoneEdit *p = phoneEdit(name))
         p->setText(text);
-    else if (QLineEdit *e = lineEdit(name))
+    else if (QLineEdit *e = lineEdit(name)) {
+        // MaxLength limits typing only: a longer message from a file or the
+        // controller is taken whole (addEdit brings the limit back down).
+        if (text.size() > e->maxLength())
+            e->setMaxLength(int(text.size()));
         e->setText(text);
-    else
+    } else
         noSuchControl(name);
 }
 
