@@ -13,6 +13,9 @@ struct AppOptions {
     QString workDir;                // --workdir DIR; empty: the current directory
     bool includeSystemPorts = true; // false: only the --port devices are listed
     TimerIntervals intervals;
+    // The file that keeps the user's choices between runs (the check after a
+    // write); empty: nothing is remembered and every choice starts off.
+    QString preferencesFile;
 };
 
 } // namespace zarven

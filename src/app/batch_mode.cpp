@@ -1,5 +1,6 @@
 #include "app/batch_mode.h"
 
+#include "app/batch_compare.h"
 #include "app/batch_formats.h"
 
 #include "app/main_window.h"
@@ -103,6 +104,8 @@ const std::vector<BatchCommand> &batchCommands()
          {QStringLiteral("--input")}, runEncodeCommand, false},
         {QStringLiteral("decode"), QStringLiteral("decode the settings image --image FILE into --output FILE.cfg"),
          {QStringLiteral("--image"), QStringLiteral("--output")}, runDecodeCommand, false},
+        {QStringLiteral("compare"), QStringLiteral("identify, then list the fields of --input FILE.cfg that differ"),
+         {QStringLiteral("--input")}, runCompareCommand},
     };
     return commands;
 }

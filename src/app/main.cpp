@@ -6,6 +6,7 @@
 #include "app/message_boxes.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 
@@ -38,7 +39,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Зарвен-4"));
     QtMessageBoxes boxes;
-    TForm1 window(cl.options, boxes);
+    AppOptions options = cl.options;
+    // The user's choices live in the user's configuration folder
+    // (~/.config/zarven4/zarven4-config.ini), not in the program's folder.
+    options.preferencesFile =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zarven4"), QStringLiteral("zarven4-config"))
+            .fileName();
+    TForm1 window(options, boxes);
     window.show();
     if (cl.exitWhenShown)
         QTimer::singleShot(0, &app, &QApplication::quit);

@@ -29,6 +29,7 @@ namespace zarven {
 class ConfigFiles;
 class SettingsPanels;
 class DeviceExchange;
+class SettingsCompare;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -93,6 +94,8 @@ public:
     QAction *N9 = nullptr;  // "Записать параметры"
     QAction *N10 = nullptr; // "Считать параметры"
     QAction *N15 = nullptr; // "Программировать ключи"
+    QAction *menu_compare = nullptr; // "Сравнить с прибором"
+    QAction *menu_verify = nullptr;  // "Проверять после записи", checkable
     QAction *N16 = nullptr; // "Справка"
     QAction *N17 = nullptr;
     QAction *menu_russian = nullptr;
@@ -108,6 +111,11 @@ public:
     // The status bar's port text: "Открыт (Com=...)" or "Закрыт (Com=...)".
     QString portStateText() const;
 
+    // The comparison with the controller and the check after a write.
+    SettingsCompare *settingsCompare = nullptr;
+    // Whether a write acknowledged with "COK" is read back and compared.
+    bool verifiesAfterWrite() const;
+
     // Saving and loading configuration files ("Файл" menu, backup file).
     std::unique_ptr<ConfigFiles> configFiles;
 
@@ -120,6 +128,7 @@ private:
     void wireConfigFiles();
     void wireExchange();
     void wireTranslation();
+    void wireCompare();
 
     void buildFrame();
     void buildMenu();

@@ -1,0 +1,110 @@
+#include "settings/settings_compare.h"
+
+#include "app/errors.h"
+#include "settings/image_fields.h"
+#include "settings/shadow_settings.h"
+
+#include <QTimer>
+
+namespace zarven {
+
+namespace {
+
+const QString kNoConnection = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
+
+} // namespace
+
+SettingsCompare::SettingsCompare(ExchangeCore &core, ControlAccess window, QObject *parent)
+    : QObject(parent), core_(core), window_(window)
+{
+    core_.setRoute(ssCompareSettings, [this](const QByteArray &reply) { replyReceived(reply); });
+    connect(&core_, &ExchangeCore::responseTimedOut, this, &SettingsCompare::responseTimedOut);
+}
+
+QString SettingsCompare::translate(const QString &russian) const
+{
+    const auto &tr = core_.window().translate;
+    return tr ? tr(russian) : russian;
+}
+
+void SettingsCompare::showMessage(const QString &russian)
+{
+    core_.window().boxes->plain(translate(russian));
+}
+
+void SettingsCompare::compareClick()
+{
+    // Encoded before anything is sent: settings the window cannot encode
+    // raise their error here, and the controller is never asked.
+    start(encodedFields(window_), false);
+}
+
+void SettingsCompare::verifyAfterWrite(const QList<QByteArray> &written)
+{
+    start(written, true);
+}
+
+void SettingsCompare::start(const QList<QByteArray> &expected, bool afterWrite)
+{
+    expected_ = expected;
+    afterWrite_ = afterWrite;
+    SendRequest request;
+    request.command = "Pt";
+    request.state = ssCompareSettings;
+    request.noConnectionMessage = kNoConnection;
+    waiting_ = core_.sendCommand(request);
+    if (!waiting_)
+        finish(CompareOutcome::NoConnection);
+}
+
+void SettingsCompare::replyReceived(const QByteArray &reply)
+{
+    const ExchangeWindow &w = core_.window();
+    core_.setState(ssIdle);
+    w.Timer3->stop();
+    waiting_ = false;
+    if (w.port->Connected())
+        w.port->PurgePort(true, true);
+    startIfStopped(w.Timer4);
+
+    ShadowSettings shadow;
+    if (shadow.decode(reply, *w.log) == 0) {
+        showMessage(afterWrite_ ? QStringLiteral("Запись подтверждена, но прибор вернул пустую память: проверка не пройдена.")
+                                : QStringLiteral("Память прибора чиста: сравнивать не с чем."));
+        finish(CompareOutcome::EmptyMemory);
+        return;
+    }
+    QList<FieldDifference> differences;
+    try {
+        differences = compareFields(expected_, encodedFields(shadow.controls()));
+    } catch (const AppError &e) {
+        // An error must not travel back into the port's hand-over.
+        w.boxes->error(e.message());
+        finish(CompareOutcome::Failed);
+        return;
+    }
+    if (afterWrite_ && differences.isEmpty()) {
+        w.boxes->confirm(translate(QStringLiteral("Процесс записи завершился. Все OK. Настройки проверены: различий нет.")));
+    } else if (presenter_) {
+        presenter_({afterWrite_, differences});
+    }
+    finish(differences.isEmpty() ? CompareOutcome::Same : CompareOutcome::Different);
+}
+
+void SettingsCompare::responseTimedOut(int state)
+{
+    if (state != ssCompareSettings || !waiting_)
+        return;
+    waiting_ = false;
+    showMessage(afterWrite_
+                    ? QStringLiteral("Запись подтверждена, но прибор не ответил на проверочное чтение: настройки не проверены.")
+                    : QStringLiteral("Превышен период ожидания ответа устройства."));
+    finish(CompareOutcome::TimedOut);
+}
+
+void SettingsCompare::finish(CompareOutcome outcome)
+{
+    emit finished(outcome);
+}
+
+} // namespace zarven
