@@ -294,7 +294,7 @@ void CompareTest::verifyAfterWriteReportsTheFieldStoredDifferently()
     QTRY_VERIFY(f.log().contains(QStringLiteral("входная строка: COK")));
 
     QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
-    f.form().settingsCompare->verifyAfterWrite(encodedFields(window));
+    f.form().settingsCompare->verifyAfterWrite(layout.image);
     QTRY_COMPARE(finished.count(), 1);
     QCOMPARE(finished.first().first().value<CompareOutcome>(), CompareOutcome::Different);
     auto *dialog = f.form().findChild<DifferencesDialog *>();

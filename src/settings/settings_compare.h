@@ -43,10 +43,12 @@ public:
     // "Сравнить с прибором": the window's fields against the controller's.
     void compareClick();
     // After the controller acknowledged a write: reads the settings back and
-    // compares them with the written fields. A match shows the write's
-    // success box saying the settings were verified; differences go to the
-    // presenter as a failed check.
-    void verifyAfterWrite(const QList<QByteArray> &written);
+    // compares them with the written image (the records as sent, without
+    // markers and write command), decoded into a shadow of its own so that
+    // both sides pass the same decoding. A match shows the write's success
+    // box saying the settings were verified; differences go to the presenter
+    // as a failed check.
+    void verifyAfterWrite(const QByteArray &writtenImage);
 
     // Shows a finished comparison. Not set: nothing is shown.
     void setPresenter(std::function<void(const CompareReport &)> presenter) { presenter_ = std::move(presenter); }
