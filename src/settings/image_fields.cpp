@@ -134,12 +134,13 @@ QString hexText(const QByteArray &bytes)
 }
 
 // The entry a one-byte field names, from its table of bytes and entries.
-QString entryText(const QByteArray &bytes, const char *table, std::initializer_list<const char *> entries)
+QString entryText(const QByteArray &bytes, const char *table, std::initializer_list<const char *> entries,
+                  const TextTranslator &tr)
 {
     if (bytes.size() == 1) {
         const qsizetype at = QByteArray(table).indexOf(bytes.at(0));
         if (at >= 0 && at < qsizetype(entries.size()))
-            return QString::fromUtf8(entries.begin()[at]);
+            return translated(tr, QString::fromUtf8(entries.begin()[at]));
     }
     return hexText(bytes);
 }
@@ -222,8 +223,7 @@ QList<QByteArray> encodedFields(const ControlAccess &controls)
 QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTranslator &tr)
 {
     auto entry = [&](const char *table, std::initializer_list<const char *> entries) {
-        const QString text = entryText(bytes, table, entries);
-        return text.endsWith(QLatin1String(" hex")) ? text : translated(tr, text);
+        return entryText(bytes, table, entries, tr);
     };
     switch (kind) {
     case FieldKind::Flag:
