@@ -27,6 +27,7 @@
 
 #include "translate/translation.h"
 
+#include "app/application_title.h"
 #include "app/message_boxes.h"
 #include "translate/profile_file.h"
 
@@ -153,7 +154,7 @@ void TranslateForm(QWidget *window, const QString &section, const QString &path,
         boxes.plain(QStringLiteral("No exists") + path);
     FormTranslator translator(dictionary, section);
     window->setWindowTitle(translator.lookup(window->windowTitle()));
-    QGuiApplication::setApplicationDisplayName(translator.lookup(QGuiApplication::applicationDisplayName()));
+    setApplicationTitle(translator.lookup(applicationTitle()));
     translator.walk(window);
 }
 
