@@ -21,7 +21,8 @@
 //   list          QComboBox entries, the selected entry kept selected
 //   file dialog   QFileDialog window title
 //
-// Left alone, with everything inside them: spin boxes (their texts and
+// Left alone, with everything inside them: controls marked with
+// keepOutOfTranslation (the port list, the signal reading), spin boxes (their texts and
 // tool-tips), the status bar and its panels, item views (the key grid),
 // progress bars (gauges), sliders, timers and other non-widget objects.
 
@@ -56,6 +57,8 @@ namespace zarven {
 
 namespace {
 
+const char kKeepOutOfTranslation[] = "zarvenKeepOutOfTranslation";
+
 class FormTranslator {
 public:
     FormTranslator(const ProfileFile &dictionary, const QString &section)
@@ -87,7 +90,7 @@ private:
                 action->setText(lookup(action->text()));
             return false;
         }
-        if (!object->isWidgetType())
+        if (!object->isWidgetType() || object->property(kKeepOutOfTranslation).toBool())
             return false;
 
         if (auto *menu = qobject_cast<QMenu *>(object)) {
@@ -144,6 +147,11 @@ private:
 };
 
 } // namespace
+
+void keepOutOfTranslation(QWidget *control)
+{
+    control->setProperty(kKeepOutOfTranslation, true);
+}
 
 void TranslateForm(QWidget *window, const QString &section, const QString &path, MessageBoxes &boxes)
 {
