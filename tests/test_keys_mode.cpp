@@ -13,7 +13,10 @@
 #include "keys/key_programming.h"
 #include "sim_process.h"
 
+#include <QClipboard>
 #include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -41,7 +44,7 @@ QByteArray tableWith(const QList<QPair<QByteArray, QByteArray>> &keys)
 
 // A simulator holding the given key table, and a window connected to it.
 struct Line {
-    explicit Line(const QByteArray &table, QStringList options = {})
+    explicit Line(const QByteArray &table, QStringList options = {}, const TimerIntervals &iv = keyIntervals())
     {
         statePath = dir.filePath(QStringLiteral("sim.state"));
         sim::ControllerState state = sim::ControllerState::defaults(QDateTime::currentDateTime());
@@ -49,7 +52,7 @@ struct Line {
         state.save(statePath);
         options << QStringLiteral("--state") << statePath;
         simulator = std::make_unique<SimProcess>(options);
-        f = std::make_unique<ExchangeFixture>(QStringList{simulator->devicePath()}, keyIntervals());
+        f = std::make_unique<ExchangeFixture>(QStringList{simulator->devicePath()}, iv);
         f->form().shared.ConnectedPort = simulator->devicePath();
         QObject::connect(keys(), &KeyProgramming::writeFinished, [this](KeyWriteOutcome o) { outcomes << o; });
     }
@@ -60,7 +63,7 @@ struct Line {
     bool open()
     {
         QTest::mouseClick(f->form().BitBtn4, Qt::LeftButton);
-        return QTest::qWaitFor([this] { return keys()->tableBytesReceived() == kKeyTableBytes; }, 3000);
+        return QTest::qWaitFor([this] { return keys()->tableBytesReceived() == kKeyTableBytes; }, 8000);
     }
     bool write()
     {
@@ -101,6 +104,7 @@ private slots:
     void refusedRowSendsNothing();
     void noTableTellsTheUser();
     void keyFilesThroughThePanel();
+    void cellEditorTakesLettersAndDigitsUpToItsPositions();
 };
 
 void KeyModeTest::openReadKeyAndLeave()
@@ -209,7 +213,10 @@ void KeyModeTest::codesHoldingTheStopMarkerArriveWhole()
     QFETCH(QStringList, delivery);
     const QByteArray code = QByteArray::fromHex("01FFFE04FFFE07FF");
     const QByteArray table = tableWith({{toCp1251(QStringLiteral("Каяюта")), code}, {"Next", QByteArray(7, '\0') + '\xFF'}, {"\xFE", "\x02"}});
-    Line l(table, delivery + QStringList{"--key-code", "FFFE0102FFFE0304"});
+    // Time enough for a reply in 85 pieces on a busy machine.
+    TimerIntervals iv = keyIntervals();
+    iv.responseTimeoutMs = 5000;
+    Line l(table, delivery + QStringList{"--key-code", "FFFE0102FFFE0304"}, iv);
     QVERIFY(l.open());
     QCOMPARE(l.cell(1, 1), QStringLiteral("Каяюта"));
     QCOMPARE(l.cell(1, 2), QStringLiteral("01FFFE04FFFE07FF"));
@@ -287,6 +294,50 @@ void KeyModeTest::keyFilesThroughThePanel()
     QTest::mouseClick(l.panel().BitBtn9, Qt::LeftButton);
     QCOMPARE(l.cell(2, 1), QStringLiteral("Third"));
     QCOMPARE(l.f->boxes.texts(), QStringList{QStringLiteral("Ошибка формата файла ключей в строке 5")});
+}
+
+void KeyModeTest::cellEditorTakesLettersAndDigitsUpToItsPositions()
+{
+    ExchangeFixture f;
+    f.form().show();
+    f.form().Panel_key->show();
+    f.form().Panel_key->setEnabled(true);
+    QTableWidget *grid = f.form().keyPanel->SGrid_key;
+    auto type = [grid](int row, int column, const QString &keys) {
+        grid->setCurrentCell(row, column);
+        grid->editItem(grid->item(row, column));
+        auto *editor = grid->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_End);
+        // Key events carrying the typed text, as a keyboard layout gives
+        // them (the test library's own clicks know ASCII only).
+        for (QChar c : keys) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(editor, &press);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The view commits and closes the editor from its event queue.
+        QTRY_VERIFY(grid->findChildren<QLineEdit *>().isEmpty());
+    };
+    type(1, 2, QStringLiteral("01 ab-CD0123456789EF99"));
+    QCOMPARE(grid->item(1, 2)->text(), QStringLiteral("01abCD0123456789"));
+    type(2, 1, QStringLiteral("Дверь 2, вход"));
+    QCOMPARE(grid->item(2, 1)->text(), QStringLiteral("Дверь2вход"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("0A-0B 0C\tFFFFFFFFFFFFFFFFFF"));
+    grid->item(4, 2)->setText(QStringLiteral("12"));
+    grid->setCurrentCell(4, 2);
+    grid->editItem(grid->item(4, 2));
+    QTest::keyClick(grid->findChild<QLineEdit *>(), Qt::Key_End);
+    QTest::keyClick(grid->findChild<QLineEdit *>(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(grid->findChild<QLineEdit *>(), Qt::Key_Return);
+    QTRY_COMPARE(grid->item(4, 2)->text(), QStringLiteral("120A0B0CFFFFFFFF"));
+    // A longer text from a key file is kept whole; it only cannot grow.
+    grid->item(3, 1)->setText(QStringLiteral("Описание из файла 20"));
+    type(3, 1, QStringLiteral("x"));
+    QCOMPARE(grid->item(3, 1)->text(), QStringLiteral("Описание из файла 20"));
+    // The number column and the header row take no edits.
+    QVERIFY(!(grid->item(0, 1)->flags() & Qt::ItemIsEditable));
+    QVERIFY(!(grid->item(4, 0)->flags() & Qt::ItemIsEditable));
 }
 
 QTEST_MAIN(KeyModeTest)

@@ -3,6 +3,8 @@
 #include "editor/palette.h"
 
 #include <QFrame>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +13,8 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <algorithm>
+#include <iterator>
 
 namespace zarven {
 
@@ -26,25 +30,44 @@ constexpr int kCodePositions = 16;
 // whole; it only cannot grow.
 class KeyCellEditor : public QLineEdit {
 public:
-    KeyCellEditor(int positions, QWidget *parent) : QLineEdit(parent), positions_(positions) {}
+    KeyCellEditor(int positions, QWidget *parent) : QLineEdit(parent), positions_(positions)
+    {
+        // Its paste would pass unfiltered text; the keyboard's paste below
+        // takes the same path as typing.
+        setContextMenuPolicy(Qt::NoContextMenu);
+    }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
+        if (event->matches(QKeySequence::Paste)) {
+            insertFiltered(QGuiApplication::clipboard()->text());
+            event->accept();
+            return;
+        }
         const QString typed = event->text();
-        const bool printable = !typed.isEmpty() && typed[0].isPrint();
-        if (printable) {
-            const bool allowed = std::all_of(typed.begin(), typed.end(), [](QChar c) { return c.isLetterOrNumber(); });
-            const qsizetype after = text().size() - selectedText().size() + typed.size();
-            if (!allowed || after > qMax<qsizetype>(positions_, text().size())) {
-                event->accept();
-                return;
-            }
+        if (!typed.isEmpty() && typed[0].isPrint()) {
+            insertFiltered(typed);
+            event->accept();
+            return;
         }
         QLineEdit::keyPressEvent(event);
     }
 
 private:
+    // Inserts the letters and digits of text at the cursor, as many as the
+    // free positions hold.
+    void insertFiltered(const QString &text)
+    {
+        QString kept;
+        std::copy_if(text.begin(), text.end(), std::back_inserter(kept), [](QChar c) { return c.isLetterOrNumber(); });
+        const qsizetype room = qMax<qsizetype>(positions_, this->text().size()) - this->text().size()
+            + selectedText().size();
+        kept.truncate(qMax<qsizetype>(room, 0));
+        if (!kept.isEmpty())
+            insert(kept);
+    }
+
     int positions_;
 };
 
