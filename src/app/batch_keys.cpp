@@ -1,5 +1,6 @@
 #include "app/batch_keys.h"
 
+#include "app/batch_formats.h"
 #include "app/batch_mode.h"
 #include "app/main_window.h"
 #include "keys/key_programming.h"
@@ -34,19 +35,11 @@ int leave(BatchSession &s, int status)
     return status;
 }
 
-QString requiredFile(BatchSession &s, const QString &name)
-{
-    const QString value = s.option(name);
-    if (value.isEmpty())
-        s.printError(QStringLiteral("zarven4-config: %1 FILE is required").arg(name));
-    return value;
-}
-
 } // namespace
 
 int runReadKeysCommand(BatchSession &s)
 {
-    const QString output = requiredFile(s, QStringLiteral("--output"));
+    const QString output = requiredOption(s, QStringLiteral("--output"));
     if (output.isEmpty())
         return BatchUsageError;
     if (!s.identify())
@@ -60,7 +53,7 @@ int runReadKeysCommand(BatchSession &s)
 
 int runWriteKeysCommand(BatchSession &s)
 {
-    const QString input = requiredFile(s, QStringLiteral("--input"));
+    const QString input = requiredOption(s, QStringLiteral("--input"));
     if (input.isEmpty())
         return BatchUsageError;
     if (!QFileInfo(input).isReadable() || QFileInfo(input).isDir()) {

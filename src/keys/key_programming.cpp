@@ -100,6 +100,15 @@ void KeyProgramming::later(int ms, std::function<void()> step)
     });
 }
 
+bool KeyProgramming::send(const QByteArray &command, int state, const QString &noConnection)
+{
+    SendRequest request;
+    request.command = command;
+    request.state = state;
+    request.noConnectionMessage = noConnection;
+    return core_.sendCommand(request);
+}
+
 void KeyProgramming::BitBtn4Click()
 {
     SendRequest request;
@@ -140,13 +149,8 @@ void KeyProgramming::closeMode()
 void KeyProgramming::BitBtn7Click()
 {
     closeMode();
-    SendRequest request;
-    request.noConnectionMessage = kNoConnection;
-    if (!core_.openConnectedPort(request))
-        return;
     // No reply is awaited: the time-out only ends the exchange.
-    core_.armResponse(ssIdle);
-    core_.writeCommand("Ur");
+    send("Ur", ssIdle, kNoConnection);
 }
 
 void KeyProgramming::Edit_Prog_Key(int n)
@@ -157,13 +161,8 @@ void KeyProgramming::Edit_Prog_Key(int n)
     panel_.Panel7->raise();
     panel_.Panel7->repaint();
     pendingKeyRow_ = n;
-    SendRequest request;
-    request.noConnectionMessage = kNoConnectionForKey;
     // Without a line the prompt stays until "Отмена".
-    if (!core_.openConnectedPort(request))
-        return;
-    core_.armResponse(ssReadKey);
-    core_.writeCommand("Kr");
+    send("Kr", ssReadKey, kNoConnectionForKey);
 }
 
 void KeyProgramming::onKeyCode(const QByteArray &Str)
@@ -212,14 +211,10 @@ void KeyProgramming::startWrite()
         emit writeFinished(KeyWriteOutcome::Refused);
         return;
     }
-    SendRequest request;
-    request.noConnectionMessage = kNoConnection;
-    if (!core_.openConnectedPort(request)) {
+    if (!send("Wr", ssPrepareKeyWrite, kNoConnection)) {
         emit writeFinished(KeyWriteOutcome::NoConnection);
         return;
     }
-    core_.armResponse(ssPrepareKeyWrite);
-    core_.writeCommand("Wr");
     panel_.BitBtn7->setEnabled(false);
 }
 

@@ -72,6 +72,9 @@ signals:
     void writeFinished(KeyWriteOutcome outcome);
 
 private:
+    // The sending sequence for a command; false after the message when
+    // there is no line.
+    bool send(const QByteArray &command, int state, const QString &noConnection);
     void startWrite();
     void WriteKey_to_Hard();
     void sendStream(const QByteArray &stream);
