@@ -3,6 +3,7 @@
 
 #include "app/batch_compare.h"
 #include "app/batch_formats.h"
+#include "app/batch_keys.h"
 
 #include "app/main_window.h"
 #include "app/message_boxes.h"
@@ -105,6 +106,10 @@ const std::vector<BatchCommand> &batchCommands()
          {QStringLiteral("--input")}, runEncodeCommand, false},
         {QStringLiteral("decode"), QStringLiteral("decode the settings image --image FILE into --output FILE.cfg"),
          {QStringLiteral("--image"), QStringLiteral("--output")}, runDecodeCommand, false},
+        {QStringLiteral("read-keys"), QStringLiteral("identify, then save the key table as --output FILE.key"),
+         {QStringLiteral("--output")}, runReadKeysCommand},
+        {QStringLiteral("write-keys"), QStringLiteral("identify, then write the key file --input FILE.key"),
+         {QStringLiteral("--input")}, runWriteKeysCommand},
         {QStringLiteral("compare"), QStringLiteral("identify, then list the fields of --input FILE.cfg that differ"),
          {QStringLiteral("--input")}, runCompareCommand},
     };
