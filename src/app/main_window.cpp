@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/program_folder.h"
 #include "translate/shipped_dictionary.h"
 
 #include "config_file/config_files.h"
@@ -302,11 +303,16 @@ void TForm1::FormCreate()
         panels->phonePanel()->Edit_Date->setText(date);
         statusPanels[2]->setText(date);
         statusPanels[3]->setText(time);
-        shared.ProgramDir = QDir::toNativeSeparators(
-            QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
-        installShippedDictionary(shared.ProgramDir);
+        shared.ProgramDir = programFolder(options.workDir);
+        // The default folder is made on first start; a folder named with
+        // --workdir is used as it is.
+        const bool folderReady = !options.workDir.isEmpty() || ensureProgramFolder(shared.ProgramDir);
+        if (folderReady)
+            installShippedDictionary(shared.ProgramDir);
         panels->startUp();
         statusPanels[0]->setText(portStateText());
+        if (!folderReady)
+            throw FileError(QStringLiteral("Не удалось создать папку программы ") + shared.ProgramDir);
     });
 }
 
@@ -315,6 +321,10 @@ void TForm1::FormDestroy()
     if (destroyed_)
         return;
     destroyed_ = true;
+    if (busyCursor_) {
+        busyCursor_ = false;
+        QApplication::restoreOverrideCursor();
+    }
     guarded([this] {
         if (ComPort1->Connected()) {
             ComPort1->PurgePort(true, true);

@@ -127,6 +127,7 @@ private:
     void buildManufacturerPanel();
 
     bool destroyed_ = false;
+    bool busyCursor_ = false; // this window has set the busy cursor
 };
 
 template <typename F>

@@ -1,9 +1,11 @@
 #include "exchange/identification.h"
 
 #include "app/cp1251.h"
+#include "exchange/scan_report.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <exception>
@@ -43,6 +45,31 @@ ControllerScan::ControllerScan(ExchangeCore &core, QObject *parent)
     : QObject(parent), core_(core), w_(core.window())
 {
     core_.setRoute(ssIdentify, [this](const QByteArray &Str) { identificationReply(Str); });
+    connect(&core_, &ExchangeCore::connectionLost, this, &ControllerScan::connectionLost);
+}
+
+QString ControllerScan::noAnswerMessage() const
+{
+    const TranslateFunction translate = [this](const QString &text) {
+        return w_.translate ? w_.translate(text) : text;
+    };
+    QList<PortDiagnosis> diagnoses;
+    for (const Tried &t : tried_)
+        diagnoses << diagnosePort(t.port, t.openError);
+    return translate(QString::fromUtf8(kNoAnswer)) + QStringLiteral("\r\n") + scanReport(diagnoses, translate);
+}
+
+void ControllerScan::connectionLost()
+{
+    if (w_.shared->ConnectedPort.isEmpty())
+        return;
+    const QString port = w_.shared->ConnectedPort;
+    w_.shared->ConnectedPort.clear();
+    w_.BitBtn3->setText(QStringLiteral("Соединить"));
+    w_.BitBtn3->setEnabled(true);
+    w_.statusPanel1->setText(connectionLostText(port, w_.translateStatus));
+    w_.Gauge_Signal->setValue(0);
+    w_.Label_Signal->setText(QStringLiteral("."));
 }
 
 void ControllerScan::BitBtn3Click()
@@ -54,6 +81,7 @@ void ControllerScan::BitBtn3Click()
     core_.setState(ssIdentify);
     ScanIndex = 0;
     ScanLast = w_.ComboBox1->count() - 1;
+    tried_.clear();
     startIfStopped(w_.Timer1);
     w_.shared->ConnectedPort.clear();
     // Until a "T6" reply the window must not claim a connection it no longer
@@ -71,18 +99,27 @@ void ControllerScan::Timer1Timer()
         port.ClosePort();
     if (ScanLast < ScanIndex || core_.state() != ssIdentify) {
         w_.Timer1->stop();
-        core_.showMessage(QString::fromUtf8(kNoAnswer), true);
+        w_.statusPanel1->clear();
+        w_.boxes->plain(noAnswerMessage());
         emit scanFinished(ScanOutcome::NoAnswer);
         return;
     }
     port.setPort(w_.ComboBox1->itemText(ScanIndex));
+    w_.statusPanel1->setText(scanProgressText(port.Port(), ScanIndex + 1, ScanLast + 1, w_.translateStatus));
     try {
         port.OpenPort();
+    } catch (const EComPort &e) {
+        // A port that cannot be opened costs one step; why is told if no
+        // port answers.
+        tried_.append({port.Port(), e.systemCode()});
+        ++ScanIndex;
+        return;
     } catch (const std::exception &) {
-        // A port that cannot be opened costs one step, without a message.
+        tried_.append({port.Port(), -1});
         ++ScanIndex;
         return;
     }
+    tried_.append({port.Port(), 0});
     // Counted before the write: a port whose write fails is reported by the
     // default error report and the scan goes on with the next port instead
     // of retrying this one for ever.
@@ -96,6 +133,7 @@ void ControllerScan::identificationReply(const QByteArray &Str)
     if (!refusal.isEmpty()) {
         w_.Timer1->stop();
         startIfStopped(w_.Timer4);
+        w_.statusPanel1->clear();
         w_.boxes->information(refusal);
         emit scanFinished(ScanOutcome::Sibling);
         return;
@@ -103,6 +141,7 @@ void ControllerScan::identificationReply(const QByteArray &Str)
     if (!Str.startsWith("T6")) {
         w_.Timer1->stop();
         startIfStopped(w_.Timer4);
+        w_.statusPanel1->clear();
         w_.boxes->information(QString::fromUtf8(kUnrecognised));
         emit scanFinished(ScanOutcome::Unrecognised);
         return;
