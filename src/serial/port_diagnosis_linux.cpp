@@ -18,11 +18,12 @@ namespace zarven {
 namespace {
 
 // The group owning the device node; "dialout" (the usual group of serial
-// devices) when it cannot be told.
+// devices) when it cannot be told or is root's own group, which no user
+// should be told to join.
 QString deviceGroup(const QString &devicePath)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(devicePath).constData(), &st) != 0)
+    if (::stat(QFile::encodeName(devicePath).constData(), &st) != 0 || st.st_gid == 0)
         return QStringLiteral("dialout");
     const group *g = ::getgrgid(st.st_gid);
     return g ? QString::fromLocal8Bit(g->gr_name) : QString::number(st.st_gid);
