@@ -3,6 +3,8 @@
 
 ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core)
+# Building the Debian package and checking it.
+ZARVEN_PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream)
 
 zarven_missing_packages() {
     local missing=() p

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/help_window.h"
 #include "app/program_folder.h"
 #include "translate/shipped_dictionary.h"
 
@@ -141,6 +142,7 @@ void TForm1::buildMenu()
     menuAbout->setObjectName(QStringLiteral("N6"));
     N16 = makeAction(menuAbout, "N16", QStringLiteral("Справка"));
     N17 = makeAction(menuAbout, "N17", QStringLiteral("О производителе"));
+    connect(N16, &QAction::triggered, this, [this] { guarded([this] { N16Click(); }); });
     connect(N17, &QAction::triggered, this, [this] { guarded([this] { N17Click(); }); });
 
     menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор Языка"));
@@ -352,6 +354,13 @@ void TForm1::N7Click()
 {
     if (boxes.question(QStringLiteral("Закрыть приложение?")))
         close();
+}
+
+void TForm1::N16Click()
+{
+    if (!helpWindow)
+        helpWindow = new HelpWindow(this);
+    helpWindow->showGuide(shared.LanguageCode, N16->text().remove(QLatin1Char('&')));
 }
 
 void TForm1::N17Click()

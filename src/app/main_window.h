@@ -27,6 +27,7 @@ class QFrame;
 namespace zarven {
 
 class ConfigFiles;
+class HelpWindow;
 class SettingsPanels;
 class DeviceExchange;
 
@@ -80,6 +81,7 @@ public:
     QFrame *Panel_key = nullptr; // key programming; hidden and disabled at start
     QFrame *Panel7 = nullptr;    // "Поднесите ключ к считывателю"; hidden and disabled at start
     QPlainTextEdit *Memo1View = nullptr;
+    HelpWindow *helpWindow = nullptr; // made when first opened
 
     // Main menu.
     QMenu *menuFile = nullptr;
@@ -101,6 +103,7 @@ public:
     // Handlers of the frame.
     void Timer2Timer();
     void N7Click();
+    void N16Click(); // "Справка": the user guide in the window's language
     void N17Click();
     void Button1Click();
     void Button2Click();
