@@ -12,7 +12,7 @@ echo "Package: $deb ($(du -k "$deb" | cut -f1) KiB)"
 dpkg-deb -f "$deb" Package Version Architecture Depends
 
 echo "-- lintian"
-lintian --fail-on error --no-tag-display-limit "$deb" || { echo "lintian reports errors" >&2; exit 1; }
+lintian --fail-on error --tag-display-limit 0 "$deb" || { echo "lintian reports errors" >&2; exit 1; }
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
