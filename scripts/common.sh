@@ -2,7 +2,10 @@
 # missing (as root) or named with the exact apt-get line (otherwise).
 
 ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core)
+# xvfb, xauth and x11-utils (xprop): the window title tests run under a
+# virtual X display.
+ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
+    xvfb xauth x11-utils)
 # Building the Debian package and checking it.
 ZARVEN_PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream)
 
