@@ -6,6 +6,8 @@ ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # virtual X display.
 ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
     xvfb xauth x11-utils)
+# Building the Debian package and checking it.
+ZARVEN_PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream)
 
 zarven_missing_packages() {
     local missing=() p

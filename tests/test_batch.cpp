@@ -132,8 +132,11 @@ void BatchTest::identifyWithoutAnswerFailsAfterEveryPort()
                                   QStringLiteral("--port"), work.filePath(QStringLiteral("no-such-port")),
                                   QStringLiteral("--workdir"), work.path()});
     QCOMPARE(r.exitCode, 1);
+    // The message, then why each port gave nothing, in the port list's order.
     QCOMPARE(lines(r.out),
-             QStringList({QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")}));
+             QStringList({QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство."),
+                          silent.devicePath() + QStringLiteral(": нет ответа."),
+                          work.filePath(QStringLiteral("no-such-port")) + QStringLiteral(": устройство отключено.")}));
     // Two ports, one step each, and the step that ends the scan.
     QVERIFY2(r.elapsedMs >= 3 * 1200 / 20 * 95 / 100, qPrintable(QString::number(r.elapsedMs)));
 }

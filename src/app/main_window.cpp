@@ -1,4 +1,6 @@
 #include "app/main_window.h"
+#include "app/help_window.h"
+#include "app/program_folder.h"
 #include "translate/shipped_dictionary.h"
 #include "translate/translation.h"
 
@@ -144,6 +146,7 @@ void TForm1::buildMenu()
     menuAbout->setObjectName(QStringLiteral("N6"));
     N16 = makeAction(menuAbout, "N16", QStringLiteral("Справка"));
     N17 = makeAction(menuAbout, "N17", QStringLiteral("О производителе"));
+    connect(N16, &QAction::triggered, this, [this] { guarded([this] { N16Click(); }); });
     connect(N17, &QAction::triggered, this, [this] { guarded([this] { N17Click(); }); });
 
     menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор Языка"));
@@ -308,11 +311,16 @@ void TForm1::FormCreate()
         panels->phonePanel()->Edit_Date->setText(date);
         statusPanels[2]->setText(date);
         statusPanels[3]->setText(time);
-        shared.ProgramDir = QDir::toNativeSeparators(
-            QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
-        installShippedDictionary(shared.ProgramDir);
+        shared.ProgramDir = programFolder(options.workDir);
+        // The default folder is made on first start; a folder named with
+        // --workdir is used as it is.
+        const bool folderReady = !options.workDir.isEmpty() || ensureProgramFolder(shared.ProgramDir);
+        if (folderReady)
+            installShippedDictionary(shared.ProgramDir);
         panels->startUp();
         statusPanels[0]->setText(portStateText());
+        if (!folderReady)
+            throw FileError(QStringLiteral("Не удалось создать папку программы ") + shared.ProgramDir);
     });
 }
 
@@ -321,6 +329,10 @@ void TForm1::FormDestroy()
     if (destroyed_)
         return;
     destroyed_ = true;
+    if (busyCursor_) {
+        busyCursor_ = false;
+        QApplication::restoreOverrideCursor();
+    }
     guarded([this] {
         if (ComPort1->Connected()) {
             ComPort1->PurgePort(true, true);
@@ -348,6 +360,13 @@ void TForm1::N7Click()
 {
     if (boxes.question(QStringLiteral("Закрыть приложение?")))
         close();
+}
+
+void TForm1::N16Click()
+{
+    if (!helpWindow)
+        helpWindow = new HelpWindow(this);
+    helpWindow->showGuide(shared.LanguageCode, N16->text().remove(QLatin1Char('&')));
 }
 
 void TForm1::N17Click()

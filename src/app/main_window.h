@@ -27,6 +27,7 @@ class QFrame;
 namespace zarven {
 
 class ConfigFiles;
+class HelpWindow;
 class SettingsPanels;
 class DeviceExchange;
 class KeyPanel;
@@ -82,6 +83,7 @@ public:
     QFrame *Panel_key = nullptr; // key programming; hidden and disabled at start
     QFrame *Panel7 = nullptr;    // "Поднесите ключ к считывателю"; hidden and disabled at start
     QPlainTextEdit *Memo1View = nullptr;
+    HelpWindow *helpWindow = nullptr; // made when first opened
 
     // Main menu.
     QMenu *menuFile = nullptr;
@@ -103,6 +105,7 @@ public:
     // Handlers of the frame.
     void Timer2Timer();
     void N7Click();
+    void N16Click(); // "Справка": the user guide in the window's language
     void N17Click();
     void Button1Click();
     void Button2Click();
@@ -135,6 +138,7 @@ private:
     void buildManufacturerPanel();
 
     bool destroyed_ = false;
+    bool busyCursor_ = false; // this window has set the busy cursor
 };
 
 template <typename F>
