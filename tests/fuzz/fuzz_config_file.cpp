@@ -9,6 +9,7 @@
 #include "config_file/config_writer.h"
 #include "fuzz_check.h"
 #include "panels_fixture.h"
+#include "settings/control_names.h"
 #include "window_state.h"
 
 using namespace zarven;
@@ -30,16 +31,29 @@ bool load(fuzz::PanelsFixture &f, const QByteArray &file)
     return true;
 }
 
-// The window as the file carries it: a phone box as its digits (an empty
-// box is saved as "7"), and without the date-time mode, which any loaded
-// date and time turn to manual.
+// The window as the file carries it: a message cut to the length its record
+// keeps (25 characters for input 1, 40 for the others), a phone box as its
+// digits (an empty box is saved as "7"), a disabled sensor as its box alone (it is saved as
+// eight "0" lines), and without the date-time mode, which any loaded date
+// and time turn to manual.
 QStringList carried(fuzz::PanelsFixture &f)
 {
     QStringList s = test::windowState(f.panels());
-    s.removeIf([](const QString &line) { return line.startsWith(QLatin1String("CheckBox4=")); });
+    QStringList dropped{QStringLiteral("CheckBox4")};
+    for (int sensor = 1; sensor <= kSensors; ++sensor) {
+        const SensorControls t = sensorControls(sensor);
+        if (!f.controls().checked(t.enabled))
+            dropped << t.lower << t.upper << t.keeping << t.output << t.economy << t.comfort << t.autoRegulation;
+    }
+    s.removeIf([&dropped](const QString &line) { return dropped.contains(line.section(QLatin1Char('='), 0, 0)); });
     for (QString &line : s) {
         if (line.startsWith(QLatin1String("ME_tel")))
             line = line.left(8) + PhoneDigits(line.mid(8));
+        for (int input = 1; input <= kInputs; ++input) {
+            const QString prefix = inputControls(input).message + QLatin1Char('=');
+            if (line.startsWith(prefix))
+                line.truncate(prefix.size() + (input == 1 ? 25 : 40));
+        }
     }
     return s;
 }

@@ -73,7 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString value = fromCp1251(in.line());
     const QByteArray file = in.rest();
 
-    (void)ProfileFile::readFrom(file, section, key);
     const bool writable = ProfileFile::canHoldSection(section) && ProfileFile::canHoldKey(key)
         && !value.contains(QLatin1Char('\r'));
     std::optional<QByteArray> written;

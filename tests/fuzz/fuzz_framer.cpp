@@ -81,12 +81,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // matter at all.
     const Outcome whole = feed(s, 0, stream, {});
     FUZZ_CHECK(feed(s, 0, stream, cuts) == whole, "chunking changed the packets");
-    QList<int> bytewise(stream.size(), 1);
-    FUZZ_CHECK(feed(s, 0, stream, bytewise) == whole, "byte-wise feeding changed the packets");
+    // Byte by byte only on short streams, which keeps the target fast; the
+    // cuts above cover the longer ones.
+    QList<int> bytewise(qMin<qsizetype>(stream.size(), 512), 1);
+    if (bytewise.size() == stream.size())
+        FUZZ_CHECK(feed(s, 0, stream, bytewise) == whole, "byte-wise feeding changed the packets");
 
     // With a limit, whether a long packet survives depends on where a chunk
     // ends (the cut comes before the limit check), so only the bound holds.
     feed(s, limit, stream, cuts);
-    feed(s, limit, stream, bytewise);
     return 0;
 }

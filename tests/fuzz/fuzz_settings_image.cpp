@@ -18,6 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     EventLog log;
     f.reset();
     decodeSettingsImage(packet, f.controls(), log);
+    // The image carries a date and a time only in their eight-character
+    // forms (a packet without them leaves the boxes empty); give the window
+    // such forms so the records after them stay in place.
+    const QString time = f.controls().text(QStringLiteral("Edit_time"));
+    if (f.controls().text(QStringLiteral("Edit_Date")).size() != 8 || time.size() != 8 || time.at(1) == QLatin1Char(':')) {
+        f.controls().setText(QStringLiteral("Edit_Date"), QStringLiteral("01.02.03"));
+        f.controls().setText(QStringLiteral("Edit_time"), QStringLiteral("04:05:06"));
+    }
     const QStringList decoded = test::imageState(f.controls());
 
     // The write stream is the start marker, 99 99, the records, the stop

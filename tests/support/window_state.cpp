@@ -12,7 +12,12 @@ QStringList imageState(const ControlAccess &c)
     QStringList s;
     auto flag = [&c](const QString &name) { return name + QLatin1Char('=') + QString::number(c.checked(name)); };
     auto number = [&c](const QString &name) { return name + QLatin1Char('=') + QString::number(c.spinNumber(name)); };
-    auto entry = [&c](const QString &name) { return name + QLatin1Char('=') + QString::number(c.index(name)); };
+    // A list without a selection is carried as the entry the window gives
+    // it on its own.
+    auto entry = [&c](const QString &name, int none = -1) {
+        const int index = c.index(name);
+        return name + QLatin1Char('=') + QString::number(index < 0 ? none : index);
+    };
     auto text = [&c](const QString &name) { return name + QLatin1Char('=') + c.text(name); };
 
     for (int input = 1; input <= kInputs; ++input) {
@@ -20,7 +25,8 @@ QStringList imageState(const ControlAccess &c)
         s << flag(in.active);
         if (!c.checked(in.active))
             continue;
-        s << text(in.message) << entry(in.type) << flag(in.control24);
+        // The record carries the first 25 characters of a message.
+        s << in.message + QLatin1Char('=') + c.text(in.message).left(25) << entry(in.type, 0) << flag(in.control24);
         for (int slot = 0; slot < kOutputsPerInput; ++slot) {
             const OutputControls out = outputControls(input, slot);
             // Without the use-outputs box no output is assigned.
@@ -40,12 +46,12 @@ QStringList imageState(const ControlAccess &c)
             continue;
         s << number(t.lower) << number(t.upper) << flag(t.keeping);
         if (c.checked(t.keeping))
-            s << number(t.economy) << number(t.comfort) << flag(t.autoRegulation) << entry(t.output);
+            s << number(t.economy) << number(t.comfort) << flag(t.autoRegulation) << entry(t.output, 0);
     }
     for (int k = 1; k <= kPhones; ++k)
         s << phoneControl(k) + QLatin1Char('=') + PhoneDigits(c.text(phoneControl(k)));
-    for (const char *name : {"CBox_INPUT", "CB_on_output_in", "RadioGroup1"})
-        s << entry(QLatin1String(name));
+    s << entry(QStringLiteral("CBox_INPUT"), 2) << entry(QStringLiteral("CB_on_output_in"), 0)
+      << entry(QStringLiteral("RadioGroup1"), 0);
     for (const char *name : {"CheckBox_SMS_in", "CheckBox_SMS_out", "CheckBox_Audio", "CB_Ctrl_Volt", "CB_vnesh_IBP",
                              "CB_Time_SMS", "CB_mic_dinam", "CB_sms_sost", "CB_Alarm_SMS", "CB_Alarm_Ring",
                              "CheckBox_SMS_All"})
