@@ -33,16 +33,31 @@ bool load(fuzz::PanelsFixture &f, const QByteArray &file)
 
 // The window as the file carries it: a message cut to the length its record
 // keeps (25 characters for input 1, 40 for the others), a phone box as its
-// digits (an empty box is saved as "7"), a disabled sensor as its box alone (it is saved as
-// eight "0" lines), and without the date-time mode, which any loaded date
-// and time turn to manual.
+// digits (an empty box is saved as "7"), an output's time only when the
+// output is used and assigned and not always on, a disabled sensor as its
+// box alone (it is saved as eight "0" lines), and no date-time mode, which
+// any loaded date and time turn to manual.
 QStringList carried(fuzz::PanelsFixture &f)
 {
+    const ControlAccess &c = f.controls();
     QStringList s = test::windowState(f.panels());
     QStringList dropped{QStringLiteral("CheckBox4")};
+    QStringList outputs;
+    for (int input = 1; input <= kInputs; ++input) {
+        for (int slot = 0; slot < kOutputsPerInput; ++slot) {
+            const OutputControls out = outputControls(input, slot);
+            dropped << out.assignment << out.alwaysOn << out.minutes << out.seconds;
+            const bool assigned = c.checked(inputControls(input).useOutputs) && c.checked(out.assignment);
+            outputs << out.assignment + QLatin1Char('=') + QString::number(assigned);
+            if (assigned && !c.checked(out.alwaysOn))
+                outputs << QString::number(c.spinNumber(out.minutes) * 60 + c.spinNumber(out.seconds));
+            else if (assigned)
+                outputs << QStringLiteral("always on");
+        }
+    }
     for (int sensor = 1; sensor <= kSensors; ++sensor) {
         const SensorControls t = sensorControls(sensor);
-        if (!f.controls().checked(t.enabled))
+        if (!c.checked(t.enabled))
             dropped << t.lower << t.upper << t.keeping << t.output << t.economy << t.comfort << t.autoRegulation;
     }
     s.removeIf([&dropped](const QString &line) { return dropped.contains(line.section(QLatin1Char('='), 0, 0)); });
@@ -55,7 +70,7 @@ QStringList carried(fuzz::PanelsFixture &f)
                 line.truncate(prefix.size() + (input == 1 ? 25 : 40));
         }
     }
-    return s;
+    return s + outputs;
 }
 
 } // namespace
