@@ -2,7 +2,10 @@
 # missing (as root) or named with the exact apt-get line (otherwise).
 
 ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core)
+# xvfb, xauth and x11-utils (xprop): the window title tests run under a
+# virtual X display.
+ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
+    xvfb xauth x11-utils)
 # clang with libFuzzer and the sanitizer runtimes, for scripts/fuzz.sh.
 ZARVEN_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 

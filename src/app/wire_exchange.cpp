@@ -32,6 +32,7 @@ void TForm1::wireExchange()
     w.extraPorts = options.extraPorts;
     w.includeSystemPorts = options.includeSystemPorts;
     w.translate = [this](const QString &text) { return messageInCurrentLanguage(shared, boxes, text); };
+    w.caption = [this](const QString &russian) { return captionInCurrentLanguage(shared, russian); };
     w.guarded = [this](const std::function<void()> &handler) { guarded(handler); };
     exchange = new DeviceExchange(w, this);
 
