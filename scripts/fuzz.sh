@@ -27,8 +27,9 @@ CXX=clang++-14 zarven_build build-fuzz --target zarven_fuzzers -- \
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    for dir in tests/fuzz/corpus/*/; do
-        targets+=("$(basename "$dir")")
+    for exe in build-fuzz/tests/fuzz/fuzz_*; do
+        [ -f "$exe" ] && [ -x "$exe" ] || continue
+        targets+=("$(basename "$exe" | sed 's/^fuzz_//')")
     done
 fi
 for target in "${targets[@]}"; do
