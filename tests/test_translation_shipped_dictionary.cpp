@@ -49,9 +49,17 @@ QStringList messages()
         QStringLiteral("Не задано имя файла"),
         QStringLiteral("Файл не найден"),
         QStringLiteral("Ошибка чтения файла"),
+        QStringLiteral("Ошибка записи файла"),
+        QStringLiteral("Ошибка формата файла ключей в строке"),
+        QStringLiteral("Таблица ключей не получена от прибора. Таблица на экране не показывает ключи прибора; при "
+                       "записи она заменит все десять ключей прибора."),
     };
-    for (int row = 1; row <= 10; ++row)
+    for (int row = 1; row <= 10; ++row) {
         list << QStringLiteral("Код Ключа №%1 содержит недопустимые символы").arg(row);
+        list << QStringLiteral("Ключ №%1: описание или код содержат байты FF FE (конец пакета), прибор обрезал бы "
+                               "таблицу. Измените описание или код.")
+                    .arg(row);
+    }
     return list;
 }
 

@@ -5,6 +5,8 @@
 #include "config_file/config_files.h"
 #include "editor/phone_panel.h"
 #include "editor/settings_panels.h"
+#include "keys/key_panel.h"
+#include "keys/key_programming.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,6 +107,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireEditor();
     wireConfigFiles();
     wireExchange();
+    wireKeys();
     wireTranslation();
 
     // The designed frame: client area 933 × 659 under the menu, placed at

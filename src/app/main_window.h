@@ -29,6 +29,8 @@ namespace zarven {
 class ConfigFiles;
 class SettingsPanels;
 class DeviceExchange;
+class KeyPanel;
+class KeyProgramming;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -111,6 +113,11 @@ public:
     // Saving and loading configuration files ("Файл" menu, backup file).
     std::unique_ptr<ConfigFiles> configFiles;
 
+    // The key programming mode: the controls in Panel_key and Panel7, and
+    // its handlers.
+    std::unique_ptr<KeyPanel> keyPanel;
+    KeyProgramming *keys = nullptr;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -120,6 +127,7 @@ private:
     void wireConfigFiles();
     void wireExchange();
     void wireTranslation();
+    void wireKeys();
 
     void buildFrame();
     void buildMenu();

@@ -134,7 +134,14 @@ void TComDataPacket::cuttingPass()
         }
 
         qsizetype cut = -1;
-        if (inPacket_) {
+        qsizetype custom = -1;
+        if (inPacket_ && onCustomStop_)
+            custom = onCustomStop_(buffer_);
+        if (custom > 0) {
+            cut = qMin(custom, buffer_.size());
+        } else if (custom == 0) {
+            // The hook holds the packet open.
+        } else if (inPacket_) {
             if (size_ > 0 && buffer_.size() >= size_) {
                 cut = size_;
             } else {
@@ -158,8 +165,11 @@ void TComDataPacket::cuttingPass()
         if (!includeStrings_) {
             if (!start_.isEmpty() && find(packet, start_) == 0)
                 packet.remove(0, start_.size());
-            if (!stop_.isEmpty() && packet.size() >= stop_.size()
-                && find(packet, stop_) == packet.size() - stop_.size())
+            // A packet the hook cut may hold the stop marker inside; only
+            // the one that ends it is a marker.
+            const qsizetype stopAt = custom > 0 ? packet.size() - stop_.size() : find(packet, stop_);
+            if (!stop_.isEmpty() && packet.size() >= stop_.size() && stopAt == packet.size() - stop_.size()
+                && find(packet, stop_, stopAt) == stopAt)
                 packet.chop(stop_.size());
         }
         try {

@@ -20,6 +20,11 @@ class TComDataPacket {
 public:
     using PacketHandler = std::function<void(const QByteArray &packet)>;
     using DiscardHandler = std::function<void(const QByteArray &bytes)>;
+    // Asked with the whole pending buffer (start marker first) before the
+    // end of an open packet is looked for. It answers a length p > 0 when
+    // the packet ends after byte p, 0 when it has not ended yet, and -1 to
+    // leave the decision to the size and the stop marker.
+    using CustomStopHandler = std::function<qsizetype(const QByteArray &buffer)>;
 
     TComDataPacket();
 
@@ -37,6 +42,7 @@ public:
 
     void setOnPacket(PacketHandler handler) { onPacket_ = std::move(handler); }
     void setOnDiscard(DiscardHandler handler) { onDiscard_ = std::move(handler); }
+    void setOnCustomStop(CustomStopHandler handler) { onCustomStop_ = std::move(handler); }
 
     // Takes one chunk of received bytes. An exception thrown by the packet
     // handler propagates after the framer has made itself consistent: the
@@ -73,6 +79,7 @@ private:
 
     PacketHandler onPacket_;
     DiscardHandler onDiscard_;
+    CustomStopHandler onCustomStop_;
 };
 
 } // namespace zarven
