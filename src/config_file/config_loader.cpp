@@ -215,4 +215,11 @@ void loadConfiguration(const QByteArray &content, ControlAccess &controls, Event
     Loader(content, controls, log).run();
 }
 
+void runRulesAfterLoad(ControlAccess &controls)
+{
+    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_in3", "CheckBox_in4", "CheckBox_td1",
+                             "CheckBox_11", "CheckBox_21", "CheckBox_31", "CheckBox_41", "CheckBox_td11"})
+        controls.runClickRule(QLatin1String(name));
+}
+
 } // namespace zarven
