@@ -2,6 +2,7 @@
 // and window sections that map English and Russian onto each other.
 
 #include "app/cp1251.h"
+#include "settings/write_image.h"
 #include "translate/profile_file.h"
 #include "translate/shipped_dictionary.h"
 
@@ -50,6 +51,9 @@ QStringList messages()
         QStringLiteral("Файл не найден"),
         QStringLiteral("Ошибка чтения файла"),
     };
+    for (auto refusal : {WriteRefusal::NotANumber, WriteRefusal::BadTime, WriteRefusal::BadDate,
+                         WriteRefusal::NoSelection, WriteRefusal::StopMarker})
+        list << writeRefusalMessage(refusal);
     for (int row = 1; row <= 10; ++row)
         list << QStringLiteral("Код Ключа №%1 содержит недопустимые символы").arg(row);
     return list;

@@ -104,6 +104,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireEditor();
     wireConfigFiles();
     wireExchange();
+    wireSettings();
     wireTranslation();
 
     // The designed frame: client area 933 × 659 under the menu, placed at

@@ -29,6 +29,8 @@ namespace zarven {
 class ConfigFiles;
 class SettingsPanels;
 class DeviceExchange;
+class SettingsRead;
+class SettingsWrite;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -62,6 +64,9 @@ public:
     QTimer *Timer4 = nullptr;
     // The device exchange: state machine, controller scan, signal level.
     DeviceExchange *exchange = nullptr;
+    // Writing the settings to the controller and reading them back.
+    SettingsWrite *settingsWrite = nullptr;
+    SettingsRead *settingsRead = nullptr;
 
     // Frame.
     QWidget *clientArea = nullptr;
@@ -119,6 +124,7 @@ private:
     void wireEditor();
     void wireConfigFiles();
     void wireExchange();
+    void wireSettings();
     void wireTranslation();
 
     void buildFrame();

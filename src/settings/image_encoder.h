@@ -17,6 +17,9 @@ namespace zarven {
 class ControlAccess;
 struct SharedValues;
 
+// The longest message text the input record carries.
+inline constexpr int kImageMessageLength = 25;
+
 // Input record of input 1 to 4: type byte, message text (a single space when
 // the input is not active), 0D, type, active, 24-hour control, output times.
 QByteArray encodeInputRecord(const ControlAccess &controls, int input);
