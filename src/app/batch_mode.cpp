@@ -134,6 +134,14 @@ QString BatchSession::option(const QString &name) const
     return {};
 }
 
+QString BatchSession::requiredOption(const QString &name)
+{
+    const QString value = option(name);
+    if (value.isEmpty())
+        printError(QStringLiteral("zarven4-config: %1 FILE is required").arg(name));
+    return value;
+}
+
 bool BatchSession::run(const std::function<void()> &handler)
 {
     try {

@@ -57,6 +57,9 @@ public:
     QString option(const QString &name) const;
     // Whether one of the command's flags ("--now") was given.
     bool hasFlag(const QString &name) const { return args_.contains(name); }
+    // The value of an option the command needs ("--input" FILE), or an empty
+    // text after saying on stderr that it is missing.
+    QString requiredOption(const QString &name);
 
     // Runs a handler as the window would; false when it raised an error,
     // which has then been shown by the default error report.

@@ -28,19 +28,11 @@ std::optional<Outcome> runAndWait(BatchSession& s, Source* source, Signal signal
     return ended ? outcome : std::nullopt;
 }
 
-QString requiredFile(BatchSession& s, const QString& name)
-{
-    const QString value = s.option(name);
-    if (value.isEmpty())
-        s.printError(QStringLiteral("zarven4-config: %1 FILE is required").arg(name));
-    return value;
-}
-
 } // namespace
 
 int runReadSettingsCommand(BatchSession& s)
 {
-    const QString output = requiredFile(s, QStringLiteral("--output"));
+    const QString output = s.requiredOption(QStringLiteral("--output"));
     if (output.isEmpty())
         return BatchUsageError;
     if (!s.identify())
@@ -69,7 +61,7 @@ int runReadSettingsCommand(BatchSession& s)
 
 int runWriteSettingsCommand(BatchSession& s)
 {
-    const QString input = requiredFile(s, QStringLiteral("--input"));
+    const QString input = s.requiredOption(QStringLiteral("--input"));
     if (input.isEmpty())
         return BatchUsageError;
     if (!s.identify())
