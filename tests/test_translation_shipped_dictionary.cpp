@@ -2,6 +2,7 @@
 // and window sections that map English and Russian onto each other.
 
 #include "app/cp1251.h"
+#include "settings/write_image.h"
 #include "translate/profile_file.h"
 #include "translate/shipped_dictionary.h"
 
@@ -66,6 +67,9 @@ QStringList messages()
         QStringLiteral("Поиск: %1 (%2 из %3)"),
         QStringLiteral("Связь с прибором потеряна (%1)"),
     };
+    for (auto refusal : {WriteRefusal::NotANumber, WriteRefusal::BadTime, WriteRefusal::BadDate,
+                         WriteRefusal::NoSelection, WriteRefusal::StopMarker})
+        list << writeRefusalMessage(refusal);
     for (int row = 1; row <= 10; ++row) {
         list << QStringLiteral("Код Ключа №%1 содержит недопустимые символы").arg(row);
         list << QStringLiteral("Ключ №%1: описание или код содержат байты FF FE (конец пакета), прибор обрезал бы "

@@ -109,6 +109,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireEditor();
     wireConfigFiles();
     wireExchange();
+    wireSettings();
     wireKeys();
     wireTranslation();
 

@@ -32,6 +32,8 @@ class SettingsPanels;
 class DeviceExchange;
 class KeyPanel;
 class KeyProgramming;
+class SettingsRead;
+class SettingsWrite;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -65,6 +67,9 @@ public:
     QTimer *Timer4 = nullptr;
     // The device exchange: state machine, controller scan, signal level.
     DeviceExchange *exchange = nullptr;
+    // Writing the settings to the controller and reading them back.
+    SettingsWrite *settingsWrite = nullptr;
+    SettingsRead *settingsRead = nullptr;
 
     // Frame.
     QWidget *clientArea = nullptr;
@@ -129,6 +134,7 @@ private:
     void wireEditor();
     void wireConfigFiles();
     void wireExchange();
+    void wireSettings();
     void wireTranslation();
     void wireKeys();
 

@@ -108,6 +108,8 @@ bool ScriptedMessageBoxes::show(BoxKind kind, const QString &text)
         return true;
     if (!answers_.isEmpty())
         return answers_.takeFirst();
+    if (kind == BoxKind::Question && questionAnswer_)
+        return *questionAnswer_;
     return defaultAnswer_;
 }
 

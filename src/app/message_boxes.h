@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -65,6 +66,9 @@ public:
     // Answers for the next boxes, in order; true is Yes.
     void queueAnswers(std::initializer_list<bool> answers) { answers_.append(answers); }
     void setDefaultAnswer(bool yes) { defaultAnswer_ = yes; }
+    // The answer of questions (Yes and No boxes) without a scripted answer;
+    // confirmations keep the default answer.
+    void setQuestionAnswer(bool yes) { questionAnswer_ = yes; }
     // Runs while a box is open, before it is answered.
     void setWhileOpen(std::function<void(const Shown &)> hook) { whileOpen_ = std::move(hook); }
     // Called for every box as it is shown (batch mode prints from here).
@@ -80,6 +84,7 @@ private:
     QList<Shown> shown_;
     QList<bool> answers_;
     bool defaultAnswer_ = true;
+    std::optional<bool> questionAnswer_;
     int openBoxes_ = 0;
     std::function<void(const Shown &)> whileOpen_;
     std::function<void(const Shown &)> onShow_;

@@ -60,7 +60,9 @@ void Loader::loadInput(int input)
         c_.setIndex(in.type, type.at(0) - '0');
     } else {
         c_.setIndex(in.type, -1);
-        report(QLatin1Char('#') + n + (input == 1 ? QStringLiteral("Уровень Активации :=")
+        // "-" is this tool's own line for a list without a selection.
+        if (type != "-")
+            report(QLatin1Char('#') + n + (input == 1 ? QStringLiteral("Уровень Активации :=")
                                                   : QStringLiteral(" Уровень Активации :=")),
                type);
     }
@@ -109,7 +111,7 @@ void Loader::loadArmingLevel()
     const QByteArray v = line();
     const int entry = v == "H" ? 0 : v == "L" ? 1 : v == "P" ? 2 : v == "T" ? 3 : -1;
     c_.setIndex(QStringLiteral("CBox_INPUT"), entry);
-    if (entry < 0)
+    if (entry < 0 && v != "-")
         report(QStringLiteral("#20 - Ошибка формата\r\nКод Активации ="), v);
 }
 
