@@ -2,7 +2,7 @@
 # missing (as root) or named with the exact apt-get line (otherwise).
 
 ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core)
+ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core qt6-translations-l10n xvfb xauth)
 
 zarven_missing_packages() {
     local missing=() p

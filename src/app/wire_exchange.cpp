@@ -3,7 +3,6 @@
 
 #include "app/main_window.h"
 #include "exchange/device_exchange.h"
-#include "translate/translation.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -31,7 +30,7 @@ void TForm1::wireExchange()
     w.intervals = options.intervals;
     w.extraPorts = options.extraPorts;
     w.includeSystemPorts = options.includeSystemPorts;
-    w.translate = [this](const QString &text) { return messageInCurrentLanguage(shared, boxes, text); };
+    w.translate = [this](const QString &text) { return inLanguage(text); };
     w.guarded = [this](const std::function<void()> &handler) { guarded(handler); };
     exchange = new DeviceExchange(w, this);
 

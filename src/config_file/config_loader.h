@@ -23,4 +23,9 @@ class EventLog;
 
 void loadConfiguration(const QByteArray &content, ControlAccess &controls, EventLog &log);
 
+// Whether any line of the content starts with a record header: "#" and two
+// digits. A file without one (a picture, a text of another program) is no
+// configuration file.
+bool holdsRecordHeader(const QByteArray &content);
+
 } // namespace zarven
