@@ -38,7 +38,7 @@ QStringList clippedCaptions(QWidget *root)
         if (text.isEmpty())
             continue;
         const QSize need = w->sizeHint();
-        if (need.width() > w->width() || need.height() > w->height() + 3)
+        if (need.width() > w->width() || w->fontMetrics().height() > w->height())
             out << QStringLiteral("%1 \"%2\": needs %3x%4, has %5x%6")
                        .arg(w->objectName(), text)
                        .arg(need.width())

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/fit_captions.h"
 #include "translate/message_translation.h"
 #include "translate/shipped_dictionary.h"
 #include "translate/translation.h"
@@ -118,6 +119,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     fitToScreen();
 
     FormCreate();
+    fitCaptions(clientArea);
     watchEdits();
     setUnsavedEdits(false);
     applyQtTranslations();
@@ -183,8 +185,8 @@ void TForm1::buildMenu()
 
     menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор &Языка"));
     menuLanguage->setObjectName(QStringLiteral("N13"));
-    menu_russian = makeAction(menuLanguage, "menu_russian", QStringLiteral("&Русский"));
-    menu_english = makeAction(menuLanguage, "menu_english", QStringLiteral("&Английский"));
+    menu_russian = makeAction(menuLanguage, "menu_russian", QStringLiteral("Русский"));
+    menu_english = makeAction(menuLanguage, "menu_english", QStringLiteral("Английский"));
     menu_russian->setCheckable(true);
     menu_english->setCheckable(true);
     menu_russian->setChecked(true);

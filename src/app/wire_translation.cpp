@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/fit_captions.h"
 #include "translate/language_menu.h"
 #include "translate/message_translation.h"
 
@@ -50,6 +51,7 @@ void TForm1::switchLanguage(QChar code)
     caption_ = windowTitle();
     updateTitle();
     rebuildRecentMenu();
+    fitCaptions(clientArea);
     retranslateLabels(statusBar(), [this](const QString &t) { return inLanguage(t); });
     prefs.setLanguage(shared.LanguageCode);
     applyQtTranslations();
