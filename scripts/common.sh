@@ -2,7 +2,10 @@
 # missing (as root) or named with the exact apt-get line (otherwise).
 
 ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core qt6-translations-l10n xvfb xauth)
+# xvfb, xauth and x11-utils (xprop): the window title and fit tests run under
+# a virtual X display; qt6-translations-l10n: Qt's own texts in Russian.
+ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
+    xvfb xauth x11-utils qt6-translations-l10n)
 
 zarven_missing_packages() {
     local missing=() p

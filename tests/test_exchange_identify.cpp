@@ -29,8 +29,8 @@ void startIdentifying(ExchangeFixture &f)
 class IdentifyTest : public QObject {
     Q_OBJECT
 private slots:
-    void refusedRepliesShowInformationAndKeepScanState_data();
-    void refusedRepliesShowInformationAndKeepScanState();
+    void refusedRepliesShowInformationAndEndTheExchange_data();
+    void refusedRepliesShowInformationAndEndTheExchange();
     void t6IsAcceptedWithItsVersionText_data();
     void t6IsAcceptedWithItsVersionText();
     void acceptanceClosedWithoutYesStillConnects();
@@ -39,7 +39,7 @@ private slots:
     void noAnswerMessageFollowsTheLanguage();
 };
 
-void IdentifyTest::refusedRepliesShowInformationAndKeepScanState_data()
+void IdentifyTest::refusedRepliesShowInformationAndEndTheExchange_data()
 {
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<QString>("message");
@@ -62,7 +62,7 @@ void IdentifyTest::refusedRepliesShowInformationAndKeepScanState_data()
     QTest::newRow("empty") << QByteArray() << kUnrecognised;
 }
 
-void IdentifyTest::refusedRepliesShowInformationAndKeepScanState()
+void IdentifyTest::refusedRepliesShowInformationAndEndTheExchange()
 {
     QFETCH(QByteArray, reply);
     QFETCH(QString, message);
@@ -76,7 +76,8 @@ void IdentifyTest::refusedRepliesShowInformationAndKeepScanState()
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Information);
     QCOMPARE(f.boxes.shown()[0].text, message);
     QVERIFY(timer1StoppedBeforeBox);
-    QCOMPARE(f.state(), int(ssIdentify));
+    // The exchange is over, so the idle close will free the port.
+    QCOMPARE(f.state(), int(ssIdle));
     QVERIFY(f.form().Timer4->isActive());
     QVERIFY(f.form().shared.ConnectedPort.isEmpty());
     QVERIFY(f.form().statusPanels[1]->text().isEmpty());
@@ -147,8 +148,8 @@ void IdentifyTest::rescanClearsConnectedLook()
     QVERIFY(f.form().BitBtn3->isEnabled());
     QCOMPARE(f.state(), int(ssIdentify));
     QVERIFY(f.form().Timer1->isActive());
-    // A scan neither stops the time-out of an earlier exchange nor closes.
-    QVERIFY(f.form().Timer3->isActive());
+    // The scan replaces the earlier exchange and its time-out.
+    QVERIFY(!f.form().Timer3->isActive());
     // The port list is read anew.
     QCOMPARE(f.form().ComboBox1->count(), 2);
     QCOMPARE(f.exchange().scan.ScanIndex, 0);

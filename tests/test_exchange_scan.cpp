@@ -54,6 +54,7 @@ private slots:
     void everyModelReplyIsJudged();
     void noAnswerOnAnyPortShowsMessage();
     void rescanAfterConnection();
+    void scanReplacesAPendingExchange();
 };
 
 void ScanTest::portsAreTriedInListOrderOneStepApart()
@@ -117,9 +118,10 @@ void ScanTest::firstAnsweringPortEndsTheScan()
     QVERIFY(later.drainMaster(0).isEmpty());
     QVERIFY(!f.form().Timer1->isActive());
     QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Версия и тип прибора не определены\r\nсоединение НЕ установлено.")}));
-    // After a refusal the port stays open and the state stays 1.
-    QVERIFY(f.form().ComPort1->Connected());
-    QCOMPARE(f.state(), int(ssIdentify));
+    // After a refusal the idle close frees the port for the device's own
+    // tool.
+    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QCOMPARE(f.state(), int(ssClosed));
     QVERIFY(f.form().shared.ConnectedPort.isEmpty());
 }
 
@@ -161,6 +163,8 @@ void ScanTest::everyModelReplyIsJudged()
     QCOMPARE(f.boxes.shown()[0].kind,
              outcome == int(ScanOutcome::Connected) ? BoxKind::Confirmation : BoxKind::Information);
     QCOMPARE(f.form().shared.ConnectedPort.isEmpty(), outcome != int(ScanOutcome::Connected));
+    // Whatever the answer, the idle close ends up closing the port.
+    QTRY_VERIFY(!f.form().ComPort1->Connected());
 }
 
 void ScanTest::noAnswerOnAnyPortShowsMessage()
@@ -205,6 +209,32 @@ void ScanTest::rescanAfterConnection()
     QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
     QVERIFY(f.form().BitBtn3->isEnabled());
     QCOMPARE(f.boxes.texts().last(), kNoAnswer);
+}
+
+// "Обновить" against a silent controller, then "Соединить": the scan stops
+// the signal query's time-out, so the time-out cannot end the scan before it
+// reaches the controller behind three silent ports.
+void ScanTest::scanReplacesAPendingExchange()
+{
+    SimProcess sim({QStringLiteral("--model"), QStringLiteral("T6 1.0")});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    PtyPair silent[3];
+    QTemporaryDir dir;
+    QStringList ports;
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(silent[i].isOpen(), qPrintable(silent[i].errorString()));
+        ports << linkTo(dir, QStringLiteral("p%1").arg(i), silent[i].slavePath());
+    }
+    ports << linkTo(dir, QStringLiteral("p3"), sim.devicePath());
+    ExchangeFixture f(ports);
+    QVERIFY(f.intervals().responseTimeoutMs < 4 * f.intervals().scanStepMs);
+    f.form().shared.ConnectedPort = ports.first();
+    f.form().Button_YrSignal->click();
+    QCOMPARE(f.state(), int(ssSignalLevel));
+    QVERIFY(f.form().Timer3->isActive());
+    QCOMPARE(scanToEnd(f, 20 * f.intervals().scanStepMs), int(ScanOutcome::Connected));
+    QCOMPARE(f.form().shared.ConnectedPort, ports.last());
+    QCOMPARE(f.boxes.texts(), QStringList{QStringLiteral("соединение установлено.")});
 }
 
 QTEST_MAIN(ScanTest)

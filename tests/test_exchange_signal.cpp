@@ -72,12 +72,15 @@ void SignalLevelTest::replyIsShownOnGaugeAndLabel_data()
     QTest::newRow("text before") << QByteArray("OK +CSQ: 17") << 54 << QStringLiteral("-79 dBm") << false;
     QTest::newRow("no blank") << QByteArray("+CSQ:9,99") << 28 << QStringLiteral("-95 dBm") << false;
     QTest::newRow("line end") << QByteArray("+CSQ: 17\r\n") << 54 << QStringLiteral("-79 dBm") << false;
+    // The level is the run of digits; whatever follows it does not matter.
+    QTest::newRow("no comma, OK after") << QByteArray("+CSQ: 17\r\nOK") << 54 << QStringLiteral("-79 dBm") << false;
+    QTest::newRow("zero byte after") << QByteArray("+CSQ: 1\0,0", 10) << 3 << QStringLiteral("-111 dBm") << false;
+    QTest::newRow("99 and text") << QByteArray("+CSQ: 99 x") << 0 << QStringLiteral("нет связи") << true;
     QTest::newRow("99") << QByteArray("+CSQ: 99,99") << 0 << QStringLiteral("нет связи") << true;
     QTest::newRow("nothing after") << QByteArray("+CSQ:") << 0 << QStringLiteral("нет сигнала") << true;
     QTest::newRow("blanks only") << QByteArray("+CSQ:   ,0") << 0 << QStringLiteral("нет сигнала") << true;
     QTest::newRow("not decimal") << QByteArray("+CSQ: x1,0") << 0 << QStringLiteral("нет сигнала") << true;
     QTest::newRow("signed") << QByteArray("+CSQ: -5,0") << 0 << QStringLiteral("нет сигнала") << true;
-    QTest::newRow("zero byte") << QByteArray("+CSQ: 1\0,0", 10) << 0 << QStringLiteral("нет сигнала") << true;
 }
 
 void SignalLevelTest::replyIsShownOnGaugeAndLabel()

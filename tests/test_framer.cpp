@@ -136,6 +136,16 @@ private slots:
         QCOMPARE(h.packets, QList<QByteArray>{content});
     }
 
+    // The overflow check follows the whole feed, not each packet: a long
+    // packet behind a short one in the same chunk is still delivered.
+    void longPacketBehindAShortOneInTheSameChunkSurvives()
+    {
+        Harness h;
+        const QByteArray content(1100, 'B');
+        QCOMPARE(h.feed({hex("FEFF41FFFE") + hex("FEFF") + content + hex("FFFE")}),
+                 (QList<QByteArray>{hex("41"), content}));
+    }
+
     void settingTheSameMarkerAgainKeepsAHalfReceivedPacket()
     {
         Harness h;

@@ -1,5 +1,6 @@
 // TranslateForm over a window holding one component of every kind.
 
+#include "app/application_title.h"
 #include "app/message_boxes.h"
 #include "file_bytes.h"
 #include "translate/translation.h"
@@ -136,7 +137,7 @@ private slots:
         QVERIFY(dir.isValid());
         path = freshFilePath(dir, QStringLiteral("trans.dic"));
         boxes.clear();
-        QApplication::setApplicationDisplayName(QStringLiteral("Приложение"));
+        setApplicationTitle(QStringLiteral("Приложение"));
     }
 
     // With an empty section every text is missed: the write-backs list which
@@ -178,7 +179,7 @@ private slots:
         QCOMPARE(readText(path), before);
 
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Window"));
-        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Application"));
+        QCOMPARE(applicationTitle(), QStringLiteral("Application"));
         QCOMPARE(w.fileMenu->title(), QStringLiteral("&File"));
         QCOMPARE(w.open->text(), QStringLiteral("&Open"));
         QCOMPARE(w.subMenu->title(), QStringLiteral("More"));

@@ -4,7 +4,9 @@
 #include "app/cp1251.h"
 #include "app/errors.h"
 #include "app/main_window.h"
+#include "app/application_title.h"
 #include "app/message_boxes.h"
+#include "exchange/device_exchange.h"
 #include "file_bytes.h"
 #include "translate/shipped_dictionary.h"
 #include "translate/translation.h"
@@ -45,8 +47,9 @@ bool insideStatusBar(const QObject *o)
 }
 
 // Every caption-like text the window shows, each with the object it belongs
-// to, collected independently of the translation walk. Status bar panels and
-// the contents of boxes are not captions.
+// to, collected independently of the translation walk. Status bar panels,
+// the contents of boxes, the port list and the signal reading are not
+// captions.
 using Captions = QList<QPair<QString, QString>>;
 
 Captions captions(const QWidget &window)
@@ -57,9 +60,10 @@ Captions captions(const QWidget &window)
                     text});
     };
     add(&window, QStringLiteral("caption"), window.windowTitle());
-    add(&window, QStringLiteral("application title"), QApplication::applicationDisplayName());
+    add(&window, QStringLiteral("application title"), applicationTitle());
     for (const QObject *o : window.findChildren<QObject *>()) {
-        if (insideStatusBar(o) || (o->parent() && qobject_cast<const QAbstractSpinBox *>(o->parent())))
+        if (insideStatusBar(o) || (o->parent() && qobject_cast<const QAbstractSpinBox *>(o->parent()))
+            || o->objectName() == QLatin1String("ComboBox1") || o->objectName() == QLatin1String("Label_Signal"))
             continue;
         if (auto *a = qobject_cast<const QAction *>(o); a && !a->isSeparator())
             add(o, QStringLiteral("text"), a->text());
@@ -119,7 +123,7 @@ private:
 private slots:
     void init()
     {
-        QApplication::setApplicationDisplayName(kAppTitle);
+        setApplicationTitle(kAppTitle);
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
         path = dir->filePath(QStringLiteral("trans.dic"));
@@ -178,7 +182,7 @@ private slots:
         QVERIFY(w.menu_english->isChecked());
         QVERIFY(!w.menu_russian->isChecked());
         QCOMPARE(w.windowTitle(), QStringLiteral("ZARVEN-4 Configurator (ver. 23.05.2016)"));
-        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("Zarven-4"));
+        QCOMPARE(applicationTitle(), QStringLiteral("Zarven-4"));
         QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
         QCOMPARE(w.menuLanguage->title(), QStringLiteral("&Language"));
 
@@ -202,16 +206,43 @@ private slots:
     {
         TForm1 &w = openWindow();
         w.BitBtn3->setText(QStringLiteral("Соединен"));
-        w.Label_Signal->setText(QStringLiteral("нет связи"));
         const QByteArray before = readFileBytes(path);
 
         w.menu_english->trigger();
         QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connected"));
-        QCOMPARE(w.Label_Signal->text(), QStringLiteral("no network"));
         w.menu_russian->trigger();
         QCOMPARE(w.BitBtn3->text(), QStringLiteral("Соединен"));
-        QCOMPARE(w.Label_Signal->text(), QStringLiteral("нет связи"));
         QCOMPARE(addedLines(before, readFileBytes(path)), QStringList());
+    }
+
+    // The port list holds device paths and the signal label a reading: no
+    // captions. A switch leaves them as they are and writes nothing of them
+    // into the dictionary.
+    void portPathsAndReadingsStayOutOfTheTranslation()
+    {
+        TForm1 &w = openWindow({QStringLiteral("/dev/ttyZ0")});
+        w.Label_Signal->setText(QStringLiteral("-79 dBm"));
+        const QByteArray before = readFileBytes(path);
+        for (QAction *language : {w.menu_english, w.menu_russian}) {
+            language->trigger();
+            QCOMPARE(w.ComboBox1->itemText(0), QStringLiteral("/dev/ttyZ0"));
+            QCOMPARE(w.Label_Signal->text(), QStringLiteral("-79 dBm"));
+        }
+        QCOMPARE(addedLines(before, readFileBytes(path)), QStringList());
+    }
+
+    // The captions an exchange sets (the connect button, a failed signal
+    // reading) follow the language the window is in.
+    void theScanSetsTheConnectCaptionInTheWindowsLanguage()
+    {
+        TForm1 &w = openWindow();
+        w.menu_english->trigger();
+        w.N8->trigger();
+        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
+        w.exchange->scan.identificationReply(QByteArrayLiteral("T6 1.0"));
+        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connected"));
+        w.exchange->signalLevel.signalReply(QByteArrayLiteral("+CSQ: 99,99"));
+        QCOMPARE(w.Label_Signal->text(), QStringLiteral("no network"));
     }
 
     void theUserSwitchesWithTheMouse()
@@ -308,8 +339,8 @@ private slots:
     }
 
     // A list keeps its selected entry under the entry's new text. The hidden
-    // port list is a list like the others: its names survive the switch (a
-    // miss returns the text itself), so the scan still finds its ports.
+    // port list keeps its names and its selection, so the scan still finds
+    // its ports.
     void theSelectedEntryOfAListStaysSelected()
     {
         TForm1 &w = openWindow({QStringLiteral("/dev/ttyZ0"), QStringLiteral("/dev/ttyZ1"), QStringLiteral("/dev/ttyZ2")});

@@ -1,4 +1,5 @@
 #include "app/batch_mode.h"
+#include "app/application_title.h"
 
 #include "app/batch_formats.h"
 
@@ -224,7 +225,7 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(batchMessageHandler);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Зарвен-4"));
+    setApplicationTitle(QStringLiteral("Зарвен-4"));
 
     ScriptedMessageBoxes boxes;
     boxes.setDefaultAnswer(true);

@@ -1,5 +1,6 @@
 // Entry of zarven4-config: the window, or a batch command without one.
 
+#include "app/application_title.h"
 #include "app/batch_mode.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
@@ -36,7 +37,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Зарвен-4"));
+    setApplicationTitle(QStringLiteral("Зарвен-4"));
     QtMessageBoxes boxes;
     AppOptions options = cl.options;
     options.userSession = true;

@@ -221,6 +221,7 @@ void TForm1::buildFrame()
     Label_Signal->setObjectName(QStringLiteral("Label_Signal"));
     Label_Signal->setGeometry(372, 4, 120, 16);
     Label_Signal->setAutoFillBackground(true);
+    keepOutOfTranslation(Label_Signal);
 
     BitBtn4 = makeButton(Panel6, "BitBtn4", QStringLiteral("Программирование ключей ТМ"), {4, 24, 220, 22});
     BitBtn1 = makeButton(Panel6, "BitBtn1", QStringLiteral("Запись настроек в память прибора"), {228, 24, 240, 22});
@@ -231,6 +232,7 @@ void TForm1::buildFrame()
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setVisible(false);
     ComboBox1->setEnabled(false);
+    keepOutOfTranslation(ComboBox1);
 
     // The key programming panel and the key prompt lie over the middle of
     // the window; both start hidden and disabled.

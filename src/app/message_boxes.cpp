@@ -1,12 +1,45 @@
 #include "app/message_boxes.h"
 
+#include "app/application_title.h"
 #include "app/errors.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace zarven {
+
+namespace {
+
+// A message box that Escape and the close box only close. QMessageBox makes
+// a lone button its escape button whatever setEscapeButton was given, and
+// "clicks" it on Escape or on a close; a confirmation box would then read
+// Yes although the user never chose it. Here both close the box with no
+// button clicked.
+class ClosableMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            reject();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+    void closeEvent(QCloseEvent *event) override
+    {
+        // QDialog's own handling: a visible dialog is rejected.
+        QDialog::closeEvent(event);
+    }
+};
+
+} // namespace
 
 const char *boxKindName(BoxKind kind)
 {
@@ -30,7 +63,7 @@ MessageBoxes::SaveChoice QtMessageBoxes::askToSave(const QString &text)
 {
     QMessageBox box(parent_);
     box.setText(translated(text));
-    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setWindowTitle(applicationTitle());
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Save);
@@ -45,9 +78,9 @@ MessageBoxes::SaveChoice QtMessageBoxes::askToSave(const QString &text)
 
 bool QtMessageBoxes::show(BoxKind kind, const QString &text)
 {
-    QMessageBox box(parent_);
+    ClosableMessageBox box(parent_);
     box.setText(text);
-    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setWindowTitle(applicationTitle());
     box.setIcon(QMessageBox::NoIcon);
     switch (kind) {
     case BoxKind::Plain:
@@ -57,7 +90,6 @@ bool QtMessageBoxes::show(BoxKind kind, const QString &text)
     case BoxKind::Confirmation:
         // Yes is the only button; Escape or the close box answer "not Yes".
         box.setStandardButtons(QMessageBox::Yes);
-        box.setEscapeButton(static_cast<QAbstractButton *>(nullptr));
         break;
     case BoxKind::Question:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "exchange/device_exchange.h"
+#include "translate/translation.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -31,6 +32,7 @@ void TForm1::wireExchange()
     w.extraPorts = options.extraPorts;
     w.includeSystemPorts = options.includeSystemPorts;
     w.translate = [this](const QString &text) { return inLanguage(text); };
+    w.caption = [this](const QString &russian) { return captionInCurrentLanguage(shared, russian); };
     w.guarded = [this](const std::function<void()> &handler) { guarded(handler); };
     exchange = new DeviceExchange(w, this);
 

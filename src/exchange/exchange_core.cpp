@@ -13,6 +13,11 @@ void startIfStopped(QTimer *timer)
         timer->start();
 }
 
+QString captionInWindowLanguage(const ExchangeWindow &w, const QString &russian)
+{
+    return w.caption ? w.caption(russian) : russian;
+}
+
 ExchangeCore::ExchangeCore(const ExchangeWindow &w, QObject *parent) : QObject(parent), w_(w) {}
 
 void ExchangeCore::setRoute(int state, Route route)

@@ -50,6 +50,9 @@ struct ExchangeWindow {
 
     // Passes a message through the translation dictionary before it is shown.
     std::function<QString(const QString &)> translate;
+    // A caption the exchange puts on a control, given in Russian, in the
+    // window's current language.
+    std::function<QString(const QString &)> caption;
     // Runs a handler the way the message loop would: an error nobody caught
     // is shown by the default error report.
     std::function<void(const std::function<void()> &)> guarded;
@@ -58,5 +61,8 @@ struct ExchangeWindow {
 // Starts a stopped timer; a running one keeps its interval going, so every
 // sender stops the timers it is about to start first.
 void startIfStopped(QTimer *timer);
+
+// w.caption applied to a Russian caption; the caption itself without one.
+QString captionInWindowLanguage(const ExchangeWindow &w, const QString &russian);
 
 } // namespace zarven

@@ -52,6 +52,9 @@ void ControllerScan::BitBtn3Click()
     // no scan starts.
     w_.ComboBox1->clear();
     w_.ComboBox1->addItems(ListSerialPorts(w_.extraPorts, w_.includeSystemPorts));
+    // The scan replaces an exchange still waiting for its reply: that
+    // exchange's time-out would otherwise end the scan half-way.
+    w_.Timer3->stop();
     core_.setState(ssIdentify);
     ScanIndex = 0;
     ScanLast = w_.ComboBox1->count() - 1;
@@ -59,7 +62,7 @@ void ControllerScan::BitBtn3Click()
     w_.shared->ConnectedPort.clear();
     // Until a "T6" reply the window must not claim a connection it no longer
     // has, also after a failed rescan.
-    w_.BitBtn3->setText(QStringLiteral("Соединить"));
+    w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
     w_.BitBtn3->setEnabled(true);
     showTranslated(w_.statusPanel1, QString(), w_.translate);
 }
@@ -94,18 +97,14 @@ void ControllerScan::Timer1Timer()
 void ControllerScan::identificationReply(const QByteArray &Str)
 {
     const QString refusal = siblingRefusal(Str);
-    if (!refusal.isEmpty()) {
+    if (!refusal.isEmpty() || !Str.startsWith("T6")) {
+        // Refused: the exchange ends, so the idle close frees the port for
+        // the device's own configurator.
         w_.Timer1->stop();
+        core_.setState(ssIdle);
         startIfStopped(w_.Timer4);
-        w_.boxes->information(refusal);
-        emit scanFinished(ScanOutcome::Sibling);
-        return;
-    }
-    if (!Str.startsWith("T6")) {
-        w_.Timer1->stop();
-        startIfStopped(w_.Timer4);
-        w_.boxes->information(QString::fromUtf8(kUnrecognised));
-        emit scanFinished(ScanOutcome::Unrecognised);
+        w_.boxes->information(refusal.isEmpty() ? QString::fromUtf8(kUnrecognised) : refusal);
+        emit scanFinished(refusal.isEmpty() ? ScanOutcome::Unrecognised : ScanOutcome::Sibling);
         return;
     }
     w_.shared->ConnectedPort = w_.port->Port();
@@ -117,7 +116,7 @@ void ControllerScan::identificationReply(const QByteArray &Str)
     showTranslated(w_.statusPanel1,
                    QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ') + fromCp1251(Str.mid(2)),
                    w_.translate);
-    w_.BitBtn3->setText(QStringLiteral("Соединен"));
+    w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединен")));
     w_.BitBtn3->setEnabled(false);
     emit scanFinished(ScanOutcome::Connected);
 }

@@ -120,7 +120,7 @@ void SignalLevelQuery::pollTick()
 void SignalLevelQuery::showFailure(const QString &text)
 {
     w_.Gauge_Signal->setValue(0);
-    w_.Label_Signal->setText(text);
+    w_.Label_Signal->setText(captionInWindowLanguage(w_, text));
     setLabelColour(QColor(255, 0, 0));
 }
 

@@ -11,11 +11,6 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-bool isLineEnd(char c)
-{
-    return isBlank(c) || c == '\r' || c == '\n';
-}
-
 } // namespace
 
 SignalReading parseSignalReply(const QByteArray &reply)
@@ -27,23 +22,19 @@ SignalReading parseSignalReply(const QByteArray &reply)
     qsizetype from = marker + 5;
     while (from < reply.size() && isBlank(reply[from]))
         ++from;
-    qsizetype to = reply.indexOf(',', from);
-    if (to < 0)
-        to = reply.size();
-    while (to > from && isLineEnd(reply[to - 1]))
-        --to;
-    const QByteArray field = reply.mid(from, to - from);
+    // The level is the run of digits; what follows it (a comma and the bit
+    // error rate, a line end, "OK") does not matter.
+    qsizetype to = from;
+    while (to < reply.size() && reply[to] >= '0' && reply[to] <= '9')
+        ++to;
     // More than a few digits is no level the module can report; the limit
     // also keeps the arithmetic below far from overflow.
     r.kind = SignalReading::NoNumber;
-    if (field.isEmpty() || field.size() > 6)
+    if (to == from || to - from > 6)
         return r;
     int n = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9')
-            return r;
-        n = n * 10 + (c - '0');
-    }
+    for (qsizetype i = from; i < to; ++i)
+        n = n * 10 + (reply[i] - '0');
     r.level = n;
     r.kind = n == 99 ? SignalReading::NoService : SignalReading::Level;
     return r;

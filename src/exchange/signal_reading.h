@@ -19,9 +19,9 @@ struct SignalReading {
     int level = 0;
 };
 
-// Reads the decimal number that follows the first "+CSQ:" of the reply,
-// blanks skipped, up to the comma or the end of the reply (trailing blanks
-// and line ends ignored). Anything but decimal digits there is NoNumber.
+// Reads the run of decimal digits that follows the first "+CSQ:" of the
+// reply, blanks skipped; whatever follows the run is ignored. No digits
+// there (or more than six) is NoNumber.
 SignalReading parseSignalReply(const QByteArray &reply);
 
 // n × 3.22 truncated toward zero, clamped to the gauge's 0 to 100.

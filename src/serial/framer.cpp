@@ -96,7 +96,9 @@ void TComDataPacket::checkOverflow()
 void TComDataPacket::cuttingPass()
 {
     // Each round of this loop is one cutting pass; a pass that cut a packet
-    // is followed by another on the rest of the buffer.
+    // is followed by another on the rest of the buffer. The overflow check
+    // comes once, after the last pass: checked between two packets, it would
+    // drop a long packet that arrived complete behind a short one.
     for (;;) {
         if (!inPacket_) {
             if (start_.isEmpty()) {
@@ -150,7 +152,6 @@ void TComDataPacket::cuttingPass()
             checkOverflow();
             throw;
         }
-        checkOverflow();
     }
 }
 

@@ -21,12 +21,14 @@
 //   list          QComboBox entries, the selected entry kept selected
 //   file dialog   QFileDialog window title
 //
-// Left alone, with everything inside them: spin boxes (their texts and
+// Left alone, with everything inside them: controls marked with
+// keepOutOfTranslation (the port list, the signal reading), spin boxes (their texts and
 // tool-tips), the status bar and its panels, item views (the key grid),
 // progress bars (gauges), sliders, timers and other non-widget objects.
 
 #include "translate/translation.h"
 
+#include "app/application_title.h"
 #include "app/message_boxes.h"
 #include "translate/profile_file.h"
 
@@ -54,6 +56,8 @@
 namespace zarven {
 
 namespace {
+
+const char kKeepOutOfTranslation[] = "zarvenKeepOutOfTranslation";
 
 class FormTranslator {
 public:
@@ -86,7 +90,7 @@ private:
                 action->setText(lookup(action->text()));
             return false;
         }
-        if (!object->isWidgetType())
+        if (!object->isWidgetType() || object->property(kKeepOutOfTranslation).toBool())
             return false;
 
         if (auto *menu = qobject_cast<QMenu *>(object)) {
@@ -144,6 +148,11 @@ private:
 
 } // namespace
 
+void keepOutOfTranslation(QWidget *control)
+{
+    control->setProperty(kKeepOutOfTranslation, true);
+}
+
 void TranslateForm(QWidget *window, const QString &section, const QString &path, MessageBoxes &boxes)
 {
     if (window == nullptr)
@@ -153,7 +162,7 @@ void TranslateForm(QWidget *window, const QString &section, const QString &path,
         boxes.show(BoxKind::Plain, QStringLiteral("No exists") + path);
     FormTranslator translator(dictionary, section);
     window->setWindowTitle(translator.lookup(window->windowTitle()));
-    QGuiApplication::setApplicationDisplayName(translator.lookup(QGuiApplication::applicationDisplayName()));
+    setApplicationTitle(translator.lookup(applicationTitle()));
     translator.walk(window);
 }
 

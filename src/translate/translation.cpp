@@ -38,6 +38,16 @@ QString dictionaryPath(const SharedValues &shared)
     return shared.programFile(kDictionaryName);
 }
 
+QString captionInCurrentLanguage(const SharedValues &shared, const QString &russian)
+{
+    if (shared.LanguageCode != QLatin1Char('E'))
+        return russian;
+    const ProfileFile dictionary(dictionaryPath(shared));
+    if (!dictionary.exists())
+        return russian;
+    return LookupTranslation(russian, QStringLiteral("Eng"), dictionary);
+}
+
 QString messageInCurrentLanguage(const SharedValues &shared, MessageBoxes &boxes, const QString &russian)
 {
     return TranslateText(russian, shared.LanguageCode, dictionaryPath(shared), boxes);

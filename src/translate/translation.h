@@ -52,6 +52,18 @@ QString TranslateText(const QString &text, QChar languageLetter, const QString &
 // stay translated.
 void TranslateForm(QWidget *window, const QString &section, const QString &path, MessageBoxes &boxes);
 
+// A caption that code puts on a control, given in Russian, in the window's
+// current language: the Russian itself, or its entry in "Eng" while the
+// window is in English (a missing entry is collected as by any lookup).
+// Without a dictionary the Russian is returned and no file is made.
+// Throws FileError when the write-back of a missing entry fails.
+QString captionInCurrentLanguage(const SharedValues &shared, const QString &russian);
+
+// Marks a control whose texts are run-time values (device paths, readings),
+// not captions: TranslateForm leaves it and what it holds alone, so a switch
+// neither changes them nor writes them into the dictionary.
+void keepOutOfTranslation(QWidget *control);
+
 // The dictionary the window uses: trans.dic in the program's folder.
 QString dictionaryPath(const SharedValues &shared);
 
