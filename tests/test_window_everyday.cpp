@@ -47,6 +47,16 @@ QStringList controlValues(TForm1 &w)
     return out;
 }
 
+// A window run by the user, remembering its choices in (test) settings.
+AppOptions userSessionIn(const QString &dir)
+{
+    AppOptions o;
+    o.workDir = dir;
+    o.includeSystemPorts = false;
+    o.userSession = true;
+    return o;
+}
+
 QStringList actionPaths(QMenu *menu)
 {
     QStringList out;
@@ -95,10 +105,7 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
-        AppOptions o;
-        o.workDir = dir.path();
-        o.includeSystemPorts = false;
-        o.userSession = true;
+        AppOptions o = userSessionIn(dir.path());
         TForm1 w(o, boxes);
         auto yesText = [] {
             QMessageBox box;
@@ -115,10 +122,7 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
-        AppOptions o;
-        o.workDir = dir.path();
-        o.includeSystemPorts = false;
-        o.userSession = true;
+        AppOptions o = userSessionIn(dir.path());
         {
             TForm1 first(o, boxes);
             QCOMPARE(first.shared.LanguageCode, QLatin1Char('R'));
