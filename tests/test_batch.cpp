@@ -1,6 +1,7 @@
 // Batch mode end to end: the zarven4-config executable against simulated
 // controllers, each on its own pseudo-terminal.
 
+#include "file_bytes.h"
 #include "sim_process.h"
 
 #include <QDir>
@@ -74,6 +75,9 @@ private slots:
     void usageErrorsExitWithTwo();
     void helpListsTheCommands();
     void printsRussianWhateverTheWindowLastUsedUnlessAskedForEnglish();
+    void readKeysThenWriteKeysRoundTrip();
+    void keyCommandFailures_data();
+    void keyCommandFailures();
 };
 
 void BatchTest::printsRussianWhateverTheWindowLastUsedUnlessAskedForEnglish()
@@ -150,8 +154,11 @@ void BatchTest::identifyWithoutAnswerFailsAfterEveryPort()
                                   QStringLiteral("--port"), work.filePath(QStringLiteral("no-such-port")),
                                   QStringLiteral("--workdir"), work.path()});
     QCOMPARE(r.exitCode, 1);
+    // The message, then why each port gave nothing, in the port list's order.
     QCOMPARE(lines(r.out),
-             QStringList({QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")}));
+             QStringList({QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство."),
+                          silent.devicePath() + QStringLiteral(": нет ответа."),
+                          work.filePath(QStringLiteral("no-such-port")) + QStringLiteral(": устройство отключено.")}));
     // Two ports, one step each, and the step that ends the scan.
     QVERIFY2(r.elapsedMs >= 3 * 1200 / 20 * 95 / 100, qPrintable(QString::number(r.elapsedMs)));
 }
@@ -256,7 +263,88 @@ void BatchTest::helpListsTheCommands()
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.contains(QStringLiteral("\n  identify ")));
     QVERIFY(r.out.contains(QStringLiteral("\n  signal ")));
+    QVERIFY(r.out.contains(QStringLiteral("\n  read-keys ")));
+    QVERIFY(r.out.contains(QStringLiteral("\n  write-keys ")));
     QVERIFY(r.out.contains(QStringLiteral("ZARVEN_TIMER_DIVISOR")));
+}
+
+// read-keys saves the simulator's ten keys as a key file; write-keys puts an
+// edited file back, and a second read-keys gives that file again.
+void BatchTest::readKeysThenWriteKeysRoundTrip()
+{
+    SimProcess sim;
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    QTemporaryDir work;
+    const QString first = work.filePath(QStringLiteral("first.key"));
+    BatchRun r = runConfig({QStringLiteral("read-keys"), QStringLiteral("--port"), sim.devicePath(),
+                            QStringLiteral("--output"), first, QStringLiteral("--workdir"), work.path()});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QByteArray file = readFileBytes(first);
+    QVERIFY(file.startsWith("#1\r\nMaster\r\n015A3C1E0B000095\r\n/1\r\n#2\r\n\r\n0000000000000000\r\n"));
+    QCOMPARE(file.count("\r\n"), 40);
+
+    file.replace("#10\r\n\r\n0000000000000000", "#10\r\nTenth\r\n0A0B0C0D0E0F1011");
+    QFile edited(work.filePath(QStringLiteral("edited.key")));
+    QVERIFY(edited.open(QIODevice::WriteOnly) && edited.write(file) == file.size());
+    edited.close();
+    r = runConfig({QStringLiteral("write-keys"), QStringLiteral("--port"), sim.devicePath(), QStringLiteral("--input"),
+                   edited.fileName(), QStringLiteral("--workdir"), work.path()});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QCOMPARE(lines(r.out).last(), QStringLiteral("Процесс записи ключей завершился. Все OK."));
+
+    const QString second = work.filePath(QStringLiteral("second.key"));
+    r = runConfig({QStringLiteral("read-keys"), QStringLiteral("--port"), sim.devicePath(), QStringLiteral("--output"),
+                   second, QStringLiteral("--workdir"), work.path()});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QCOMPARE(readFileBytes(second), file);
+}
+
+void BatchTest::keyCommandFailures_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("input"); // written as the --input file; empty: none
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("lastLine");
+
+    const QByteArray good = "#1\r\nA\r\n01\r\n/1\r\n";
+    QTest::newRow("wrong ready reply") << QStringList{"--wrong", "Wr=text:ok"} << "write-keys" << good << 1
+                                       << "Ответ о готовности к сохранению ключей некорректен.";
+    QTest::newRow("wrong final reply") << QStringList{"--wrong", "table=text:OK"} << "write-keys" << good << 1
+                                       << "Ответ об успешной записи ключей не корректен.";
+    QTest::newRow("no final reply") << QStringList{"--silent", "table"} << "write-keys" << good << 1
+                                    << "соединение установлено.";
+    QTest::newRow("refused code") << QStringList{} << "write-keys" << QByteArray("#1\r\nA\r\nzz\r\n") << 1
+                                  << "Код Ключа №1 содержит недопустимые символы";
+    QTest::newRow("malformed file") << QStringList{} << "write-keys" << QByteArray("#1\r\nA\r\n01\r\n#\r\n") << 2
+                                    << "Ошибка формата файла ключей в строке 4";
+    QTest::newRow("missing file") << QStringList{} << "write-keys" << QByteArray() << 2 << "";
+    QTest::newRow("no table") << QStringList{"--silent", "Cn"} << "read-keys" << QByteArray() << 1
+                              << "Таблица ключей не получена от прибора. Таблица на экране не показывает ключи "
+                                 "прибора; при записи она заменит все десять ключей прибора.";
+}
+
+void BatchTest::keyCommandFailures()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, command);
+    QFETCH(QByteArray, input);
+    SimProcess sim(simArgs);
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    QTemporaryDir work;
+    const QString file = work.filePath(QStringLiteral("keys.key"));
+    if (!input.isEmpty()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(input) == input.size());
+    }
+    const BatchRun r = runConfig({command, QStringLiteral("--port"), sim.devicePath(),
+                                 command == QLatin1String("read-keys") ? QStringLiteral("--output")
+                                                                       : QStringLiteral("--input"),
+                                 file, QStringLiteral("--workdir"), work.path()});
+    QTEST(r.exitCode, "exitCode");
+    QTEST(lines(r.out).value(lines(r.out).size() - 1), "lastLine");
+    if (command == QLatin1String("read-keys"))
+        QVERIFY(!QFile::exists(file));
 }
 
 QTEST_GUILESS_MAIN(BatchTest)

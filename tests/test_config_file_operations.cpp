@@ -181,10 +181,13 @@ private slots:
         QCOMPARE(readFileBytes(w.path(QStringLiteral("SAVE.000"))), QByteArray("other"));
     }
 
-    void loadOfAFileWithoutKnownRecordsRunsTheSixRulesAndReports()
+    void loadOfAFileWithoutRecordsRunsTheRulesOfAllFourInputsAndReports()
     {
         FormatsWindow w;
         applyRichState(w.controls());
+        // Input 4's rule ticks its hidden use-outputs box, which only a test
+        // can clear while the input is active.
+        w.controls().setChecked(QStringLiteral("CheckBox_41"), true);
         const QByteArray before = state(w);
         const QString file = w.path(QStringLiteral("empty.cfg"));
         writeFileBytes(file, "just text\r\n#99\r\n//#01\r\n@message\r\n");
@@ -193,17 +196,20 @@ private slots:
         w.dialogs().openNames << file;
         w.form().N3->trigger();
         QCOMPARE(state(w), before);
-        // The six rules in order; the input rules run their use-outputs
-        // rules in turn.
-        const QStringList six{"CheckBox_in1Click", "CheckBox_in2Click", "CheckBox_td1Click",
-                              "CheckBox_11Click",  "CheckBox_21Click",  "CheckBox_td11Click"};
+        // The rules in order; the rules of the active inputs run their
+        // use-outputs rules in turn.
+        const QStringList rules{"CheckBox_in1Click", "CheckBox_in2Click", "CheckBox_in3Click", "CheckBox_in4Click",
+                                "CheckBox_td1Click", "CheckBox_11Click",  "CheckBox_21Click",  "CheckBox_31Click",
+                                "CheckBox_41Click",  "CheckBox_td11Click"};
         QStringList top;
         for (const QString &r : ran) {
-            if (six.contains(r))
+            if (rules.contains(r))
                 top << r;
         }
         QCOMPARE(top, (QStringList{"CheckBox_in1Click", "CheckBox_11Click", "CheckBox_in2Click", "CheckBox_21Click",
-                                   "CheckBox_td1Click", "CheckBox_11Click", "CheckBox_21Click", "CheckBox_td11Click"}));
+                                   "CheckBox_in3Click", "CheckBox_in4Click", "CheckBox_41Click",
+                                   "CheckBox_td1Click", "CheckBox_11Click", "CheckBox_21Click", "CheckBox_31Click",
+                                   "CheckBox_41Click", "CheckBox_td11Click"}));
         const QStringList report = reportLines(w);
         QCOMPARE(report.size(), 1);
         static const QRegularExpression sessionLine(QStringLiteral("^Время сеанса: .+_.+$"));

@@ -206,6 +206,22 @@ private slots:
         QVERIFY(framer.pendingBuffer().isEmpty());
     }
 
+    // The custom stop hook decides before the markers: a length cuts there
+    // (a stop marker inside stays content, the one at the end is removed),
+    // 0 holds the packet open, -1 leaves it to the stop marker.
+    void customStopHookDecidesBeforeTheMarkers()
+    {
+        Harness h;
+        qsizetype answer = 0;
+        h.framer.setOnCustomStop([&answer](const QByteArray &) { return answer; });
+        QVERIFY(h.feed({hex("FEFF41FFFE42")}).isEmpty());
+        answer = 8;
+        h.framer.FeedBytes(hex("FFFE"));
+        answer = -1;
+        QCOMPARE(h.feed({hex("FEFF43FFFE")}), (QList<QByteArray>{hex("41FFFE42"), hex("43")}));
+        QVERIFY(h.framer.pendingBuffer().isEmpty());
+    }
+
     void fixedSizePacketsAreCut()
     {
         TComDataPacket framer;

@@ -49,9 +49,29 @@ QStringList messages()
         QStringLiteral("Не задано имя файла"),
         QStringLiteral("Файл не найден"),
         QStringLiteral("Ошибка чтения файла"),
+        QStringLiteral("Ошибка записи файла"),
+        QStringLiteral("Ошибка формата файла ключей в строке"),
+        QStringLiteral("Таблица ключей не получена от прибора. Таблица на экране не показывает ключи прибора; при "
+                       "записи она заменит все десять ключей прибора."),
+        // The scan's port diagnosis and status texts.
+        QStringLiteral("%1: нет прав на порт. Добавьте пользователя в группу %2 (sudo usermod -aG %2 $USER) "
+                       "и войдите в систему заново."),
+        QStringLiteral("%1: порт занят другой программой. Закройте её и повторите поиск."),
+        QStringLiteral("%1: порт занят программой %2. Закройте её и повторите поиск."),
+        QStringLiteral("ModemManager можно остановить: sudo systemctl stop ModemManager"),
+        QStringLiteral("%1: устройство отключено."),
+        QStringLiteral("%1: порт не открывается (%2)."),
+        QStringLiteral("%1: нет ответа."),
+        QStringLiteral("Последовательные порты не найдены. Подключите USB-адаптер прибора."),
+        QStringLiteral("Поиск: %1 (%2 из %3)"),
+        QStringLiteral("Связь с прибором потеряна (%1)"),
     };
-    for (int row = 1; row <= 10; ++row)
+    for (int row = 1; row <= 10; ++row) {
         list << QStringLiteral("Код Ключа №%1 содержит недопустимые символы").arg(row);
+        list << QStringLiteral("Ключ №%1: описание или код содержат байты FF FE (конец пакета), прибор обрезал бы "
+                               "таблицу. Измените описание или код.")
+                    .arg(row);
+    }
     return list;
 }
 

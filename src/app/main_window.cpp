@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 #include "app/fit_captions.h"
+#include "app/help_window.h"
+#include "app/program_folder.h"
 #include "translate/message_translation.h"
 #include "translate/shipped_dictionary.h"
 #include "translate/translation.h"
@@ -7,6 +9,8 @@
 #include "config_file/config_files.h"
 #include "editor/phone_panel.h"
 #include "editor/settings_panels.h"
+#include "keys/key_panel.h"
+#include "keys/key_programming.h"
 
 #include <QAction>
 #include <QApplication>
@@ -114,6 +118,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireEditor();
     wireConfigFiles();
     wireExchange();
+    wireKeys();
     wireTranslation();
 
     fitToScreen();
@@ -181,6 +186,7 @@ void TForm1::buildMenu()
     menuAbout->setObjectName(QStringLiteral("N6"));
     N16 = makeAction(menuAbout, "N16", QStringLiteral("&Справка"), QKeySequence::HelpContents);
     N17 = makeAction(menuAbout, "N17", QStringLiteral("О п&роизводителе"));
+    connect(N16, &QAction::triggered, this, [this] { guarded([this] { N16Click(); }); });
     connect(N17, &QAction::triggered, this, [this] { guarded([this] { N17Click(); }); });
 
     menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор &Языка"));
@@ -360,11 +366,16 @@ void TForm1::FormCreate()
         panels->phonePanel()->Edit_Date->setText(date);
         statusPanels[2]->setText(date);
         statusPanels[3]->setText(time);
-        shared.ProgramDir = QDir::toNativeSeparators(
-            QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
-        installShippedDictionary(shared.ProgramDir);
+        shared.ProgramDir = programFolder(options.workDir);
+        // The default folder is made on first start; a folder named with
+        // --workdir is used as it is.
+        const bool folderReady = !options.workDir.isEmpty() || ensureProgramFolder(shared.ProgramDir);
+        if (folderReady)
+            installShippedDictionary(shared.ProgramDir);
         panels->startUp();
         showTranslated(statusPanels[0], portStateText(), [this](const QString &t) { return inLanguage(t); });
+        if (!folderReady)
+            throw FileError(QStringLiteral("Не удалось создать папку программы ") + shared.ProgramDir);
     });
 }
 
@@ -373,6 +384,10 @@ void TForm1::FormDestroy()
     if (destroyed_)
         return;
     destroyed_ = true;
+    if (busyCursor_) {
+        busyCursor_ = false;
+        QApplication::restoreOverrideCursor();
+    }
     guarded([this] {
         if (ComPort1->Connected()) {
             ComPort1->PurgePort(true, true);
@@ -400,6 +415,13 @@ void TForm1::N7Click()
 {
     if (boxes.question(QStringLiteral("Закрыть приложение?")))
         close();
+}
+
+void TForm1::N16Click()
+{
+    if (!helpWindow)
+        helpWindow = new HelpWindow(this);
+    helpWindow->showGuide(shared.LanguageCode, N16->text().remove(QLatin1Char('&')));
 }
 
 void TForm1::N17Click()

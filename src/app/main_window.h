@@ -31,8 +31,11 @@ class QScrollArea;
 namespace zarven {
 
 class ConfigFiles;
+class HelpWindow;
 class SettingsPanels;
 class DeviceExchange;
+class KeyPanel;
+class KeyProgramming;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -88,6 +91,7 @@ public:
     QFrame *Panel_key = nullptr; // key programming; hidden and disabled at start
     QFrame *Panel7 = nullptr;    // "Поднесите ключ к считывателю"; hidden and disabled at start
     QPlainTextEdit *Memo1View = nullptr;
+    HelpWindow *helpWindow = nullptr; // made when first opened
 
     // Main menu.
     QMenu *menuFile = nullptr;
@@ -110,6 +114,7 @@ public:
     // Handlers of the frame.
     void Timer2Timer();
     void N7Click();
+    void N16Click(); // "Справка": the user guide in the window's language
     void N17Click();
     void Button1Click();
     void Button2Click();
@@ -142,6 +147,10 @@ public:
     // The language menu's switch, with everything around it: the title,
     // the status texts, Qt's own texts and the remembered choice.
     void switchLanguage(QChar code);
+    // The key programming mode: the controls in Panel_key and Panel7, and
+    // its handlers.
+    std::unique_ptr<KeyPanel> keyPanel;
+    KeyProgramming *keys = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -159,6 +168,7 @@ private:
     void wireConfigFiles();
     void wireExchange();
     void wireTranslation();
+    void wireKeys();
 
     void buildFrame();
     void buildMenu();
@@ -171,6 +181,7 @@ private:
     bool unsavedEdits_ = false;
     QTranslator *qtRussian_ = nullptr; // Qt's own Russian texts, when loaded
     std::function<void(QChar)> languageSwitch_;
+    bool busyCursor_ = false; // this window has set the busy cursor
 };
 
 template <typename F>

@@ -12,6 +12,12 @@ struct TimerIntervals {
     int signalPollMs = 100;      // pause between polls of the signal query
     int signalPolls = 100;       // polls of the signal query before giving up
     int keyWriteSettleMs = 0;    // pauses a sender makes on the line, if any
+    int keyWriteWaitMs = 1000;   // pause before a key table write starts
+    int keyStreamWaitMs = 100;   // pauses before and after the key table stream is built
+    // Quiet time after which a stop marker inside a reply of known length
+    // ends it. A property of the line, not of the user's patience: never
+    // scaled, so a reply sent in pieces is not cut between two of them.
+    int keyReplyQuietMs = 100;
 
     // Every interval divided by the same factor (at least 1 ms each).
     TimerIntervals scaled(int divisor) const
@@ -24,6 +30,8 @@ struct TimerIntervals {
         t.idleCloseMs = s(idleCloseMs);
         t.signalPollMs = s(signalPollMs);
         t.keyWriteSettleMs = s(keyWriteSettleMs);
+        t.keyWriteWaitMs = s(keyWriteWaitMs);
+        t.keyStreamWaitMs = s(keyStreamWaitMs);
         return t;
     }
 };

@@ -110,12 +110,7 @@ bool ConfigFiles::loadFrom(const QString &path)
         return false;
     }
     loadConfiguration(content, controls_, log_);
-
-    // Bring the enabling and colours of these panels into line with the
-    // loaded states, whether or not their boxes changed.
-    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_td1", "CheckBox_11", "CheckBox_21",
-                             "CheckBox_td11"})
-        controls_.runClickRule(QLatin1String(name));
+    runRulesAfterLoad(controls_);
 
     const SessionStamp stamp = sessionStamp();
     log_.add(QStringLiteral("Время сеанса: ") + stamp.date + QLatin1Char('_') + stamp.time);

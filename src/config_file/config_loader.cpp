@@ -226,4 +226,11 @@ bool holdsRecordHeader(const QByteArray &content)
     return false;
 }
 
+void runRulesAfterLoad(ControlAccess &controls)
+{
+    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_in3", "CheckBox_in4", "CheckBox_td1",
+                             "CheckBox_11", "CheckBox_21", "CheckBox_31", "CheckBox_41", "CheckBox_td11"})
+        controls.runClickRule(QLatin1String(name));
+}
+
 } // namespace zarven

@@ -20,6 +20,11 @@ class TComDataPacket {
 public:
     using PacketHandler = std::function<void(const QByteArray &packet)>;
     using DiscardHandler = std::function<void(const QByteArray &bytes)>;
+    // Asked with the whole pending buffer (start marker first) before the
+    // end of an open packet is looked for. It answers a length p > 0 when
+    // the packet ends after byte p, 0 when it has not ended yet, and -1 to
+    // leave the decision to the size and the stop marker.
+    using CustomStopHandler = std::function<qsizetype(const QByteArray &buffer)>;
 
     TComDataPacket();
 
@@ -37,6 +42,7 @@ public:
 
     void setOnPacket(PacketHandler handler) { onPacket_ = std::move(handler); }
     void setOnDiscard(DiscardHandler handler) { onDiscard_ = std::move(handler); }
+    void setOnCustomStop(CustomStopHandler handler) { onCustomStop_ = std::move(handler); }
 
     // Takes one chunk of received bytes. An exception thrown by the packet
     // handler propagates after the framer has made itself consistent: the
@@ -51,6 +57,10 @@ public:
 private:
     void cuttingPass();
     qsizetype find(const QByteArray &haystack, const QByteArray &needle, qsizetype from = 0) const;
+    // Searches the buffer for marker from position from on, skipping what an
+    // earlier pass has already searched without a find, so a stream fed in
+    // tiny chunks costs time in proportion to its length, not its square.
+    qsizetype findNew(const QByteArray &marker, qsizetype from);
     void checkOverflow();
 
     QByteArray start_;
@@ -62,9 +72,14 @@ private:
 
     QByteArray buffer_;
     bool inPacket_ = false;
+    // How far the buffer has been searched, without a find, for the marker
+    // the framer waits for now (start or stop); 0 after any change of what is
+    // searched or of the buffer's front.
+    qsizetype searched_ = 0;
 
     PacketHandler onPacket_;
     DiscardHandler onDiscard_;
+    CustomStopHandler onCustomStop_;
 };
 
 } // namespace zarven

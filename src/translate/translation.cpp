@@ -1,5 +1,6 @@
 #include "translate/translation.h"
 
+#include "app/errors.h"
 #include "app/message_boxes.h"
 #include "app/shared_values.h"
 #include "translate/profile_file.h"
@@ -51,6 +52,19 @@ QString captionInCurrentLanguage(const SharedValues &shared, const QString &russ
 QString messageInCurrentLanguage(const SharedValues &shared, MessageBoxes &boxes, const QString &russian)
 {
     return TranslateText(russian, shared.LanguageCode, dictionaryPath(shared), boxes);
+}
+
+QString statusTextInCurrentLanguage(const SharedValues &shared, const QString &russian)
+{
+    const ProfileFile dictionary(dictionaryPath(shared));
+    if (!dictionary.exists())
+        return russian;
+    const QString section = shared.LanguageCode == QLatin1Char('E') ? QStringLiteral("Eng1") : QStringLiteral("Rus1");
+    try {
+        return LookupTranslation(russian, section, dictionary);
+    } catch (const AppError &) {
+        return russian;
+    }
 }
 
 void showMessageInCurrentLanguage(const SharedValues &shared, MessageBoxes &boxes, const QString &russian)

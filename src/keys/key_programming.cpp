@@ -1,0 +1,391 @@
+#include "keys/key_programming.h"
+
+#include "app/event_log.h"
+#include "config_file/file_dialogs.h"
+#include "keys/key_file.h"
+#include "keys/key_reply_stop.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QPushButton>
+#include <QTimer>
+
+namespace zarven {
+
+namespace {
+
+const QString kNoConnection = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
+const QString kNoConnectionForKey = QStringLiteral("Нет соединения с устройством. Необходимо проверить подключение");
+const QString kOpenError = QStringLiteral("Ошибка открытия порта. Проверьте подключение");
+const QString kNoTable = QStringLiteral(
+    "Таблица ключей не получена от прибора. Таблица на экране не показывает ключи прибора; "
+    "при записи она заменит все десять ключей прибора.");
+const QString kFileNotFound = QStringLiteral("Файл не найден");
+const QString kReadError = QStringLiteral("Ошибка чтения файла");
+const QString kWriteError = QStringLiteral("Ошибка записи файла");
+const QString kFormatError = QStringLiteral("Ошибка формата файла ключей в строке");
+
+QString badCodeMessage(int row)
+{
+    return QStringLiteral("Код Ключа №") + QString::number(row) + QStringLiteral(" содержит недопустимые символы");
+}
+
+QString stopMarkerMessage(int row)
+{
+    return QStringLiteral("Ключ №%1: описание или код содержат байты FF FE (конец пакета), прибор обрезал бы "
+                          "таблицу. Измените описание или код.")
+        .arg(row);
+}
+
+} // namespace
+
+KeyProgramming::KeyProgramming(ExchangeCore &core, KeyPanel &panel, QList<QWidget *> lockedPanels,
+                               std::unique_ptr<FileDialogs> dialogs, QObject *parent)
+    : QObject(parent), core_(core), panel_(panel), locked_(std::move(lockedPanels)), dialogs_(std::move(dialogs))
+{
+    core_.setRoute(ssReadKeyTable, [this](const QByteArray &Str) { onTable(Str); });
+    core_.setRoute(ssReadKey, [this](const QByteArray &Str) { onKeyCode(Str); });
+    core_.setRoute(ssPrepareKeyWrite, [this](const QByteArray &Str) { onReady(Str); });
+    core_.setRoute(ssWriteKeys, [this](const QByteArray &Str) { onFinal(Str); });
+    connect(&core_, &ExchangeCore::responseTimedOut, this, &KeyProgramming::onTimeout);
+
+    const ExchangeWindow &w = core_.window();
+    auto run = [this](const std::function<void()> &step) {
+        if (core_.window().guarded)
+            core_.window().guarded(step);
+        else
+            step();
+    };
+    replies_ = std::make_unique<KnownLengthReplies>(
+        *w.framer,
+        [this]() -> qsizetype {
+            switch (core_.state()) {
+            case ssReadKeyTable:
+                return kKeyTableBytes;
+            case ssReadKey:
+                return kKeyCodeBytes;
+            default:
+                return 0;
+            }
+        },
+        w.intervals.keyReplyQuietMs, run);
+}
+
+KeyProgramming::~KeyProgramming() = default;
+
+void KeyProgramming::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
+{
+    dialogs_ = std::move(dialogs);
+}
+
+QString KeyProgramming::translated(const QString &russian) const
+{
+    const auto &translate = core_.window().translate;
+    return translate ? translate(russian) : russian;
+}
+
+void KeyProgramming::message(const QString &russian)
+{
+    core_.window().boxes->plain(translated(russian));
+}
+
+void KeyProgramming::later(int ms, std::function<void()> step)
+{
+    QTimer::singleShot(ms, this, [this, step] {
+        if (core_.window().guarded)
+            core_.window().guarded(step);
+        else
+            step();
+    });
+}
+
+bool KeyProgramming::send(const QByteArray &command, int state, const QString &noConnection)
+{
+    SendRequest request;
+    request.command = command;
+    request.state = state;
+    request.noConnectionMessage = noConnection;
+    return core_.sendCommand(request);
+}
+
+void KeyProgramming::BitBtn4Click()
+{
+    SendRequest request;
+    request.noConnectionMessage = kNoConnection;
+    if (!core_.openConnectedPort(request))
+        return;
+    panel_.Panel_key->setVisible(true);
+    panel_.Panel_key->setEnabled(true);
+    panel_.Panel_key->raise();
+    panel_.Panel7->raise();
+    panel_.writeHeaders();
+    for (QWidget *p : locked_)
+        p->setEnabled(false);
+    tableBytes_ = 0;
+    core_.armResponse(ssReadKeyTable);
+    core_.writeCommand("Cn");
+}
+
+void KeyProgramming::onTable(const QByteArray &Str)
+{
+    // The state stays and Timer3 keeps running: a further packet is parsed
+    // again from row 1.
+    KeyRows rows = panel_.rows();
+    const int parsed = parseKeyTable(Str, rows);
+    panel_.setRows(rows);
+    tableBytes_ = qMax(tableBytes_, parsed);
+    emit tableReceived(parsed);
+}
+
+void KeyProgramming::closeMode()
+{
+    panel_.Panel_key->setEnabled(false);
+    panel_.Panel_key->setVisible(false);
+    for (QWidget *p : locked_)
+        p->setEnabled(true);
+}
+
+void KeyProgramming::BitBtn7Click()
+{
+    closeMode();
+    // No reply is awaited: the time-out only ends the exchange.
+    send("Ur", ssIdle, kNoConnection);
+}
+
+void KeyProgramming::Edit_Prog_Key(int n)
+{
+    panel_.Panel_key->setEnabled(false);
+    panel_.Panel7->setVisible(true);
+    panel_.Panel7->setEnabled(true);
+    panel_.Panel7->raise();
+    panel_.Panel7->repaint();
+    pendingKeyRow_ = n;
+    // Without a line the prompt stays until "Отмена".
+    send("Kr", ssReadKey, kNoConnectionForKey);
+}
+
+void KeyProgramming::onKeyCode(const QByteArray &Str)
+{
+    const ExchangeWindow &w = core_.window();
+    core_.setState(ssIdle);
+    w.Timer3->stop();
+    if (pendingKeyRow_ >= 1 && pendingKeyRow_ <= kKeyRowCount)
+        panel_.setCode(pendingKeyRow_, keyCodeText(Str));
+    panel_.Panel7->setEnabled(false);
+    panel_.Panel7->setVisible(false);
+    panel_.Panel_key->setEnabled(true);
+    startIfStopped(w.Timer4);
+}
+
+void KeyProgramming::BitBtn5Click()
+{
+    core_.keyWaitCancel();
+}
+
+void KeyProgramming::BitBtn6Click()
+{
+    if (writeStarting_ || streamPending_)
+        return;
+    writeStarting_ = true;
+    // The pause keeps the window responsive; the steps keep their order.
+    later(core_.window().intervals.keyWriteWaitMs, [this] { startWrite(); });
+}
+
+bool KeyProgramming::refuse(const KeyRows &rows)
+{
+    const auto fault = checkKeyTable(rows);
+    if (!fault)
+        return false;
+    message(fault->kind == KeyTableFault::BadCode ? badCodeMessage(fault->row) : stopMarkerMessage(fault->row));
+    return true;
+}
+
+void KeyProgramming::startWrite()
+{
+    writeStarting_ = false;
+    // The mode may have been left during the pause.
+    if (panel_.Panel_key->isHidden())
+        return;
+    if (refuse(panel_.rows())) {
+        emit writeFinished(KeyWriteOutcome::Refused);
+        return;
+    }
+    if (!send("Wr", ssPrepareKeyWrite, kNoConnection)) {
+        emit writeFinished(KeyWriteOutcome::NoConnection);
+        return;
+    }
+    panel_.BitBtn7->setEnabled(false);
+}
+
+void KeyProgramming::endExchangeAfterBox(const QString &text)
+{
+    const ExchangeWindow &w = core_.window();
+    if (w.boxes->confirm(text)) {
+        core_.setState(ssIdle);
+        if (w.port->Connected())
+            w.port->PurgePort(true, true);
+        startIfStopped(w.Timer4);
+    }
+}
+
+void KeyProgramming::onReady(const QByteArray &Str)
+{
+    const ExchangeWindow &w = core_.window();
+    if (Str == "OK") {
+        // A repeated "OK" while the stream is being prepared changes nothing.
+        if (streamPending_)
+            return;
+        w.port->PurgePort(true, true);
+        w.Timer3->stop();
+        startIfStopped(w.Timer4);
+        WriteKey_to_Hard();
+        return;
+    }
+    core_.setState(ssIdle);
+    w.Timer3->stop();
+    endExchangeAfterBox(QStringLiteral("Ответ о готовности к сохранению ключей некорректен."));
+    panel_.BitBtn7->setEnabled(true);
+    emit writeFinished(KeyWriteOutcome::WrongReady);
+}
+
+void KeyProgramming::WriteKey_to_Hard()
+{
+    streamPending_ = true;
+    const int pause = core_.window().intervals.keyStreamWaitMs;
+    later(pause, [this, pause] {
+        if (core_.state() != ssPrepareKeyWrite) {
+            // Another exchange took over meanwhile.
+            streamPending_ = false;
+            panel_.BitBtn7->setEnabled(true);
+            return;
+        }
+        // The grid may have been edited since the check before "Wr".
+        const KeyRows rows = panel_.rows();
+        if (refuse(rows)) {
+            streamPending_ = false;
+            abandonWrite(KeyWriteOutcome::Refused);
+            return;
+        }
+        const QByteArray stream = keyTableStream(rows, core_.window().shared->PacketStart,
+                                                 core_.window().shared->PacketStop);
+        later(pause, [this, stream] { sendStream(stream); });
+    });
+}
+
+void KeyProgramming::sendStream(const QByteArray &stream)
+{
+    streamPending_ = false;
+    if (core_.state() != ssPrepareKeyWrite) {
+        panel_.BitBtn7->setEnabled(true);
+        return;
+    }
+    SendRequest request;
+    request.noConnectionMessage = kNoConnection;
+    request.openErrorMessage = kOpenError;
+    if (!core_.openConnectedPort(request)) {
+        abandonWrite(KeyWriteOutcome::NoConnection);
+        return;
+    }
+    core_.armResponse(ssWriteKeys);
+    core_.window().port->SendString(stream);
+}
+
+void KeyProgramming::abandonWrite(KeyWriteOutcome outcome)
+{
+    const ExchangeWindow &w = core_.window();
+    core_.setState(ssIdle);
+    w.Timer3->stop();
+    startIfStopped(w.Timer4);
+    panel_.BitBtn7->setEnabled(true);
+    emit writeFinished(outcome);
+}
+
+void KeyProgramming::onFinal(const QByteArray &Str)
+{
+    core_.setState(ssIdle);
+    core_.window().Timer3->stop();
+    const bool confirmed = Str == "Ok";
+    if (confirmed) {
+        endExchangeAfterBox(QStringLiteral("Процесс записи ключей завершился. Все OK."));
+        closeMode();
+    } else {
+        endExchangeAfterBox(QStringLiteral("Ответ об успешной записи ключей не корректен."));
+    }
+    panel_.BitBtn7->setEnabled(true);
+    emit writeFinished(confirmed ? KeyWriteOutcome::Confirmed : KeyWriteOutcome::WrongFinal);
+}
+
+void KeyProgramming::onTimeout(int state)
+{
+    switch (state) {
+    case ssReadKeyTable:
+        panel_.BitBtn7->setEnabled(true);
+        if (tableBytes_ < kKeyTableBytes && !panel_.Panel_key->isHidden())
+            message(kNoTable);
+        emit tableTimedOut();
+        break;
+    case ssPrepareKeyWrite:
+    case ssWriteKeys:
+        panel_.BitBtn7->setEnabled(true);
+        emit writeFinished(KeyWriteOutcome::TimedOut);
+        break;
+    default:
+        break;
+    }
+}
+
+void KeyProgramming::BitBtn8Click()
+{
+    const QString chosen = dialogs_ ? dialogs_->saveFileName() : QString();
+    if (!chosen.isEmpty())
+        saveKeysTo(keyFileName(chosen));
+}
+
+void KeyProgramming::BitBtn9Click()
+{
+    const QString chosen = dialogs_ ? dialogs_->openFileName() : QString();
+    if (!chosen.isEmpty())
+        loadKeysFrom(chosen);
+}
+
+bool KeyProgramming::saveKeysTo(const QString &path)
+{
+    try {
+        // Written beside the target first: a failed save keeps the old file.
+        writeFileAtomically(path, keyFileContent(panel_.rows()));
+    } catch (const FileError &) {
+        message(kWriteError);
+        return false;
+    }
+    return true;
+}
+
+bool KeyProgramming::loadKeysFrom(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        message(kFileNotFound);
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        message(kReadError);
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        message(kReadError);
+        return false;
+    }
+    KeyRows rows = panel_.rows();
+    const KeyFileLoad load = loadKeyFile(content, rows);
+    // Rows read before a format error keep their new texts.
+    panel_.setRows(rows);
+    if (!load.ok) {
+        core_.window().boxes->plain(translated(kFormatError) + QLatin1Char(' ') + QString::number(load.errorLine));
+        return false;
+    }
+    return true;
+}
+
+} // namespace zarven
