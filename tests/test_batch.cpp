@@ -4,6 +4,7 @@
 #include "file_bytes.h"
 #include "sim_process.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -23,10 +24,10 @@ struct BatchRun {
 
 // Runs zarven4-config with the arguments; intervals divided by divisor
 // (0: the real intervals).
-BatchRun runConfig(const QStringList& args, int divisor = 20)
+BatchRun runConfig(const QStringList &args, int divisor = 20,
+                   QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("ZARVEN_TIMER_DIVISOR"));
     if (divisor > 0)
         env.insert(QStringLiteral("ZARVEN_TIMER_DIVISOR"), QString::number(divisor));
@@ -73,6 +74,7 @@ private slots:
     void usageErrorsExitWithTwo_data();
     void usageErrorsExitWithTwo();
     void helpListsTheCommands();
+    void printsRussianWhateverTheWindowLastUsedUnlessAskedForEnglish();
     void readKeysThenWriteKeysRoundTrip();
     void keyCommandFailures_data();
     void keyCommandFailures();
@@ -80,6 +82,26 @@ private slots:
     void settingsCommandsExitStatuses();
     void writeNowThenReadGivesTheFileBack();
 };
+
+void BatchTest::printsRussianWhateverTheWindowLastUsedUnlessAskedForEnglish()
+{
+    // The user's settings say the window last showed English.
+    QTemporaryDir config;
+    QVERIFY(QDir(config.path()).mkpath(QStringLiteral("zarven4")));
+    QFile conf(config.filePath(QStringLiteral("zarven4/zarven4-config.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("[General]\nlanguage=E\n");
+    conf.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+
+    QTemporaryDir work;
+    const QStringList args = {QStringLiteral("encode"), QStringLiteral("--input"), work.filePath(QStringLiteral("none.cfg")),
+                              QStringLiteral("--workdir"), work.path()};
+    QCOMPARE(lines(runConfig(args, 20, env).out), QStringList{QStringLiteral("Файл не найден")});
+    QCOMPARE(lines(runConfig(args + QStringList{QStringLiteral("--language"), QStringLiteral("en")}, 20, env).out),
+             QStringList{QStringLiteral("File not found")});
+}
 
 void BatchTest::identifyAcceptsControllerAndPrintsStatusPanel()
 {

@@ -185,10 +185,10 @@ void IdentifyTest::noAnswerMessageFollowsTheLanguage()
     QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Communication error (no answer). Check that the device "
                                                           "is connected.\r\nNo serial port found. Plug in the "
                                                           "controller's USB adapter.")}));
-    // The identification messages are shown in Russian whatever the language.
+    // The identification messages are follow the language too, line by line.
     f.exchange().scan.BitBtn3Click();
     f.deliver("V3");
-    QCOMPARE(f.boxes.texts().last(), QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А2\"\r\nсоединение НЕ установлено."));
+    QCOMPARE(f.boxes.texts().last(), QStringLiteral("Use the \"ZARVEN-A2\" configurator\r\nconnection NOT established."));
 }
 
 QTEST_MAIN(IdentifyTest)

@@ -3,6 +3,7 @@
 
 #include "app/timing.h"
 
+#include <QChar>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +14,12 @@ struct AppOptions {
     QString workDir;                // --workdir DIR; empty: the current directory
     bool includeSystemPorts = true; // false: only the --port devices are listed
     TimerIntervals intervals;
+    // The window run by the user: it remembers its choices (language, last
+    // folders, recent files) in the user's settings and shows Qt's own texts
+    // in its language. Batch runs and tests leave both alone.
+    bool userSession = false;
+    // The language to start in, "R" or "E"; unset: the remembered one.
+    QChar language;
 };
 
 } // namespace zarven

@@ -225,6 +225,10 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
         return usageError(QStringLiteral("%1 needs at least one --port DEV").arg(command->name));
 
     AppOptions options = cl.options;
+    // A script's output never depends on the window's remembered language.
+    options.userSession = false;
+    if (options.language.isNull())
+        options.language = QLatin1Char('R');
     // The scan of a batch run tries only the devices it was given.
     options.includeSystemPorts = false;
     if (!options.workDir.isEmpty() && !QFileInfo(options.workDir).isDir()) {

@@ -39,7 +39,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setApplicationTitle(QStringLiteral("Зарвен-4"));
     QtMessageBoxes boxes;
-    TForm1 window(cl.options, boxes);
+    AppOptions options = cl.options;
+    options.userSession = true;
+    TForm1 window(options, boxes);
     window.show();
     if (cl.exitWhenShown)
         QTimer::singleShot(0, &app, &QApplication::quit);

@@ -32,7 +32,7 @@ void TForm1::wireExchange()
     w.intervals = options.intervals;
     w.extraPorts = options.extraPorts;
     w.includeSystemPorts = options.includeSystemPorts;
-    w.translate = [this](const QString &text) { return messageInCurrentLanguage(shared, boxes, text); };
+    w.translate = [this](const QString &text) { return inLanguage(text); };
     w.translateStatus = [this](const QString &text) { return statusTextInCurrentLanguage(shared, text); };
     w.caption = [this](const QString &russian) { return captionInCurrentLanguage(shared, russian); };
     w.guarded = [this](const std::function<void()> &handler) { guarded(handler); };

@@ -217,6 +217,17 @@ void loadConfiguration(const QByteArray &content, ControlAccess &controls, Event
     Loader(content, controls, log).run();
 }
 
+bool holdsRecordHeader(const QByteArray &content)
+{
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (qsizetype i = 0; i + 2 < content.size(); ++i) {
+        const bool lineStart = i == 0 || content[i - 1] == '\n' || content[i - 1] == '\r';
+        if (lineStart && content[i] == '#' && digit(content[i + 1]) && digit(content[i + 2]))
+            return true;
+    }
+    return false;
+}
+
 void runRulesAfterLoad(ControlAccess &controls)
 {
     for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_in3", "CheckBox_in4", "CheckBox_td1",

@@ -2,6 +2,7 @@
 
 #include "app/cp1251.h"
 #include "exchange/scan_report.h"
+#include "translate/message_translation.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -91,7 +92,7 @@ void ControllerScan::BitBtn3Click()
     // has, also after a failed rescan.
     w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
     w_.BitBtn3->setEnabled(true);
-    w_.statusPanel1->clear();
+    showTranslated(w_.statusPanel1, QString(), w_.translate);
 }
 
 void ControllerScan::Timer1Timer()
@@ -150,8 +151,9 @@ void ControllerScan::identificationReply(const QByteArray &Str)
         core_.setState(ssIdle);
         startIfStopped(w_.Timer4);
     }
-    w_.statusPanel1->setText(QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ')
-                             + fromCp1251(Str.mid(2)));
+    showTranslated(w_.statusPanel1,
+                   QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ') + fromCp1251(Str.mid(2)),
+                   w_.translate);
     w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединен")));
     w_.BitBtn3->setEnabled(false);
     emit scanFinished(ScanOutcome::Connected);

@@ -204,6 +204,27 @@ QString ProfileFile::readFrom(const QByteArray &content, const QString &section,
     return pos.entryValue.left(kMaxValueLength);
 }
 
+QList<QPair<QString, QString>> ProfileFile::readSection(const QString &section) const
+{
+    QList<QPair<QString, QString>> entries;
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    const QString wanted = trimBlanks(section);
+    bool inside = false;
+    for (const Line &line : splitLines(file.readAll())) {
+        const ParsedLine parsed = parseLine(line.content);
+        if (parsed.kind == ParsedLine::Section) {
+            if (inside)
+                break; // the first section of that name is the one that counts
+            inside = sameName(parsed.name, wanted);
+        } else if (inside && parsed.kind == ParsedLine::Entry) {
+            entries.append({parsed.name, parsed.value.left(kMaxValueLength)});
+        }
+    }
+    return entries;
+}
+
 std::optional<QByteArray> ProfileFile::withEntry(const QByteArray &content, const QString &section,
                                                  const QString &key, const QString &value)
 {

@@ -23,6 +23,8 @@
 // between two calls are seen by the second.
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <optional>
 
@@ -43,6 +45,11 @@ public:
     // The value of the key in the section, or the empty text when the file,
     // the section or the key is missing or the file cannot be read.
     QString readString(const QString &section, const QString &key) const;
+
+    // Every entry of the section, in file order, as (key, value) pairs; values
+    // are cut as readString() cuts them. Empty when the file or the section is
+    // missing.
+    QList<QPair<QString, QString>> readSection(const QString &section) const;
 
     // Adds or replaces the entry. An entry that already holds exactly this
     // value is left alone and the file is not touched at all.

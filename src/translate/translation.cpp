@@ -26,7 +26,7 @@ QString TranslateText(const QString &text, QChar languageLetter, const QString &
 {
     const ProfileFile dictionary(path);
     if (!dictionary.exists())
-        boxes.plain(QStringLiteral("No exists") + path);
+        boxes.show(BoxKind::Plain, QStringLiteral("No exists") + path);
     if (languageLetter == QLatin1Char('R'))
         return LookupTranslation(text, QStringLiteral("Rus1"), dictionary);
     if (languageLetter == QLatin1Char('E'))
