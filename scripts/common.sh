@@ -2,10 +2,14 @@
 # missing (as root) or named with the exact apt-get line (otherwise).
 
 ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# xvfb, xauth and x11-utils (xprop): the window title tests run under a
-# virtual X display.
+# xvfb, xauth and x11-utils (xprop): the window title and fit tests run under
+# a virtual X display; qt6-translations-l10n: Qt's own texts in Russian.
 ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
-    xvfb xauth x11-utils)
+    xvfb xauth x11-utils qt6-translations-l10n)
+# Building the Debian package and checking it.
+ZARVEN_PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream)
+# clang with libFuzzer and the sanitizer runtimes, for scripts/fuzz.sh.
+ZARVEN_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
 zarven_missing_packages() {
     local missing=() p
@@ -36,10 +40,16 @@ zarven_ensure_packages() {
 }
 
 # Configures (once) and builds one build tree; extra arguments go to cmake.
+# "zarven_build DIR --target T -- ARGS" builds only target T.
 zarven_build() {
     local dir="$1"; shift
+    local build_args=()
+    if [ "${1:-}" = "--target" ]; then
+        build_args=(--target "$2")
+        shift 3
+    fi
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S "$ZARVEN_ROOT" -B "$dir" -G Ninja "$@"
     fi
-    cmake --build "$dir" -j "$(nproc)"
+    cmake --build "$dir" -j "$(nproc)" "${build_args[@]}"
 }

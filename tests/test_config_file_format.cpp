@@ -97,7 +97,7 @@ private slots:
         QVERIFY(!target.controls().checked(QStringLiteral("CheckBox4")));
     }
 
-    void onlyActiveInputsAreWrittenAndOthersKeepTheirState()
+    void everyInputIsWrittenAndInactiveOnesSwitchOffOnLoad()
     {
         FormatsWindow w;
         auto &c = w.controls();
@@ -105,13 +105,13 @@ private slots:
         const QByteArray file = encodeConfiguration(c, kStamp);
         QVERIFY(file.startsWith("#01\r\n"));
         QVERIFY(file.contains("\r\n#03\r\n"));
-        QVERIFY(!file.contains("#02\r\n"));
-        QVERIFY(!file.contains("#04\r\n"));
+        QVERIFY(file.contains("\r\n#02\r\n"));
+        QVERIFY(file.contains("\r\n#04\r\n"));
 
         FormatsWindow other;
         other.controls().setChecked(QStringLiteral("CheckBox_in2"), true);
         load(other, file);
-        QVERIFY(other.controls().checked(QStringLiteral("CheckBox_in2")));
+        QVERIFY(!other.controls().checked(QStringLiteral("CheckBox_in2")));
         QVERIFY(other.controls().checked(QStringLiteral("CheckBox_in3")));
     }
 
@@ -236,7 +236,9 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("report");
         QTest::newRow("level of input 1") << inputRecord(1, "5", "1", "0") << QStringList{"#1Уровень Активации :=5"};
-        QTest::newRow("level of input 2") << inputRecord(2, "-", "1", "0") << QStringList{"#2 Уровень Активации :=-"};
+        // "-" is the tool's own line for a type list without a selection.
+        QTest::newRow("no level of input 2") << inputRecord(2, "-", "1", "0") << QStringList{};
+        QTest::newRow("level of input 2") << inputRecord(2, "x", "1", "0") << QStringList{"#2 Уровень Активации :=x"};
         QTest::newRow("code of input 2") << inputRecord(2, "0", "x", "0") << QStringList{"#2 Код Активации :=x"};
         QTest::newRow("24-hour of input 3") << inputRecord(3, "0", "1", "7") << QStringList{"#3Уровень Активации :=7"};
         QTest::newRow("arming level") << lines({"#20", "Q"})

@@ -209,8 +209,8 @@ private slots:
         QTest::newRow("fourteen digits") << "+12345678901234" << "+12345678901234" << "12345678901234";
         QTest::newRow("longer is cut") << "+1234567890123456" << "+12345678901234" << "12345678901234";
         QTest::newRow("without plus") << "333" << "+333" + blanks.left(11) << "333";
-        QTest::newRow("gap stays a gap") << "+12 45" << "+12 45" + blanks.left(9) << "7";
-        QTest::newRow("letters are blanks") << "+1a2" << "+1 2" + blanks.left(11) << "7";
+        QTest::newRow("gap set by code, digits in order") << "+12 45" << "+12 45" + blanks.left(9) << "1245";
+        QTest::newRow("letters are blanks") << "+1a2" << "+1 2" + blanks.left(11) << "12";
         QTest::newRow("old reset text") << "8-   -   -  -  " << "+8" + blanks.left(13) << "8";
     }
 

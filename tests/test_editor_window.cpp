@@ -90,8 +90,9 @@ private slots:
         PhonePanel *phone = w.panels->phonePanel();
         QCOMPARE(phone->Edit_Date->text(), QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
         QVERIFY(!phone->Edit_time->text().isEmpty());
-        // The date-time rule has not run: the form's look stays.
-        QVERIFY(phone->Edit_Date->isReadOnly() && !phone->Edit_time->isReadOnly());
+        // The date-time rule has not run, but both boxes start read-only as
+        // the ticked box makes them.
+        QVERIFY(phone->Edit_Date->isReadOnly() && phone->Edit_time->isReadOnly());
         QCOMPARE(background(phone->Edit_Date), clInfoBk);
         QCOMPARE(background(phone->Edit_time), clInfoBk);
     }

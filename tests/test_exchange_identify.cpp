@@ -167,7 +167,8 @@ void IdentifyTest::scanOverEmptyListEndsWithNoAnswerMessage()
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Plain);
     QCOMPARE(f.boxes.shown()[0].text,
-             QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство."));
+             QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство.\r\n"
+                            "Последовательные порты не найдены. Подключите USB-адаптер прибора."));
     QVERIFY(!f.form().Timer1->isActive());
     QCOMPARE(f.state(), int(ssIdentify));
 }
@@ -181,11 +182,13 @@ void IdentifyTest::noAnswerMessageFollowsTheLanguage()
     QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
     f.form().N8->trigger();
     QTRY_COMPARE(finished.size(), 1);
-    QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Communication error (no answer). Check that the device is connected.")}));
-    // The identification messages are shown in Russian whatever the language.
+    QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Communication error (no answer). Check that the device "
+                                                          "is connected.\r\nNo serial port found. Plug in the "
+                                                          "controller's USB adapter.")}));
+    // The identification messages are follow the language too, line by line.
     f.exchange().scan.BitBtn3Click();
     f.deliver("V3");
-    QCOMPARE(f.boxes.texts().last(), QStringLiteral("Используйте конфигуратор \"ЗАРВЕН-А2\"\r\nсоединение НЕ установлено."));
+    QCOMPARE(f.boxes.texts().last(), QStringLiteral("Use the \"ZARVEN-A2\" configurator\r\nconnection NOT established."));
 }
 
 QTEST_MAIN(IdentifyTest)

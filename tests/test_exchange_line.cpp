@@ -73,8 +73,11 @@ void ExchangeLineTest::senderRefusesPortThatWillNotOpen()
     r.notOpenMessage = QStringLiteral("Ошибка соединения с портом. Проверьте подключение");
     QVERIFY(!f.core().sendCommand(r));
     QCOMPARE(f.boxes.texts(), QStringList({r.openErrorMessage}));
+    // A device that no longer exists ends the connection.
+    QVERIFY(f.form().shared.ConnectedPort.isEmpty());
     // Without its own message the open error is swallowed and the port's
     // state decides.
+    f.form().shared.ConnectedPort = missing.filePath(QStringLiteral("no-such-port"));
     r.openErrorMessage.clear();
     QVERIFY(!f.core().sendCommand(r));
     QCOMPARE(f.boxes.texts().last(), r.notOpenMessage);

@@ -182,7 +182,10 @@ void ScanTest::noAnswerOnAnyPortShowsMessage()
     // One step per port and one more that ends the scan.
     QVERIFY(clock.elapsed() >= 3 * step * 95 / 100);
     QCOMPARE(silent.drainMaster(0), kTt);
-    QCOMPARE(f.boxes.texts(), QStringList({kNoAnswer}));
+    QString expected = kNoAnswer;
+    for (int i = 0; i < f.form().ComboBox1->count(); ++i)
+        expected += QStringLiteral("\r\n") + f.form().ComboBox1->itemText(i) + QStringLiteral(": нет ответа.");
+    QCOMPARE(f.boxes.texts(), QStringList({expected}));
     QVERIFY(!f.form().ComPort1->Connected());
     QVERIFY(!f.form().Timer1->isActive());
     QCOMPARE(f.state(), int(ssIdentify));
@@ -208,7 +211,7 @@ void ScanTest::rescanAfterConnection()
     QVERIFY(f.form().statusPanels[1]->text().isEmpty());
     QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
     QVERIFY(f.form().BitBtn3->isEnabled());
-    QCOMPARE(f.boxes.texts().last(), kNoAnswer);
+    QCOMPARE(f.boxes.texts().last(), kNoAnswer + QStringLiteral("\r\n") + port + QStringLiteral(": устройство отключено."));
 }
 
 // "Обновить" against a silent controller, then "Соединить": the scan stops

@@ -17,7 +17,7 @@ private slots:
         QTest::newRow("only plus") << QStringLiteral("+") << QStringLiteral("7");
         QTest::newRow("empty box") << QString() << QStringLiteral("7");
         QTest::newRow("blanks trimmed both ends") << QStringLiteral("+  123\t") << QStringLiteral("123");
-        QTest::newRow("inner blank") << QStringLiteral("+7916 123") << QStringLiteral("7");
+        QTest::newRow("inner blank: digits in order") << QStringLiteral("+7916 123") << QStringLiteral("7916123");
         QTest::newRow("mask blanks are not digits") << QStringLiteral("+7916___") << QStringLiteral("7");
         QTest::newRow("reset text") << QStringLiteral("8-   -   -  -  ") << QStringLiteral("7");
         QTest::newRow("first character dropped whatever it is") << QStringLiteral("8123") << QStringLiteral("123");

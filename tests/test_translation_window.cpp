@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("ZARVEN-4 Configurator (ver. 23.05.2016)"));
         QCOMPARE(applicationTitle(), QStringLiteral("Zarven-4"));
         QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
-        QCOMPARE(w.menuLanguage->title(), QStringLiteral("Language"));
+        QCOMPARE(w.menuLanguage->title(), QStringLiteral("&Language"));
 
         w.menu_russian->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
@@ -271,14 +271,14 @@ private slots:
         };
         choose(w.menu_english);
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
-        QCOMPARE(w.menuLanguage->title(), QStringLiteral("Language"));
+        QCOMPARE(w.menuLanguage->title(), QStringLiteral("&Language"));
         QCOMPARE(w.menu_russian->text(), QStringLiteral("Russian"));
         choose(w.menu_english);
         QVERIFY(w.menu_english->isChecked());
         QVERIFY(!w.menu_russian->isChecked());
         choose(w.menu_russian);
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
-        QCOMPARE(w.menuLanguage->title(), QStringLiteral("Выбор Языка"));
+        QCOMPARE(w.menuLanguage->title(), QStringLiteral("Выбор &Языка"));
         QVERIFY(w.menu_russian->isChecked());
         QVERIFY(!w.menu_english->isChecked());
     }

@@ -40,19 +40,21 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)"));
 
         QStringList menus;
+        // Each caption carries its accelerator mark.
         for (QAction *a : w.menuBar()->actions())
-            menus << a->text();
+            menus << QString(a->text()).remove(QLatin1Char('&'));
         QCOMPARE(menus, (QStringList{QStringLiteral("Файл"), QStringLiteral("Обмен с устройством"),
                                      QStringLiteral("О программе"), QStringLiteral("Выбор Языка")}));
         auto texts = [](QMenu *m) {
             QStringList out;
             for (QAction *a : m->actions())
-                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                out << (a->isSeparator() ? QStringLiteral("-") : QString(a->text()).remove(QLatin1Char('&')));
             return out;
         };
         QCOMPARE(texts(w.menuFile), (QStringList{QStringLiteral("Загрузить конфигурацию из файла"),
                                                  QStringLiteral("Сохранить конфигурацию в файл"),
-                                                 QStringLiteral("-"), QStringLiteral("Выход")}));
+                                                 QStringLiteral("Последние файлы"), QStringLiteral("-"),
+                                                 QStringLiteral("Выход")}));
         QCOMPARE(texts(w.menuExchange),
                  (QStringList{QStringLiteral("Соединить"), QStringLiteral("Записать параметры"),
                               QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),

@@ -3,6 +3,7 @@
 
 #include "app/timing.h"
 
+#include <QChar>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,12 @@ struct AppOptions {
     // The file that keeps the user's choices between runs (the check after a
     // write); empty: nothing is remembered and every choice starts off.
     QString preferencesFile;
+    // The window run by the user: it remembers its choices (language, last
+    // folders, recent files) in the user's settings and shows Qt's own texts
+    // in its language. Batch runs and tests leave both alone.
+    bool userSession = false;
+    // The language to start in, "R" or "E"; unset: the remembered one.
+    QChar language;
 };
 
 } // namespace zarven

@@ -12,20 +12,12 @@
 
 namespace zarven {
 
-QString requiredOption(BatchSession &s, const QString &name)
+int runEncodeCommand(BatchSession& s)
 {
-    const QString value = s.option(name);
-    if (value.isEmpty())
-        s.printError(QStringLiteral("zarven4-config: %1 FILE is required").arg(name));
-    return value;
-}
-
-int runEncodeCommand(BatchSession &s)
-{
-    const QString input = requiredOption(s, QStringLiteral("--input"));
+    const QString input = s.requiredOption(QStringLiteral("--input"));
     if (input.isEmpty())
         return BatchUsageError;
-    ConfigFiles &files = *s.form().configFiles;
+    ConfigFiles& files = *s.form().configFiles;
     bool loaded = false;
     if (!s.run([&] { loaded = files.loadFrom(input); }) || !loaded)
         return BatchUsageError;
@@ -33,12 +25,12 @@ int runEncodeCommand(BatchSession &s)
     return BatchSuccess;
 }
 
-int runDecodeCommand(BatchSession &s)
+int runDecodeCommand(BatchSession& s)
 {
-    const QString imagePath = requiredOption(s, QStringLiteral("--image"));
+    const QString imagePath = s.requiredOption(QStringLiteral("--image"));
     if (imagePath.isEmpty())
         return BatchUsageError;
-    const QString output = requiredOption(s, QStringLiteral("--output"));
+    const QString output = s.requiredOption(QStringLiteral("--output"));
     if (output.isEmpty())
         return BatchUsageError;
 
@@ -53,12 +45,12 @@ int runDecodeCommand(BatchSession &s)
         return BatchUsageError;
     }
 
-    TForm1 &form = s.form();
-    ConfigFiles &files = *form.configFiles;
+    TForm1& form = s.form();
+    ConfigFiles& files = *form.configFiles;
     bool decoded = s.run([&] { files.controls().panels().cleanPanel(); });
     if (decoded) {
-        const auto printer = QObject::connect(&form.Memo1, &EventLog::lineAdded,
-                                              [&s](const QString &line) { s.print(line); });
+        const auto printer
+            = QObject::connect(&form.Memo1, &EventLog::lineAdded, [&s](const QString& line) { s.print(line); });
         decoded = s.run([&] { decodeSettingsImage(image, files.controls(), form.Memo1); });
         QObject::disconnect(printer);
     }

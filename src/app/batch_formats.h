@@ -23,10 +23,6 @@ namespace zarven {
 
 class BatchSession;
 
-// The value of a command's required file option, or an empty text after
-// reporting that it is missing.
-QString requiredOption(BatchSession &session, const QString &name);
-
 int runEncodeCommand(BatchSession &session);
 int runDecodeCommand(BatchSession &session);
 

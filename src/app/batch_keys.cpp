@@ -39,7 +39,7 @@ int leave(BatchSession &s, int status)
 
 int runReadKeysCommand(BatchSession &s)
 {
-    const QString output = requiredOption(s, QStringLiteral("--output"));
+    const QString output = s.requiredOption(QStringLiteral("--output"));
     if (output.isEmpty())
         return BatchUsageError;
     if (!s.identify())
@@ -53,7 +53,7 @@ int runReadKeysCommand(BatchSession &s)
 
 int runWriteKeysCommand(BatchSession &s)
 {
-    const QString input = requiredOption(s, QStringLiteral("--input"));
+    const QString input = s.requiredOption(QStringLiteral("--input"));
     if (input.isEmpty())
         return BatchUsageError;
     if (!QFileInfo(input).isReadable() || QFileInfo(input).isDir()) {

@@ -4,6 +4,7 @@
 #include "app/batch_compare.h"
 #include "app/batch_formats.h"
 #include "app/batch_keys.h"
+#include "app/batch_settings.h"
 
 #include "app/main_window.h"
 #include "app/message_boxes.h"
@@ -110,6 +111,11 @@ const std::vector<BatchCommand> &batchCommands()
          {QStringLiteral("--output")}, runReadKeysCommand},
         {QStringLiteral("write-keys"), QStringLiteral("identify, then write the key file --input FILE.key"),
          {QStringLiteral("--input")}, runWriteKeysCommand},
+        {QStringLiteral("read-settings"), QStringLiteral("identify, read the settings, save them to --output FILE.cfg"),
+         {QStringLiteral("--output")}, runReadSettingsCommand},
+        {QStringLiteral("write-settings"),
+         QStringLiteral("identify, load --input FILE.cfg and write it (--now: current date and time)"),
+         {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now")}},
         {QStringLiteral("compare"), QStringLiteral("identify, then list the fields of --input FILE.cfg that differ"),
          {QStringLiteral("--input")}, runCompareCommand},
     };
@@ -131,10 +137,18 @@ BatchSession::BatchSession(TForm1 &form, ScriptedMessageBoxes &boxes, QStringLis
 
 QString BatchSession::option(const QString &name) const
 {
-    for (qsizetype i = 0; i + 1 < args_.size(); i += 2)
+    for (qsizetype i = 0; i + 1 < args_.size(); ++i)
         if (args_[i] == name)
             return args_[i + 1];
     return {};
+}
+
+QString BatchSession::requiredOption(const QString &name)
+{
+    const QString value = option(name);
+    if (value.isEmpty())
+        printError(QStringLiteral("zarven4-config: %1 FILE is required").arg(name));
+    return value;
 }
 
 bool BatchSession::run(const std::function<void()> &handler)
@@ -201,6 +215,10 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
         return usageError(QStringLiteral("unknown command: %1").arg(cl.batchCommand));
     const QStringList &args = cl.batchArgs;
     for (qsizetype i = 0; i < args.size(); i += 2) {
+        if (command->flagOptions.contains(args[i])) {
+            --i;
+            continue;
+        }
         if (!command->valueOptions.contains(args[i]))
             return usageError(QStringLiteral("%1 takes no option %2").arg(command->name, args[i]));
         if (i + 1 >= args.size())
@@ -210,6 +228,10 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
         return usageError(QStringLiteral("%1 needs at least one --port DEV").arg(command->name));
 
     AppOptions options = cl.options;
+    // A script's output never depends on the window's remembered language.
+    options.userSession = false;
+    if (options.language.isNull())
+        options.language = QLatin1Char('R');
     // The scan of a batch run tries only the devices it was given.
     options.includeSystemPorts = false;
     if (!options.workDir.isEmpty() && !QFileInfo(options.workDir).isDir()) {

@@ -7,6 +7,7 @@
 //   zarven4-config signal   --port DEV [--port DEV ...] [--workdir DIR]
 //   zarven4-config read-keys  --port DEV --output FILE.key [--workdir DIR]
 //   zarven4-config write-keys --port DEV --input FILE.key [--workdir DIR]
+//   zarven4-config read-settings / write-settings: see batch_settings.h
 //
 // Every message box the window would show is printed on standard output
 // (UTF-8, one box per paragraph); error reports go to standard error as well.
@@ -58,6 +59,11 @@ public:
     // The value of one of the command's own options ("--output" ...), or an
     // empty text when it was not given.
     QString option(const QString &name) const;
+    // Whether one of the command's flags ("--now") was given.
+    bool hasFlag(const QString &name) const { return args_.contains(name); }
+    // The value of an option the command needs ("--input" FILE), or an empty
+    // text after saying on stderr that it is missing.
+    QString requiredOption(const QString &name);
 
     // Runs a handler as the window would; false when it raised an error,
     // which has then been shown by the default error report.
@@ -85,6 +91,7 @@ struct BatchCommand {
     QStringList valueOptions;     // the command's own options, each with a value
     std::function<int(BatchSession &)> run;
     bool needsPorts = true;       // false: works on files only, no --port needed
+    QStringList flagOptions = {}; // the command's own options without a value
 };
 
 const std::vector<BatchCommand> &batchCommands();

@@ -18,6 +18,9 @@ QString usageText()
         "                     and log.log (default: the current working directory)\n"
         "  --only-listed-ports  list only the --port devices, not the machine's own ports\n"
         "  --exit-when-shown  quit as soon as the window is shown (start-up measurements)\n"
+        "  --language ru|en   the language of the window and of the printed texts; the\n"
+        "                     window otherwise starts in the language it last used,\n"
+        "                     batch commands print Russian\n"
         "  --help             show this text\n"
         "  --version          show the version\n"
         "\n"
@@ -64,6 +67,11 @@ CommandLine parseCommandLine(const QStringList &args)
             if (!value(dir) || dir.isEmpty())
                 return fail(QStringLiteral("--workdir needs a folder"));
             cl.options.workDir = dir;
+        } else if (a == QLatin1String("--language")) {
+            QString code;
+            if (!value(code) || (code != QLatin1String("ru") && code != QLatin1String("en")))
+                return fail(QStringLiteral("--language needs ru or en"));
+            cl.options.language = code == QLatin1String("en") ? QLatin1Char('E') : QLatin1Char('R');
         } else if (a == QLatin1String("--exit-when-shown")) {
             cl.exitWhenShown = true;
         } else if (a == QLatin1String("--only-listed-ports")) {

@@ -68,4 +68,17 @@ QByteArray toCp1251(const QString &text)
     return bytes;
 }
 
+QString cp1251PrintableOnly(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    const auto &reverse = reverseTable();
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if ((u >= 0x20 && u < 0x80) || (u != 0x0098 && reverse.contains(u)))
+            kept.append(ch);
+    }
+    return kept;
+}
+
 } // namespace zarven

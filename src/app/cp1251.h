@@ -18,4 +18,9 @@ QString fromCp1251(const QByteArray &bytes);
 // "?" (3F hex), as the platform's own conversion does.
 QByteArray toCp1251(const QString &text);
 
+// The text without the characters a typed text box must not take: those
+// below 20 hex (line breaks, tabs, the 1A end-of-file byte) and those code
+// page 1251 cannot hold, its unassigned byte 98 hex included.
+QString cp1251PrintableOnly(const QString &text);
+
 } // namespace zarven

@@ -46,6 +46,7 @@ int main(int argc, char *argv[])
     options.preferencesFile =
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zarven4"), QStringLiteral("zarven4-config"))
             .fileName();
+    options.userSession = true;
     TForm1 window(options, boxes);
     window.show();
     if (cl.exitWhenShown)

@@ -1,4 +1,8 @@
 #include "app/main_window.h"
+#include "app/fit_captions.h"
+#include "app/help_window.h"
+#include "app/program_folder.h"
+#include "translate/message_translation.h"
 #include "translate/shipped_dictionary.h"
 #include "translate/translation.h"
 
@@ -22,6 +26,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTime>
 #include <QTimer>
@@ -59,10 +66,11 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return b;
 }
 
-QAction *makeAction(QMenu *menu, const char *name, const QString &caption)
+QAction *makeAction(QMenu *menu, const char *name, const QString &caption, QKeySequence shortcut = {})
 {
     auto *a = menu->addAction(caption);
     a->setObjectName(QLatin1String(name));
+    a->setShortcut(shortcut);
     return a;
 }
 
@@ -79,9 +87,12 @@ QTimer *makeTimer(QObject *parent, const char *name, int intervalMs, bool runnin
 } // namespace
 
 TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *parent)
-    : QMainWindow(parent), options(opts), boxes(messageBoxes)
+    : QMainWindow(parent), options(opts), boxes(messageBoxes), prefs(opts.userSession)
 {
     initZarvenResources();
+    // Every box the window shows is written in Russian and passes through
+    // the dictionary's message section of the current language.
+    boxes.setTranslator([this](const QString &text) { return inLanguage(text); });
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
 
@@ -107,47 +118,80 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireEditor();
     wireConfigFiles();
     wireExchange();
+    wireSettings();
     wireKeys();
     wireCompare();
     wireTranslation();
 
-    // The designed frame: client area 933 × 659 under the menu, placed at
-    // 177, 29 on the screen.
-    setFixedSize(933, 659 + menuBar()->sizeHint().height());
-    move(177, 29);
+    fitToScreen();
 
     FormCreate();
+    fitCaptions(clientArea);
+    watchEdits();
+    setUnsavedEdits(false);
+    applyQtTranslations();
+    const QChar startLanguage = options.language.isNull() ? prefs.language() : options.language;
+    if (startLanguage == QLatin1Char('E'))
+        guarded([this] { switchLanguage(QLatin1Char('E')); });
 }
 
 TForm1::~TForm1()
 {
     FormDestroy();
+    boxes.setTranslator(nullptr);
+}
+
+QString TForm1::inLanguage(const QString &russian) const
+{
+    return translateMessage(russian, shared.LanguageCode, dictionaryPath(shared));
+}
+
+void TForm1::fitToScreen()
+{
+    // The designed frame: client area 933 × 659 under the menu, placed at
+    // 177, 29 on the screen; on a smaller screen the window takes the
+    // available area and the settings scroll.
+    QSize size(933, 659 + menuBar()->sizeHint().height());
+    QPoint place(177, 29);
+    if (const QScreen *screen = this->screen()) {
+        const QRect available = screen->availableGeometry();
+        // The frame the window manager adds around the client area.
+        const QSize frame(16, 40);
+        size = size.boundedTo(available.size() - frame);
+        place.setX(qMax(available.left(), qMin(place.x(), available.right() - size.width() - frame.width())));
+        place.setY(qMax(available.top(), qMin(place.y(), available.bottom() - size.height() - frame.height())));
+    }
+    resize(size);
+    move(place);
 }
 
 void TForm1::buildMenu()
 {
-    menuFile = menuBar()->addMenu(QStringLiteral("Файл"));
+    menuFile = menuBar()->addMenu(QStringLiteral("&Файл"));
     menuFile->setObjectName(QStringLiteral("N1"));
-    N3 = makeAction(menuFile, "N3", QStringLiteral("Загрузить конфигурацию из файла"));
-    N4 = makeAction(menuFile, "N4", QStringLiteral("Сохранить конфигурацию в файл"));
+    N3 = makeAction(menuFile, "N3", QStringLiteral("&Загрузить конфигурацию из файла"), QKeySequence::Open);
+    N4 = makeAction(menuFile, "N4", QStringLiteral("&Сохранить конфигурацию в файл"), QKeySequence::Save);
+    menuRecent = menuFile->addMenu(QStringLiteral("&Последние файлы"));
+    menuRecent->setObjectName(QStringLiteral("menuRecent"));
     menuFile->addSeparator()->setObjectName(QStringLiteral("N5"));
-    N7 = makeAction(menuFile, "N7", QStringLiteral("Выход"));
+    N7 = makeAction(menuFile, "N7", QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(N7, &QAction::triggered, this, [this] { guarded([this] { N7Click(); }); });
 
-    menuExchange = menuBar()->addMenu(QStringLiteral("Обмен с устройством"));
+    menuExchange = menuBar()->addMenu(QStringLiteral("&Обмен с устройством"));
     menuExchange->setObjectName(QStringLiteral("N2"));
     N8 = makeAction(menuExchange, "N8", QStringLiteral("Соединить"));
-    N9 = makeAction(menuExchange, "N9", QStringLiteral("Записать параметры"));
-    N10 = makeAction(menuExchange, "N10", QStringLiteral("Считать параметры"));
-    N15 = makeAction(menuExchange, "N15", QStringLiteral("Программировать ключи"));
+    N9 = makeAction(menuExchange, "N9", QStringLiteral("&Записать параметры"));
+    N10 = makeAction(menuExchange, "N10", QStringLiteral("С&читать параметры"));
+    N15 = makeAction(menuExchange, "N15", QStringLiteral("&Программировать ключи"));
 
-    menuAbout = menuBar()->addMenu(QStringLiteral("О программе"));
+    menuAbout = menuBar()->addMenu(QStringLiteral("О &программе"));
     menuAbout->setObjectName(QStringLiteral("N6"));
-    N16 = makeAction(menuAbout, "N16", QStringLiteral("Справка"));
-    N17 = makeAction(menuAbout, "N17", QStringLiteral("О производителе"));
+    N16 = makeAction(menuAbout, "N16", QStringLiteral("&Справка"), QKeySequence::HelpContents);
+    N17 = makeAction(menuAbout, "N17", QStringLiteral("О п&роизводителе"));
+    connect(N16, &QAction::triggered, this, [this] { guarded([this] { N16Click(); }); });
     connect(N17, &QAction::triggered, this, [this] { guarded([this] { N17Click(); }); });
 
-    menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор Языка"));
+    menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор &Языка"));
     menuLanguage->setObjectName(QStringLiteral("N13"));
     menu_russian = makeAction(menuLanguage, "menu_russian", QStringLiteral("Русский"));
     menu_english = makeAction(menuLanguage, "menu_english", QStringLiteral("Английский"));
@@ -158,10 +202,14 @@ void TForm1::buildMenu()
 
 void TForm1::buildFrame()
 {
-    clientArea = new QWidget(this);
+    scrollArea = new QScrollArea(this);
+    scrollArea->setObjectName(QStringLiteral("scrollArea"));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    clientArea = new QWidget;
     clientArea->setObjectName(QStringLiteral("clientArea"));
     clientArea->setFixedSize(933, 640);
-    setCentralWidget(clientArea);
+    scrollArea->setWidget(clientArea);
+    setCentralWidget(scrollArea);
 
     Panel6 = new QFrame(clientArea);
     Panel6->setObjectName(QStringLiteral("Panel6"));
@@ -239,6 +287,10 @@ void TForm1::buildStatusBar()
         statusPanels[i]->setFrameShadow(QFrame::Sunken);
         bar->addWidget(statusPanels[i]);
     }
+    statusFile = new QLabel(bar);
+    statusFile->setObjectName(QStringLiteral("StatusFile"));
+    statusFile->setMinimumWidth(40);
+    bar->addWidget(statusFile, 1);
 }
 
 void TForm1::buildManufacturerPanel()
@@ -287,6 +339,13 @@ void TForm1::buildManufacturerPanel()
 
     auto *close = makeButton(Panel2, "Button1", QStringLiteral("Закрыть"), {274, 530, 100, 28});
     connect(close, &QPushButton::clicked, this, [this] { Button1Click(); });
+    // Escape closes the manufacturer panel as it closes a dialog.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), Panel2);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (Panel2->isVisible())
+            Button1Click();
+    });
 
     Panel2->setVisible(false);
     Panel2->setEnabled(false);
@@ -309,11 +368,16 @@ void TForm1::FormCreate()
         panels->phonePanel()->Edit_Date->setText(date);
         statusPanels[2]->setText(date);
         statusPanels[3]->setText(time);
-        shared.ProgramDir = QDir::toNativeSeparators(
-            QDir(options.workDir.isEmpty() ? QDir::currentPath() : options.workDir).absolutePath());
-        installShippedDictionary(shared.ProgramDir);
+        shared.ProgramDir = programFolder(options.workDir);
+        // The default folder is made on first start; a folder named with
+        // --workdir is used as it is.
+        const bool folderReady = !options.workDir.isEmpty() || ensureProgramFolder(shared.ProgramDir);
+        if (folderReady)
+            installShippedDictionary(shared.ProgramDir);
         panels->startUp();
-        statusPanels[0]->setText(portStateText());
+        showTranslated(statusPanels[0], portStateText(), [this](const QString &t) { return inLanguage(t); });
+        if (!folderReady)
+            throw FileError(QStringLiteral("Не удалось создать папку программы ") + shared.ProgramDir);
     });
 }
 
@@ -322,6 +386,10 @@ void TForm1::FormDestroy()
     if (destroyed_)
         return;
     destroyed_ = true;
+    if (busyCursor_) {
+        busyCursor_ = false;
+        QApplication::restoreOverrideCursor();
+    }
     guarded([this] {
         if (ComPort1->Connected()) {
             ComPort1->PurgePort(true, true);
@@ -342,13 +410,20 @@ void TForm1::Timer2Timer()
     const QString time = longTimeText();
     statusPanels[3]->setText(time);
     panels->clockTick(time);
-    statusPanels[0]->setText(portStateText());
+    showTranslated(statusPanels[0], portStateText(), [this](const QString &t) { return inLanguage(t); });
 }
 
 void TForm1::N7Click()
 {
     if (boxes.question(QStringLiteral("Закрыть приложение?")))
         close();
+}
+
+void TForm1::N16Click()
+{
+    if (!helpWindow)
+        helpWindow = new HelpWindow(this);
+    helpWindow->showGuide(shared.LanguageCode, N16->text().remove(QLatin1Char('&')));
 }
 
 void TForm1::N17Click()
@@ -373,6 +448,10 @@ void TForm1::Button2Click()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (!settleUnsavedEdits()) {
+        event->ignore();
+        return;
+    }
     FormDestroy();
     QMainWindow::closeEvent(event);
 }

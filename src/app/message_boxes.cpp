@@ -56,7 +56,24 @@ const char *boxKindName(BoxKind kind)
 
 void MessageBoxes::error(const QString &message)
 {
-    show(BoxKind::Error, errorReportText(message));
+    show(BoxKind::Error, errorReportText(translated(message)));
+}
+
+MessageBoxes::SaveChoice QtMessageBoxes::askToSave(const QString &text)
+{
+    QMessageBox box(parent_);
+    box.setText(translated(text));
+    box.setWindowTitle(applicationTitle());
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    auto *clicked = box.clickedButton();
+    const auto button = clicked ? box.standardButton(clicked) : QMessageBox::Cancel;
+    if (button == QMessageBox::Save)
+        return SaveChoice::Save;
+    return button == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
 bool QtMessageBoxes::show(BoxKind kind, const QString &text)
@@ -108,7 +125,18 @@ bool ScriptedMessageBoxes::show(BoxKind kind, const QString &text)
         return true;
     if (!answers_.isEmpty())
         return answers_.takeFirst();
+    if (kind == BoxKind::Question && questionAnswer_)
+        return *questionAnswer_;
     return defaultAnswer_;
+}
+
+MessageBoxes::SaveChoice ScriptedMessageBoxes::askToSave(const QString &text)
+{
+    const Shown box{BoxKind::Question, translated(text)};
+    shown_.append(box);
+    if (onShow_)
+        onShow_(box);
+    return saveChoices_.isEmpty() ? SaveChoice::Discard : saveChoices_.takeFirst();
 }
 
 QStringList ScriptedMessageBoxes::texts() const

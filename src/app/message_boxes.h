@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -31,13 +32,29 @@ public:
     // Information, Warning and Error boxes return true once closed).
     virtual bool show(BoxKind kind, const QString &text) = 0;
 
-    void plain(const QString &text) { show(BoxKind::Plain, text); }
-    bool confirm(const QString &text) { return show(BoxKind::Confirmation, text); }
-    bool question(const QString &text) { return show(BoxKind::Question, text); }
-    void information(const QString &text) { show(BoxKind::Information, text); }
-    void warning(const QString &text) { show(BoxKind::Warning, text); }
+    // The helpers below pass the text through the translator first: every
+    // box the tool shows is written in Russian and appears in the window's
+    // language. show() itself shows a text as it is.
+    void plain(const QString &text) { show(BoxKind::Plain, translated(text)); }
+    bool confirm(const QString &text) { return show(BoxKind::Confirmation, translated(text)); }
+    bool question(const QString &text) { return show(BoxKind::Question, translated(text)); }
+    void information(const QString &text) { show(BoxKind::Information, translated(text)); }
+    void warning(const QString &text) { show(BoxKind::Warning, translated(text)); }
     // The default error report for an error nobody caught.
     void error(const QString &message);
+
+    // The answers to "save the unsaved edits first?".
+    enum class SaveChoice { Save, Discard, Cancel };
+    // A question with the buttons Save, Discard and Cancel; Escape and the
+    // close box answer Cancel.
+    virtual SaveChoice askToSave(const QString &text) = 0;
+
+    // Without a translator texts are shown as given.
+    void setTranslator(std::function<QString(const QString &)> translate) { translate_ = std::move(translate); }
+    QString translated(const QString &text) const { return translate_ ? translate_(text) : text; }
+
+private:
+    std::function<QString(const QString &)> translate_;
 };
 
 // Real modal Qt dialogs titled with the application title.
@@ -45,6 +62,7 @@ class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget *parent = nullptr) : parent_(parent) {}
     bool show(BoxKind kind, const QString &text) override;
+    SaveChoice askToSave(const QString &text) override;
 
 private:
     QWidget *parent_;
@@ -61,10 +79,17 @@ public:
     };
 
     bool show(BoxKind kind, const QString &text) override;
+    // Recorded as a Question; answered from queueSaveChoices(), else Discard.
+    SaveChoice askToSave(const QString &text) override;
+
+    void queueSaveChoices(std::initializer_list<SaveChoice> choices) { saveChoices_.append(choices); }
 
     // Answers for the next boxes, in order; true is Yes.
     void queueAnswers(std::initializer_list<bool> answers) { answers_.append(answers); }
     void setDefaultAnswer(bool yes) { defaultAnswer_ = yes; }
+    // The answer of questions (Yes and No boxes) without a scripted answer;
+    // confirmations keep the default answer.
+    void setQuestionAnswer(bool yes) { questionAnswer_ = yes; }
     // Runs while a box is open, before it is answered.
     void setWhileOpen(std::function<void(const Shown &)> hook) { whileOpen_ = std::move(hook); }
     // Called for every box as it is shown (batch mode prints from here).
@@ -79,7 +104,9 @@ public:
 private:
     QList<Shown> shown_;
     QList<bool> answers_;
+    QList<SaveChoice> saveChoices_;
     bool defaultAnswer_ = true;
+    std::optional<bool> questionAnswer_;
     int openBoxes_ = 0;
     std::function<void(const Shown &)> whileOpen_;
     std::function<void(const Shown &)> onShow_;

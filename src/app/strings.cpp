@@ -27,6 +27,8 @@ QString PhoneDigits(const QString &s)
     while (end > begin && isTrimmed(rest[end - 1]))
         --end;
     rest = rest.mid(begin, end - begin);
+    // A gap inside the number is no digit of it.
+    rest.remove(QLatin1Char(' '));
     if (rest.isEmpty())
         return QStringLiteral("7");
     for (QChar c : rest) {

@@ -9,8 +9,9 @@
 namespace zarven {
 
 // The digits of a phone box's text: the first character (the "+") is dropped,
-// blanks and control characters are trimmed at both ends, and the rest is
-// returned when it is non-empty and all decimal digits; otherwise "7".
+// blanks and control characters are trimmed at both ends, blanks inside are
+// dropped, and the rest is returned when it is non-empty and all decimal
+// digits; otherwise "7".
 QString PhoneDigits(const QString &s);
 
 // "+" followed by s.

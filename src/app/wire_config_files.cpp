@@ -1,17 +1,167 @@
+// The "Файл" menu around the configuration files: the load and save with
+// their dialogs, the recent files, the window title with the file and its
+// unsaved-edits mark, and the status bar's word on what was saved or loaded.
+
 #include "app/main_window.h"
 #include "config_file/config_files.h"
 #include "config_file/file_dialogs.h"
+#include "editor/phone_panel.h"
+#include "editor/settings_panels.h"
+#include "translate/message_translation.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 
 namespace zarven {
 
 void TForm1::wireConfigFiles()
 {
+    FileKind kind;
+    kind.filter = QStringLiteral("Конфигурации ЗАРВЕН-4 (*.cfg)");
+    kind.extension = QStringLiteral("cfg");
+    kind.translate = [this](const QString &text) { return inLanguage(text); };
+    kind.lastFolder = [this] { return prefs.lastFolder(QStringLiteral("cfg")); };
+    kind.rememberFolder = [this](const QString &folder) { prefs.setLastFolder(QStringLiteral("cfg"), folder); };
     configFiles = std::make_unique<ConfigFiles>(ControlAccess(*panels), shared, Memo1, boxes,
-                                                std::make_unique<QtFileDialogs>(this));
-    connect(N3, &QAction::triggered, this, [this] { guarded([this] { configFiles->N3Click(); }); });
-    connect(N4, &QAction::triggered, this, [this] { guarded([this] { configFiles->N4Click(); }); });
+                                                std::make_unique<QtFileDialogs>(this, kind));
+    connect(N3, &QAction::triggered, this, [this] { guarded([this] { loadFromMenu(); }); });
+    connect(N4, &QAction::triggered, this, [this] { guarded([this] { saveFromMenu(); }); });
+    rebuildRecentMenu();
+}
+
+void TForm1::loadFromMenu()
+{
+    if (!settleUnsavedEdits())
+        return;
+    const QString path = configFiles->N3Click();
+    if (!path.isEmpty())
+        fileDone(path, false);
+}
+
+void TForm1::saveFromMenu()
+{
+    const QString path = configFiles->N4Click();
+    if (!path.isEmpty())
+        fileDone(path, true);
+}
+
+void TForm1::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        prefs.removeRecentFile(path);
+        rebuildRecentMenu();
+        boxes.plain(QStringLiteral("Файл %1 не найден и убран из списка последних файлов")
+                        .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!settleUnsavedEdits())
+        return;
+    if (configFiles->loadFrom(path))
+        fileDone(path, false);
+}
+
+bool TForm1::settleUnsavedEdits()
+{
+    if (!unsavedEdits_)
+        return true;
+    switch (boxes.askToSave(QStringLiteral("Настройки изменены и не сохранены в файл. Сохранить их?"))) {
+    case MessageBoxes::SaveChoice::Discard: return true;
+    case MessageBoxes::SaveChoice::Cancel: return false;
+    case MessageBoxes::SaveChoice::Save: break;
+    }
+    saveFromMenu();
+    return !unsavedEdits_;
+}
+
+void TForm1::fileDone(const QString &path, bool saved)
+{
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    currentFile_ = shown;
+    prefs.addRecentFile(shown);
+    rebuildRecentMenu();
+    showTranslated(statusFile,
+                   (saved ? QStringLiteral("Конфигурация сохранена в %1") : QStringLiteral("Конфигурация загружена из %1"))
+                       .arg(shown),
+                   [this](const QString &t) { return inLanguage(t); });
+    statusFile->setToolTip(shown);
+    setUnsavedEdits(false);
+}
+
+void TForm1::setUnsavedEdits(bool unsaved)
+{
+    unsavedEdits_ = unsaved;
+    updateTitle();
+}
+
+void TForm1::updateTitle()
+{
+    if (caption_.isEmpty())
+        caption_ = windowTitle();
+    QString title = caption_;
+    if (!currentFile_.isEmpty())
+        title = QFileInfo(currentFile_).fileName() + QStringLiteral(" - ") + caption_;
+    if (unsavedEdits_)
+        title.prepend(QLatin1Char('*'));
+    setWindowTitle(title);
+    setWindowModified(unsavedEdits_);
+}
+
+void TForm1::rebuildRecentMenu()
+{
+    menuRecent->clear();
+    const QStringList files = prefs.recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        // "&1 name" gives each entry its number as accelerator.
+        QString shown = files[i];
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto *action = menuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        action->setData(files[i]);
+        connect(action, &QAction::triggered, this,
+                [this, path = files[i]] { guarded([this, path] { openRecentFile(path); }); });
+    }
+    menuRecent->setEnabled(!files.isEmpty());
+}
+
+void TForm1::watchEdits()
+{
+    // Any change of a settings control marks the window as holding unsaved
+    // edits, except the clock's own writes to the date and time boxes
+    // (typing into them still counts).
+    const auto mark = [this] {
+        if (!unsavedEdits_)
+            setUnsavedEdits(true);
+    };
+    QWidget *dateBox = panels->phonePanel()->Edit_Date;
+    QWidget *timeBox = panels->phonePanel()->Edit_time;
+    for (const QString &name : panels->controlNames()) {
+        QWidget *control = panels->control(name);
+        if (!control)
+            continue;
+        QList<QLineEdit *> edits = control->findChildren<QLineEdit *>();
+        if (auto *edit = qobject_cast<QLineEdit *>(control))
+            edits << edit;
+        for (QLineEdit *edit : edits) {
+            if (edit == dateBox || edit == timeBox)
+                connect(edit, &QLineEdit::textEdited, this, mark);
+            else
+                connect(edit, &QLineEdit::textChanged, this, mark);
+        }
+        QList<QAbstractButton *> buttons = control->findChildren<QAbstractButton *>();
+        if (auto *button = qobject_cast<QAbstractButton *>(control))
+            buttons << button;
+        for (QAbstractButton *button : buttons)
+            if (button->isCheckable())
+                connect(button, &QAbstractButton::toggled, this, mark);
+        if (auto *list = qobject_cast<QComboBox *>(control))
+            connect(list, &QComboBox::currentIndexChanged, this, mark);
+    }
 }
 
 } // namespace zarven

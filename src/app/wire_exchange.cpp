@@ -6,6 +6,7 @@
 #include "translate/translation.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
@@ -31,7 +32,8 @@ void TForm1::wireExchange()
     w.intervals = options.intervals;
     w.extraPorts = options.extraPorts;
     w.includeSystemPorts = options.includeSystemPorts;
-    w.translate = [this](const QString &text) { return messageInCurrentLanguage(shared, boxes, text); };
+    w.translate = [this](const QString &text) { return inLanguage(text); };
+    w.translateStatus = [this](const QString &text) { return statusTextInCurrentLanguage(shared, text); };
     w.caption = [this](const QString &russian) { return captionInCurrentLanguage(shared, russian); };
     w.guarded = [this](const std::function<void()> &handler) { guarded(handler); };
     exchange = new DeviceExchange(w, this);
@@ -47,6 +49,23 @@ void TForm1::wireExchange()
     connectTimer(Timer1, [this] { exchange->scan.Timer1Timer(); });
     connectTimer(Timer3, [this] { exchange->core.Timer3Timer(); });
     connectTimer(Timer4, [this] { exchange->core.Timer4Timer(); });
+
+    // The busy cursor while a scan runs or an exchange waits for its reply.
+    // The state is sampled rather than signalled: every sender and handler
+    // starts and stops the timers its own way.
+    auto *busyWatch = new QTimer(this);
+    busyWatch->setObjectName(QStringLiteral("busyCursorWatch"));
+    connect(busyWatch, &QTimer::timeout, this, [this] {
+        const bool busy = Timer1->isActive() || Timer3->isActive();
+        if (busy != busyCursor_) {
+            busyCursor_ = busy;
+            if (busy)
+                QApplication::setOverrideCursor(Qt::BusyCursor);
+            else
+                QApplication::restoreOverrideCursor();
+        }
+    });
+    busyWatch->start(100);
 
     auto scan = [this] { guarded([this] { exchange->scan.BitBtn3Click(); }); };
     connect(BitBtn3, &QPushButton::clicked, this, scan);

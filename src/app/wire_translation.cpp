@@ -1,21 +1,81 @@
 #include "app/main_window.h"
+#include "app/fit_captions.h"
 #include "translate/language_menu.h"
+#include "translate/message_translation.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTranslator>
 
 namespace zarven {
 
 void TForm1::wireTranslation()
 {
     auto *languageMenu = new LanguageMenu(this, shared, boxes, menu_russian, menu_english);
+    languageSwitch_ = [languageMenu](QChar code) {
+        if (code == QLatin1Char('E'))
+            languageMenu->menu_englishClick();
+        else
+            languageMenu->menu_russianClick();
+    };
     connect(menu_russian, &QAction::triggered, this, [this, languageMenu] {
-        guarded([languageMenu] { languageMenu->menu_russianClick(); });
+        guarded([this] { switchLanguage(QLatin1Char('R')); });
         languageMenu->showTicks();
     });
     connect(menu_english, &QAction::triggered, this, [this, languageMenu] {
-        guarded([languageMenu] { languageMenu->menu_englishClick(); });
+        guarded([this] { switchLanguage(QLatin1Char('E')); });
         languageMenu->showTicks();
     });
+}
+
+void TForm1::switchLanguage(QChar code)
+{
+    if (shared.LanguageCode == code)
+        return;
+    // The caption is translated on its own, without the file name and mark
+    // around it; the recent files are paths, not captions, and stay out of
+    // the dictionary.
+    setWindowTitle(caption_);
+    menuRecent->clear();
+    try {
+        languageSwitch_(code);
+    } catch (...) {
+        caption_ = windowTitle();
+        updateTitle();
+        rebuildRecentMenu();
+        throw;
+    }
+    caption_ = windowTitle();
+    updateTitle();
+    rebuildRecentMenu();
+    fitCaptions(clientArea);
+    retranslateLabels(statusBar(), [this](const QString &t) { return inLanguage(t); });
+    prefs.setLanguage(shared.LanguageCode);
+    applyQtTranslations();
+}
+
+void TForm1::applyQtTranslations()
+{
+    if (!options.userSession)
+        return;
+    if (!qtRussian_) {
+        qtRussian_ = new QTranslator(this);
+        if (!qtRussian_->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            // Without the translations Qt's texts stay English; nothing else
+            // depends on them.
+            qWarning("Qt's Russian translations (qtbase_ru.qm) were not found");
+        }
+    }
+    if (qtRussian_->isEmpty())
+        return;
+    if (shared.LanguageCode == QLatin1Char('R'))
+        QCoreApplication::installTranslator(qtRussian_);
+    else
+        QCoreApplication::removeTranslator(qtRussian_);
 }
 
 } // namespace zarven

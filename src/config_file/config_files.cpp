@@ -52,14 +52,16 @@ QString ConfigFiles::chooseFile(Ask ask)
     return dialogs_ ? ask(*dialogs_) : QString();
 }
 
-void ConfigFiles::N4Click()
+QString ConfigFiles::N4Click()
 {
-    saveTo(chooseFile([](FileDialogs &d) { return d.saveFileName(); }));
+    const QString path = chooseFile([](FileDialogs &d) { return d.saveFileName(); });
+    return saveTo(path) ? path : QString();
 }
 
-void ConfigFiles::N3Click()
+QString ConfigFiles::N3Click()
 {
-    loadFrom(chooseFile([](FileDialogs &d) { return d.openFileName(); }));
+    const QString path = chooseFile([](FileDialogs &d) { return d.openFileName(); });
+    return loadFrom(path) ? path : QString();
 }
 
 bool ConfigFiles::saveTo(const QString &path)
@@ -103,13 +105,12 @@ bool ConfigFiles::loadFrom(const QString &path)
         return false;
     }
 
+    if (!holdsRecordHeader(content)) {
+        boxes_.plain(QStringLiteral("Файл не является файлом конфигурации ЗАРВЕН-4: %1").arg(path));
+        return false;
+    }
     loadConfiguration(content, controls_, log_);
-
-    // Bring the enabling and colours of these panels into line with the
-    // loaded states, whether or not their boxes changed.
-    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_td1", "CheckBox_11", "CheckBox_21",
-                             "CheckBox_td11"})
-        controls_.runClickRule(QLatin1String(name));
+    runRulesAfterLoad(controls_);
 
     const SessionStamp stamp = sessionStamp();
     log_.add(QStringLiteral("Время сеанса: ") + stamp.date + QLatin1Char('_') + stamp.time);

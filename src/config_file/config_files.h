@@ -27,16 +27,20 @@ public:
     ~ConfigFiles();
 
     // "Сохранить конфигурацию в файл". A file that cannot be written throws
-    // FileError and leaves an earlier file of that name as it was.
-    void N4Click();
+    // FileError and leaves an earlier file of that name as it was. Returns
+    // the file written, or an empty text when nothing was.
+    QString N4Click();
     // "Загрузить конфигурацию из файла". A conversion error in the file
     // throws ConversionError: the controls keep what was set before it, no
-    // rules are run afterwards and no report is written.
-    void N3Click();
+    // rules are run afterwards and no report is written. Returns the file
+    // loaded, or an empty text when nothing was.
+    QString N3Click();
 
     // The save and the load of a named file, after the choice of the file;
     // true when the file was written, or loaded and reported. A message box
-    // has told the user why not otherwise.
+    // has told the user why not otherwise. A file without a single record
+    // header is no configuration file: it is refused and the window is left
+    // untouched.
     bool saveTo(const QString &path);
     bool loadFrom(const QString &path);
     // Writes the window to path without any question.

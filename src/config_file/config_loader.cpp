@@ -60,7 +60,9 @@ void Loader::loadInput(int input)
         c_.setIndex(in.type, type.at(0) - '0');
     } else {
         c_.setIndex(in.type, -1);
-        report(QLatin1Char('#') + n + (input == 1 ? QStringLiteral("Уровень Активации :=")
+        // "-" is this tool's own line for a list without a selection.
+        if (type != "-")
+            report(QLatin1Char('#') + n + (input == 1 ? QStringLiteral("Уровень Активации :=")
                                                   : QStringLiteral(" Уровень Активации :=")),
                type);
     }
@@ -109,7 +111,7 @@ void Loader::loadArmingLevel()
     const QByteArray v = line();
     const int entry = v == "H" ? 0 : v == "L" ? 1 : v == "P" ? 2 : v == "T" ? 3 : -1;
     c_.setIndex(QStringLiteral("CBox_INPUT"), entry);
-    if (entry < 0)
+    if (entry < 0 && v != "-")
         report(QStringLiteral("#20 - Ошибка формата\r\nКод Активации ="), v);
 }
 
@@ -213,6 +215,24 @@ void Loader::run()
 void loadConfiguration(const QByteArray &content, ControlAccess &controls, EventLog &log)
 {
     Loader(content, controls, log).run();
+}
+
+bool holdsRecordHeader(const QByteArray &content)
+{
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (qsizetype i = 0; i + 2 < content.size(); ++i) {
+        const bool lineStart = i == 0 || content[i - 1] == '\n' || content[i - 1] == '\r';
+        if (lineStart && content[i] == '#' && digit(content[i + 1]) && digit(content[i + 2]))
+            return true;
+    }
+    return false;
+}
+
+void runRulesAfterLoad(ControlAccess &controls)
+{
+    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_in3", "CheckBox_in4", "CheckBox_td1",
+                             "CheckBox_11", "CheckBox_21", "CheckBox_31", "CheckBox_41", "CheckBox_td11"})
+        controls.runClickRule(QLatin1String(name));
 }
 
 } // namespace zarven

@@ -23,4 +23,17 @@ class EventLog;
 
 void loadConfiguration(const QByteArray &content, ControlAccess &controls, EventLog &log);
 
+// Whether any line of the content starts with a record header: "#" and two
+// digits. A file without one (a picture, a text of another program) is no
+// configuration file.
+bool holdsRecordHeader(const QByteArray &content);
+
+// Run after a load that got through: the click rules of the four inputs'
+// "Активировать" boxes, sensor 1's box, the four use-outputs boxes and
+// sensor 1's keeping box, once each whether or not the box changed, bring
+// the enabling and colours of those panels, and an active input's type,
+// into line with the loaded states. All four inputs get their rules, so
+// loading the same file twice gives the same window.
+void runRulesAfterLoad(ControlAccess &controls);
+
 } // namespace zarven

@@ -15,7 +15,17 @@ constexpr int kLongestText = 250;
 
 class Lines {
 public:
-    void text(const QString &t) { bytes_ += toCp1251(t.left(kLongestText)) + "\r\n"; }
+    // A line break or 1A inside a text (a message read from the controller
+    // may hold them) would split the record or end the file when it is
+    // loaded; they are written as blanks.
+    void text(const QString &t)
+    {
+        QByteArray line = toCp1251(t.left(kLongestText));
+        for (char &b : line)
+            if (b == '\n' || b == '\r' || b == '\x1A')
+                b = ' ';
+        bytes_ += line + "\r\n";
+    }
     void raw(const QByteArray &b) { bytes_ += b + "\r\n"; }
     void flag(bool on) { text(on ? QStringLiteral("1") : QStringLiteral("0")); }
     void header(int record) { text(QStringLiteral("#%1").arg(record, 2, 10, QLatin1Char('0'))); }
@@ -33,7 +43,7 @@ void writeInput(Lines &out, const ControlAccess &c, int input)
     out.text(c.text(in.message).left(input == 1 ? 25 : 40));
     const int type = c.index(in.type);
     out.text(type < 0 ? QStringLiteral("-") : QString::number(type).left(1));
-    out.text(QStringLiteral("1"));
+    out.flag(c.checked(in.active));
     out.flag(c.checked(in.control24));
     const QByteArray times = encodeOutputTimes(c, input);
     for (int slot = 0; slot < kOutputsPerInput; ++slot)
@@ -76,10 +86,10 @@ void writeSingleFlag(Lines &out, const ControlAccess &c, int record, const char 
 QByteArray encodeConfiguration(const ControlAccess &c, const SessionStamp &stamp)
 {
     Lines out;
-    for (int input = 1; input <= kInputs; ++input) {
-        if (c.checked(inputControls(input).active))
-            writeInput(out, c, input);
-    }
+    // Every input is written, an inactive one with "0" on its third line, so
+    // that loading the file switches off an input that was off when saved.
+    for (int input = 1; input <= kInputs; ++input)
+        writeInput(out, c, input);
 
     out.header(23);
     for (int sensor = 1; sensor <= kSensors; ++sensor)

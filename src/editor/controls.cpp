@@ -111,6 +111,48 @@ PhoneEdit::PhoneEdit(QWidget *parent) : QLineEdit(parent)
     // "+" is a literal; each "0" is an optional digit shown as "_" while blank.
     setInputMask(QStringLiteral("+00000000000000;_"));
     setMaxLength(15);
+    connect(this, &QLineEdit::textEdited, this, &PhoneEdit::closeGaps);
+}
+
+void PhoneEdit::closeGaps()
+{
+    const QString shown = text();
+    const int cursor = cursorPosition();
+    QString digits;
+    int digitsBeforeCursor = 0;
+    for (int i = 1; i < shown.size(); ++i) {
+        if (!shown[i].isDigit())
+            continue;
+        digits += shown[i];
+        if (i < cursor)
+            ++digitsBeforeCursor;
+    }
+    if (QLatin1Char('+') + digits.leftJustified(kPhonePlaces, QLatin1Char(' ')) == shown)
+        return;
+    setText(digits);
+    setCursorPosition(1 + digitsBeforeCursor);
+}
+
+void PhoneEdit::keepCursorInNumber()
+{
+    if (hasSelectedText())
+        return;
+    // Right after the last digit: the "+" and the digits.
+    const int end = int(text().trimmed().size());
+    if (cursorPosition() > end)
+        setCursorPosition(end);
+}
+
+void PhoneEdit::mousePressEvent(QMouseEvent *event)
+{
+    QLineEdit::mousePressEvent(event);
+    keepCursorInNumber();
+}
+
+void PhoneEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    keepCursorInNumber();
 }
 
 QString PhoneEdit::text() const

@@ -63,8 +63,10 @@ private:
 };
 
 // A phone box: the mask "+" followed by 14 optional digits, blank character
-// "_", the "+" kept in the text; MaxLength 15. Blanks keep their places, so
-// a number typed with a gap stays a number with a gap.
+// "_", the "+" kept in the text; MaxLength 15. The digits always stand
+// together after the "+": deleting one closes the gap, and a click into the
+// blank part puts the cursor right after the last digit, so that what the
+// box shows is the number that is written and saved.
 class PhoneEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -77,6 +79,14 @@ public:
     // fill the places in order, a digit as itself and anything else as a
     // blank.
     void setText(const QString &text);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void closeGaps();
+    void keepCursorInNumber();
 };
 
 // A fixed list of radio buttons in a titled frame, laid out in columns; one

@@ -1,5 +1,7 @@
 #include "editor/panel_parts.h"
 
+#include "app/cp1251.h"
+
 #include "editor/controls.h"
 #include "editor/paint.h"
 
@@ -63,6 +65,20 @@ QLineEdit *addEdit(QWidget *parent, const QString &name, const QRect &place, int
     auto *e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setGeometry(place);
+    // What the user types or pastes goes into the settings image and the
+    // configuration file: a line break or 1A there would end the record or
+    // the file early. Such characters, and those code page 1251 cannot hold,
+    // are taken out at once; texts set by code (from the controller or a
+    // file) are kept as they are.
+    QObject::connect(e, &QLineEdit::textEdited, e, [e](const QString &t) {
+        const QString kept = cp1251PrintableOnly(t);
+        if (kept == t)
+            return;
+        const int removedBeforeCursor = int(e->cursorPosition() - cp1251PrintableOnly(t.left(e->cursorPosition())).size());
+        const int cursor = e->cursorPosition() - removedBeforeCursor;
+        e->setText(kept);
+        e->setCursorPosition(cursor);
+    });
     if (maxLength > 0) {
         e->setMaxLength(maxLength);
         // A text set by code may be longer than MaxLength; the limit then

@@ -46,6 +46,9 @@ PhonePanel::PhonePanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) : 
     CheckBox4 = addCheckBox(this, QStringLiteral("CheckBox4"), QStringLiteral("Дата-Время (Авто/ручное)"),
                             {8, 171, 240, 17}, true);
 
+    // The boxes start as the ticked box's rule makes them: read-only, the
+    // clock fills them.
+    Edit_time->setReadOnly(CheckBox4->isChecked());
     connect(CheckBox4, &QCheckBox::toggled, this, [this] { CheckBox4Click(); });
 }
 

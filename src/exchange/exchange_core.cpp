@@ -1,6 +1,7 @@
 #include "exchange/exchange_core.h"
 
 #include "app/cp1251.h"
+#include "serial/port_diagnosis.h"
 
 #include <QTimer>
 #include <exception>
@@ -18,7 +19,13 @@ QString captionInWindowLanguage(const ExchangeWindow &w, const QString &russian)
     return w.caption ? w.caption(russian) : russian;
 }
 
-ExchangeCore::ExchangeCore(const ExchangeWindow &w, QObject *parent) : QObject(parent), w_(w) {}
+ExchangeCore::ExchangeCore(const ExchangeWindow &w, QObject *parent) : QObject(parent), w_(w)
+{
+    connect(w_.port, &TComPort::lineLost, this, [this](const QString &reason) {
+        w_.log->add(toCp1251(QStringLiteral("линия потеряна: ") + reason));
+        emit connectionLost();
+    });
+}
 
 void ExchangeCore::setRoute(int state, Route route)
 {
@@ -69,7 +76,12 @@ bool ExchangeCore::openConnectedPort(const SendRequest &request)
     if (!port.Connected()) {
         try {
             port.OpenPort();
-        } catch (const std::exception &) {
+        } catch (const std::exception &e) {
+            // An unplugged adapter: ask for a scan rather than pretend the
+            // controller is still there.
+            if (const auto *comError = dynamic_cast<const EComPort *>(&e);
+                comError && deviceGoneError(comError->systemCode()))
+                emit connectionLost();
             if (!request.openErrorMessage.isEmpty()) {
                 showMessage(request.openErrorMessage, request.translateMessages);
                 return false;

@@ -100,6 +100,9 @@ public:
     void keyWaitCancel();
 
 signals:
+    // The line to the device is gone: the port reported it lost, or the
+    // connected port's device no longer exists when an exchange opens it.
+    void connectionLost();
     // Timer3 fired for an exchange that was waiting in this state; emitted
     // after its box, if any, has been answered.
     void responseTimedOut(int state);

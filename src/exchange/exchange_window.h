@@ -50,6 +50,9 @@ struct ExchangeWindow {
 
     // Passes a message through the translation dictionary before it is shown.
     std::function<QString(const QString &)> translate;
+    // The same for texts of the status bar: never shows a box, and leaves
+    // the text as it is when the dictionary cannot be used.
+    std::function<QString(const QString &)> translateStatus;
     // A caption the exchange puts on a control, given in Russian, in the
     // window's current language.
     std::function<QString(const QString &)> caption;

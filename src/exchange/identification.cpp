@@ -1,9 +1,12 @@
 #include "exchange/identification.h"
 
 #include "app/cp1251.h"
+#include "exchange/scan_report.h"
+#include "translate/message_translation.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <exception>
@@ -43,6 +46,31 @@ ControllerScan::ControllerScan(ExchangeCore &core, QObject *parent)
     : QObject(parent), core_(core), w_(core.window())
 {
     core_.setRoute(ssIdentify, [this](const QByteArray &Str) { identificationReply(Str); });
+    connect(&core_, &ExchangeCore::connectionLost, this, &ControllerScan::connectionLost);
+}
+
+QString ControllerScan::noAnswerMessage() const
+{
+    const TranslateFunction translate = [this](const QString &text) {
+        return w_.translate ? w_.translate(text) : text;
+    };
+    QList<PortDiagnosis> diagnoses;
+    for (const Tried &t : tried_)
+        diagnoses << diagnosePort(t.port, t.openError);
+    return translate(QString::fromUtf8(kNoAnswer)) + QStringLiteral("\r\n") + scanReport(diagnoses, translate);
+}
+
+void ControllerScan::connectionLost()
+{
+    if (w_.shared->ConnectedPort.isEmpty())
+        return;
+    const QString port = w_.shared->ConnectedPort;
+    w_.shared->ConnectedPort.clear();
+    w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
+    w_.BitBtn3->setEnabled(true);
+    w_.statusPanel1->setText(connectionLostText(port, w_.translateStatus));
+    w_.Gauge_Signal->setValue(0);
+    w_.Label_Signal->setText(QStringLiteral("."));
 }
 
 void ControllerScan::BitBtn3Click()
@@ -57,13 +85,14 @@ void ControllerScan::BitBtn3Click()
     core_.setState(ssIdentify);
     ScanIndex = 0;
     ScanLast = w_.ComboBox1->count() - 1;
+    tried_.clear();
     startIfStopped(w_.Timer1);
     w_.shared->ConnectedPort.clear();
     // Until a "T6" reply the window must not claim a connection it no longer
     // has, also after a failed rescan.
     w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
     w_.BitBtn3->setEnabled(true);
-    w_.statusPanel1->clear();
+    showTranslated(w_.statusPanel1, QString(), w_.translate);
 }
 
 void ControllerScan::Timer1Timer()
@@ -74,18 +103,27 @@ void ControllerScan::Timer1Timer()
         port.ClosePort();
     if (ScanLast < ScanIndex || core_.state() != ssIdentify) {
         w_.Timer1->stop();
-        core_.showMessage(QString::fromUtf8(kNoAnswer), true);
+        w_.statusPanel1->clear();
+        w_.boxes->plain(noAnswerMessage());
         emit scanFinished(ScanOutcome::NoAnswer);
         return;
     }
     port.setPort(w_.ComboBox1->itemText(ScanIndex));
+    w_.statusPanel1->setText(scanProgressText(port.Port(), ScanIndex + 1, ScanLast + 1, w_.translateStatus));
     try {
         port.OpenPort();
+    } catch (const EComPort &e) {
+        // A port that cannot be opened costs one step; why is told if no
+        // port answers.
+        tried_.append({port.Port(), e.systemCode()});
+        ++ScanIndex;
+        return;
     } catch (const std::exception &) {
-        // A port that cannot be opened costs one step, without a message.
+        tried_.append({port.Port(), -1});
         ++ScanIndex;
         return;
     }
+    tried_.append({port.Port(), 0});
     // Counted before the write: a port whose write fails is reported by the
     // default error report and the scan goes on with the next port instead
     // of retrying this one for ever.
@@ -102,6 +140,7 @@ void ControllerScan::identificationReply(const QByteArray &Str)
         w_.Timer1->stop();
         core_.setState(ssIdle);
         startIfStopped(w_.Timer4);
+        w_.statusPanel1->clear();
         w_.boxes->information(refusal.isEmpty() ? QString::fromUtf8(kUnrecognised) : refusal);
         emit scanFinished(refusal.isEmpty() ? ScanOutcome::Unrecognised : ScanOutcome::Sibling);
         return;
@@ -112,8 +151,9 @@ void ControllerScan::identificationReply(const QByteArray &Str)
         core_.setState(ssIdle);
         startIfStopped(w_.Timer4);
     }
-    w_.statusPanel1->setText(QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ')
-                             + fromCp1251(Str.mid(2)));
+    showTranslated(w_.statusPanel1,
+                   QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ') + fromCp1251(Str.mid(2)),
+                   w_.translate);
     w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединен")));
     w_.BitBtn3->setEnabled(false);
     emit scanFinished(ScanOutcome::Connected);

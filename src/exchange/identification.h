@@ -8,7 +8,9 @@
 // every later exchange uses.
 
 #include "exchange/exchange_core.h"
+#include "serial/port_diagnosis.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -38,6 +40,10 @@ public:
     // The identification route (SessionState 1).
     void identificationReply(const QByteArray &Str);
 
+    // The line to the controller is gone (unplugged adapter): the window
+    // stops showing a connection, and the next exchange asks for a scan.
+    void connectionLost();
+
     int ScanIndex = 0;
     int ScanLast = -1;
 
@@ -47,6 +53,15 @@ signals:
     void scanFinished(ScanOutcome outcome);
 
 private:
+    // A port the scan tried, with the system error code of its failed open
+    // (0: it opened); diagnosed when the scan ends without a controller.
+    struct Tried {
+        QString port;
+        int openError = 0;
+    };
+    QString noAnswerMessage() const;
+
+    QList<Tried> tried_;
     ExchangeCore &core_;
     const ExchangeWindow &w_;
 };

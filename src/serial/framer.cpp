@@ -4,12 +4,9 @@ namespace zarven {
 
 namespace {
 
-QByteArray upperAscii(QByteArray bytes)
+char upperAscii(char c)
 {
-    for (char &c : bytes)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return bytes;
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 }
 
 } // namespace
@@ -58,6 +55,7 @@ void TComDataPacket::empty()
             ~Clear()
             {
                 self->buffer_.clear();
+                self->searched_ = 0;
                 self->inPacket_ = false;
             }
         } clear{this};
@@ -70,9 +68,27 @@ void TComDataPacket::empty()
 
 qsizetype TComDataPacket::find(const QByteArray &haystack, const QByteArray &needle, qsizetype from) const
 {
-    if (caseInsensitive_)
-        return upperAscii(haystack).indexOf(upperAscii(needle), from);
-    return haystack.indexOf(needle, from);
+    if (!caseInsensitive_)
+        return haystack.indexOf(needle, from);
+    // Compared in place: upper-casing copies of the buffer would cost its
+    // whole length on every chunk.
+    for (qsizetype i = qMax<qsizetype>(from, 0); i + needle.size() <= haystack.size(); ++i) {
+        qsizetype k = 0;
+        while (k < needle.size() && upperAscii(haystack[i + k]) == upperAscii(needle[k]))
+            ++k;
+        if (k == needle.size())
+            return i;
+    }
+    return -1;
+}
+
+qsizetype TComDataPacket::findNew(const QByteArray &marker, qsizetype from)
+{
+    // A marker may straddle the end of what was searched before, so the
+    // search steps back by its length less one.
+    const qsizetype p = find(buffer_, marker, qMax(from, searched_ - marker.size() + 1));
+    searched_ = p < 0 ? buffer_.size() : 0;
+    return p;
 }
 
 void TComDataPacket::FeedBytes(const QByteArray &chunk)
@@ -104,7 +120,7 @@ void TComDataPacket::cuttingPass()
             if (start_.isEmpty()) {
                 inPacket_ = true;
             } else {
-                const qsizetype p = find(buffer_, start_);
+                const qsizetype p = findNew(start_, 0);
                 if (p >= 0) {
                     inPacket_ = true;
                     if (p > 0) {
@@ -131,7 +147,7 @@ void TComDataPacket::cuttingPass()
             } else {
                 // The stop marker is searched only after the start marker's
                 // length, so the two can never overlap.
-                const qsizetype q = stop_.isEmpty() ? -1 : find(buffer_, stop_, start_.size());
+                const qsizetype q = stop_.isEmpty() ? -1 : findNew(stop_, start_.size());
                 if (q >= 0)
                     cut = q + stop_.size();
             }
@@ -143,6 +159,7 @@ void TComDataPacket::cuttingPass()
         }
 
         inPacket_ = false;
+        searched_ = 0;
         QByteArray packet = buffer_.left(cut);
         buffer_.remove(0, cut);
         if (!includeStrings_) {

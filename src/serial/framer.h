@@ -57,6 +57,10 @@ public:
 private:
     void cuttingPass();
     qsizetype find(const QByteArray &haystack, const QByteArray &needle, qsizetype from = 0) const;
+    // Searches the buffer for marker from position from on, skipping what an
+    // earlier pass has already searched without a find, so a stream fed in
+    // tiny chunks costs time in proportion to its length, not its square.
+    qsizetype findNew(const QByteArray &marker, qsizetype from);
     void checkOverflow();
 
     QByteArray start_;
@@ -68,6 +72,10 @@ private:
 
     QByteArray buffer_;
     bool inPacket_ = false;
+    // How far the buffer has been searched, without a find, for the marker
+    // the framer waits for now (start or stop); 0 after any change of what is
+    // searched or of the buffer's front.
+    qsizetype searched_ = 0;
 
     PacketHandler onPacket_;
     DiscardHandler onDiscard_;

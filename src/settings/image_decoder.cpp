@@ -108,7 +108,8 @@ qsizetype ImageDecoder::decodeInputRecord(qsizetype pos)
     const char type = at(end + 1);
     const int entry = inputTypeEntry(type);
     controls_.setIndex(in.type, entry);
-    if (entry < 0)
+    // "0" is the type byte of an inactive input as this tool writes it.
+    if (entry < 0 && type != '0')
         logEntry(toCp1251(tag + QStringLiteral("Уровень активации =")) + type);
 
     if (!has(end + 2))

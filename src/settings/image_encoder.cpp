@@ -12,9 +12,6 @@ namespace zarven {
 
 namespace {
 
-// The longest message text the record carries.
-constexpr int kImageMessageLength = 25;
-
 // Input type by list entry; the contact types are written "3" and "2".
 char inputTypeByte(int entry)
 {

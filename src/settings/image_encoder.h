@@ -8,7 +8,9 @@
 // задействовать"; the arming state output: "Светодиод(LED)"), so that the
 // controller never receives a byte outside its tables. A spin box whose text
 // is not a number is written as the box reads it (its lowest value), and a
-// number beyond the box's range as the nearer bound.
+// number beyond the box's range as the nearer bound. These fallbacks serve
+// the offline encoding only: a write to the controller first checks every
+// such box and refuses instead (write_image.h).
 
 #include <QByteArray>
 
@@ -16,6 +18,9 @@ namespace zarven {
 
 class ControlAccess;
 struct SharedValues;
+
+// The longest message text the input record carries.
+inline constexpr int kImageMessageLength = 25;
 
 // Input record of input 1 to 4: type byte, message text (a single space when
 // the input is not active), 0D, type, active, 24-hour control, output times.

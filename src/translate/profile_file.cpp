@@ -147,6 +147,15 @@ QString storedValue(const QString &value)
     return needsQuotes ? QLatin1Char('"') + value + QLatin1Char('"') : value;
 }
 
+// Gives a line that has none the line end eol. A line that ends in a lone CR
+// gets CR LF instead of LF alone, which would join that CR to the line end
+// and change the line as it reads.
+void endLine(Line &line, const QByteArray &eol)
+{
+    if (line.ending.isEmpty())
+        line.ending = line.content.endsWith('\r') ? QByteArrayLiteral("\r\n") : eol;
+}
+
 QByteArray serialize(const QList<Line> &lines)
 {
     QByteArray bytes;
@@ -174,41 +183,62 @@ bool ProfileFile::canHoldKey(const QString &key)
     return fromCp1251(toCp1251(key)) == key;
 }
 
+bool ProfileFile::canHoldSection(const QString &section)
+{
+    return canHoldKey(section) && !section.contains(QLatin1Char(']'));
+}
+
 QString ProfileFile::readString(const QString &section, const QString &key) const
 {
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QList<Line> lines = splitLines(file.readAll());
-    const Position pos = locate(lines, trimBlanks(section), trimBlanks(key));
+    return readFrom(file.readAll(), section, key);
+}
+
+QString ProfileFile::readFrom(const QByteArray &content, const QString &section, const QString &key)
+{
+    const Position pos = locate(splitLines(content), trimBlanks(section), trimBlanks(key));
     if (pos.entry < 0)
         return {};
     return pos.entryValue.left(kMaxValueLength);
 }
 
-void ProfileFile::writeString(const QString &section, const QString &key, const QString &value) const
+QList<QPair<QString, QString>> ProfileFile::readSection(const QString &section) const
 {
-    if (!canHoldKey(key) || !canHoldKey(section))
+    QList<QPair<QString, QString>> entries;
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    const QString wanted = trimBlanks(section);
+    bool inside = false;
+    for (const Line &line : splitLines(file.readAll())) {
+        const ParsedLine parsed = parseLine(line.content);
+        if (parsed.kind == ParsedLine::Section) {
+            if (inside)
+                break; // the first section of that name is the one that counts
+            inside = sameName(parsed.name, wanted);
+        } else if (inside && parsed.kind == ParsedLine::Entry) {
+            entries.append({parsed.name, parsed.value.left(kMaxValueLength)});
+        }
+    }
+    return entries;
+}
+
+std::optional<QByteArray> ProfileFile::withEntry(const QByteArray &content, const QString &section,
+                                                 const QString &key, const QString &value)
+{
+    if (!canHoldKey(key) || !canHoldSection(section))
         throw std::invalid_argument("profile file: a key or section name that cannot be written as one line");
     if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
         throw std::invalid_argument("profile file: a value with a line break");
 
-    const QString unableToWrite = QStringLiteral("Unable to write to ") + path_;
-    QByteArray original;
-    const bool existed = exists();
-    if (existed) {
-        QFile file(path_);
-        if (!file.open(QIODevice::ReadOnly))
-            throw FileError(unableToWrite);
-        original = file.readAll();
-    }
-
-    QList<Line> lines = splitLines(original);
+    QList<Line> lines = splitLines(content);
     const QString wantedSection = trimBlanks(section);
     const QString wantedKey = trimBlanks(key);
     const Position pos = locate(lines, wantedSection, wantedKey);
     if (pos.entry >= 0 && pos.entryValue == value)
-        return;
+        return std::nullopt;
 
     // New lines take the file's own line end; a new file gets CR LF, which
     // the dictionaries made on Windows use.
@@ -224,15 +254,31 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
     if (pos.entry >= 0) {
         lines[pos.entry].content = entry;
     } else if (pos.section >= 0) {
-        if (lines[pos.lastFilled].ending.isEmpty())
-            lines[pos.lastFilled].ending = eol;
+        endLine(lines[pos.lastFilled], eol);
         lines.insert(pos.lastFilled + 1, Line{entry, eol});
     } else {
-        if (!lines.isEmpty() && lines.last().ending.isEmpty())
-            lines.last().ending = eol;
+        if (!lines.isEmpty())
+            endLine(lines.last(), eol);
         lines.append(Line{toCp1251(QLatin1Char('[') + wantedSection + QLatin1Char(']')), eol});
         lines.append(Line{entry, eol});
     }
+    return serialize(lines);
+}
+
+void ProfileFile::writeString(const QString &section, const QString &key, const QString &value) const
+{
+    const QString unableToWrite = QStringLiteral("Unable to write to ") + path_;
+    QByteArray original;
+    const bool existed = exists();
+    if (existed) {
+        QFile file(path_);
+        if (!file.open(QIODevice::ReadOnly))
+            throw FileError(unableToWrite);
+        original = file.readAll();
+    }
+    const std::optional<QByteArray> bytes = withEntry(original, section, key, value);
+    if (!bytes)
+        return;
 
     // A file marked read-only is left alone even where the account could
     // write it anyway (an administrator): the mark means "do not change".
@@ -241,12 +287,11 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
     if (existed && (!info.isWritable() || !(info.permissions() & anyWrite)))
         throw FileError(unableToWrite);
 
-    const QByteArray bytes = serialize(lines);
     QSaveFile out(path_);
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly))
         throw FileError(unableToWrite);
-    if (out.write(bytes) != bytes.size()) {
+    if (out.write(*bytes) != bytes->size()) {
         out.cancelWriting();
         throw FileError(unableToWrite);
     }

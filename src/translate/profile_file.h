@@ -22,7 +22,11 @@
 // Nothing is cached: every call reads the file anew, so edits made to the file
 // between two calls are seen by the second.
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <optional>
 
 namespace zarven {
 
@@ -42,19 +46,35 @@ public:
     // the section or the key is missing or the file cannot be read.
     QString readString(const QString &section, const QString &key) const;
 
+    // Every entry of the section, in file order, as (key, value) pairs; values
+    // are cut as readString() cuts them. Empty when the file or the section is
+    // missing.
+    QList<QPair<QString, QString>> readSection(const QString &section) const;
+
     // Adds or replaces the entry. An entry that already holds exactly this
     // value is left alone and the file is not touched at all.
     // Throws FileError "Unable to write to " + path when the file cannot be
     // written (it is marked read-only, its folder is missing or refuses new
     // files, the disk is full); the file is then unchanged.
-    // Throws std::invalid_argument when the key fails canHoldKey() or the
-    // value holds a line break: such an entry cannot be written as one line.
+    // Throws std::invalid_argument when the key fails canHoldKey(), the
+    // section fails canHoldSection() or the value holds a line break: such an
+    // entry could not be found again.
     void writeString(const QString &section, const QString &key, const QString &value) const;
+
+    // The two operations on a file's content held in memory. withEntry gives
+    // the new content, or nothing when the entry already holds the value; it
+    // throws std::invalid_argument as writeString does.
+    static QString readFrom(const QByteArray &content, const QString &section, const QString &key);
+    static std::optional<QByteArray> withEntry(const QByteArray &content, const QString &section,
+                                               const QString &key, const QString &value);
 
     // Whether a text can be written as a key and found again by the same
     // text: not blank, no "=", no line break, not starting with "[", and
     // every character in code page 1251.
     static bool canHoldKey(const QString &key);
+    // The same for a section name, which also may not hold "]": the reader
+    // ends a section name at its first "]".
+    static bool canHoldSection(const QString &section);
 
 private:
     QString path_;

@@ -159,7 +159,7 @@ void TranslateForm(QWidget *window, const QString &section, const QString &path,
         return;
     const ProfileFile dictionary(path);
     if (!dictionary.exists())
-        boxes.plain(QStringLiteral("No exists") + path);
+        boxes.show(BoxKind::Plain, QStringLiteral("No exists") + path);
     FormTranslator translator(dictionary, section);
     window->setWindowTitle(translator.lookup(window->windowTitle()));
     setApplicationTitle(translator.lookup(applicationTitle()));

@@ -1,5 +1,6 @@
 #include "translate/translation.h"
 
+#include "app/errors.h"
 #include "app/message_boxes.h"
 #include "app/shared_values.h"
 #include "translate/profile_file.h"
@@ -25,7 +26,7 @@ QString TranslateText(const QString &text, QChar languageLetter, const QString &
 {
     const ProfileFile dictionary(path);
     if (!dictionary.exists())
-        boxes.plain(QStringLiteral("No exists") + path);
+        boxes.show(BoxKind::Plain, QStringLiteral("No exists") + path);
     if (languageLetter == QLatin1Char('R'))
         return LookupTranslation(text, QStringLiteral("Rus1"), dictionary);
     if (languageLetter == QLatin1Char('E'))
@@ -51,6 +52,19 @@ QString captionInCurrentLanguage(const SharedValues &shared, const QString &russ
 QString messageInCurrentLanguage(const SharedValues &shared, MessageBoxes &boxes, const QString &russian)
 {
     return TranslateText(russian, shared.LanguageCode, dictionaryPath(shared), boxes);
+}
+
+QString statusTextInCurrentLanguage(const SharedValues &shared, const QString &russian)
+{
+    const ProfileFile dictionary(dictionaryPath(shared));
+    if (!dictionary.exists())
+        return russian;
+    const QString section = shared.LanguageCode == QLatin1Char('E') ? QStringLiteral("Eng1") : QStringLiteral("Rus1");
+    try {
+        return LookupTranslation(russian, section, dictionary);
+    } catch (const AppError &) {
+        return russian;
+    }
 }
 
 void showMessageInCurrentLanguage(const SharedValues &shared, MessageBoxes &boxes, const QString &russian)

@@ -72,6 +72,11 @@ QString dictionaryPath(const SharedValues &shared);
 // letter and the window's dictionary.
 QString messageInCurrentLanguage(const SharedValues &shared, MessageBoxes &boxes, const QString &russian);
 
+// A status bar text in the window's current language. Unlike a message it
+// shows no box: while the dictionary is missing or cannot take a write-back
+// the text is returned as it is.
+QString statusTextInCurrentLanguage(const SharedValues &shared, const QString &russian);
+
 // The same message shown at once in a plain message box. When the
 // translation fails (the dictionary cannot be written), the error is raised
 // and no box is shown.

@@ -4,6 +4,8 @@
 
 #include <QDeadlineTimer>
 
+#include <initializer_list>
+
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -83,15 +85,27 @@ int SimProcess::stop()
     return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
 }
 
-void dropExclusiveOverride()
+void dropCapabilities(std::initializer_list<int> capabilities)
 {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[2]{};
     if (syscall(SYS_capget, &header, data) != 0)
         return;
-    data[CAP_SYS_ADMIN / 32].effective &= ~(1u << (CAP_SYS_ADMIN % 32));
-    data[CAP_SYS_ADMIN / 32].permitted &= ~(1u << (CAP_SYS_ADMIN % 32));
+    for (const int cap : capabilities) {
+        data[cap / 32].effective &= ~(1u << (cap % 32));
+        data[cap / 32].permitted &= ~(1u << (cap % 32));
+    }
     syscall(SYS_capset, &header, data);
+}
+
+void dropExclusiveOverride()
+{
+    dropCapabilities({CAP_SYS_ADMIN});
+}
+
+void dropFileAccessOverride()
+{
+    dropCapabilities({CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER});
 }
 
 QByteArray someKeyTable()

@@ -57,6 +57,10 @@ private:
 // process, so that the exclusive flag behaves as an ordinary user meets it.
 void dropExclusiveOverride();
 
+// Likewise for file permissions: afterwards a device node the process's user
+// may not open refuses it, as it refuses an installer outside its group.
+void dropFileAccessOverride();
+
 // A key table of the simulator's size, every record unlike the default one.
 QByteArray someKeyTable();
 

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Checks the Debian package in dist/: lintian finds no error, the desktop
+# entry and the metainfo validate, and the package unpacked into a scratch
+# root (dpkg -x) starts offscreen from there, finds its installed dictionary
+# and writes nothing into the folder it was started in.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+zarven_ensure_packages "${ZARVEN_PACKAGE_TOOLS[@]}"
+
+deb=$(ls "$ZARVEN_ROOT"/dist/zarven4-config_*.deb | head -n 1)
+echo "Package: $deb ($(du -k "$deb" | cut -f1) KiB)"
+dpkg-deb -f "$deb" Package Version Architecture Depends
+
+echo "-- lintian"
+lintian --fail-on error --tag-display-limit 0 "$deb" || { echo "lintian reports errors" >&2; exit 1; }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+root="$scratch/root"
+dpkg -x "$deb" "$root"
+share="$root/usr/share"
+for f in usr/bin/zarven4-config usr/bin/zarven4-sim usr/share/zarven4-config/trans.dic \
+         usr/share/applications/zarven4-config.desktop \
+         usr/share/metainfo/org.example.zarven4_config.metainfo.xml \
+         usr/share/icons/hicolor/scalable/apps/zarven4-config.svg \
+         usr/share/icons/hicolor/48x48/apps/zarven4-config.png \
+         usr/share/doc/zarven4-config/copyright; do
+    [ -e "$root/$f" ] || { echo "missing from the package: $f" >&2; exit 1; }
+done
+
+echo "-- desktop-file-validate"
+desktop-file-validate "$share/applications/zarven4-config.desktop"
+echo "-- appstreamcli validate"
+appstreamcli validate --no-net "$share/metainfo/org.example.zarven4_config.metainfo.xml"
+
+echo "-- start from the scratch root"
+mkdir -p "$scratch/home" "$scratch/start"
+export HOME="$scratch/home" XDG_DATA_HOME= XDG_DATA_DIRS=/nonexistent QT_QPA_PLATFORM=offscreen
+cd "$scratch/start"
+"$root/usr/bin/zarven4-config" --version
+"$root/usr/bin/zarven4-config" --only-listed-ports --exit-when-shown
+"$root/usr/bin/zarven4-sim" --help >/dev/null
+folder="$HOME/.local/share/zarven4-config"
+cmp "$folder/trans.dic" "$share/zarven4-config/trans.dic"
+[ -f "$folder/log.log" ] || { echo "no log.log in $folder" >&2; exit 1; }
+[ -z "$(ls -A "$scratch/start")" ] || { echo "files written into the start folder" >&2; exit 1; }
+echo "Package checks passed"

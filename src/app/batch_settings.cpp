@@ -1,0 +1,105 @@
+#include "app/batch_settings.h"
+
+#include "app/batch_mode.h"
+#include "app/main_window.h"
+#include "app/message_boxes.h"
+#include "config_file/config_files.h"
+#include "settings/settings_read.h"
+#include "settings/settings_write.h"
+
+#include <optional>
+
+namespace zarven {
+
+namespace {
+
+// Runs a handler that ends in one signal of source and waits for it.
+template <typename Outcome, typename Source, typename Signal>
+std::optional<Outcome> runAndWait(BatchSession& s, Source* source, Signal signal, const std::function<void()>& handler)
+{
+    std::optional<Outcome> outcome;
+    const auto c = QObject::connect(source, signal, [&outcome](Outcome o) {
+        if (!outcome)
+            outcome = o;
+    });
+    const int limit = 3 * s.form().options.intervals.responseTimeoutMs;
+    const bool ended = s.run(handler) && s.waitUntil([&outcome] { return outcome.has_value(); }, limit);
+    QObject::disconnect(c);
+    return ended ? outcome : std::nullopt;
+}
+
+} // namespace
+
+int runReadSettingsCommand(BatchSession& s)
+{
+    const QString output = s.requiredOption(QStringLiteral("--output"));
+    if (output.isEmpty())
+        return BatchUsageError;
+    if (!s.identify())
+        return BatchExchangeFailed;
+    TForm1& form = s.form();
+    // The window keeps what the controller holds, even an empty memory.
+    s.boxes().setQuestionAnswer(false);
+    const auto outcome = runAndWait<ReadOutcome>(
+        s, form.settingsRead, &SettingsRead::readFinished, [&form] { form.settingsRead->BitBtn2Click(); });
+    if (!outcome)
+        return BatchExchangeFailed;
+    switch (*outcome) {
+    case ReadOutcome::Decoded:
+        if (!s.run([&] { form.configFiles->writeFile(output); }))
+            return BatchUsageError;
+        return BatchSuccess;
+    case ReadOutcome::MemoryEmpty:
+        s.printError(QStringLiteral("zarven4-config: the controller's settings memory is empty; no file written"));
+        return BatchExchangeFailed;
+    case ReadOutcome::TimedOut:
+    case ReadOutcome::NoConnection:
+        return BatchExchangeFailed;
+    }
+    return BatchExchangeFailed;
+}
+
+int runWriteSettingsCommand(BatchSession& s)
+{
+    const QString input = s.requiredOption(QStringLiteral("--input"));
+    if (input.isEmpty())
+        return BatchUsageError;
+    if (!s.identify())
+        return BatchExchangeFailed;
+    TForm1& form = s.form();
+    ControlAccess& controls = form.configFiles->controls();
+    const QString dateTimeMode = QStringLiteral("CheckBox4");
+    // Manual date and time, so that the clock does not replace the file's
+    // time while the write is on its way.
+    bool loaded = false;
+    if (!s.run([&] {
+            controls.setChecked(dateTimeMode, false);
+            loaded = form.configFiles->loadFrom(input);
+        })
+        || !loaded)
+        return BatchUsageError;
+    if (s.hasFlag(QStringLiteral("--now"))) {
+        s.run([&] {
+            controls.setChecked(dateTimeMode, true);
+            form.Timer2Timer();
+        });
+    }
+    const auto outcome = runAndWait<WriteOutcome>(
+        s, form.settingsWrite, &SettingsWrite::writeFinished, [&form] { form.settingsWrite->BitBtn1Click(); });
+    if (!outcome)
+        return BatchExchangeFailed;
+    switch (*outcome) {
+    case WriteOutcome::Acknowledged:
+        return BatchSuccess;
+    case WriteOutcome::Refused:
+        s.printError(s.boxes().shown().isEmpty() ? QString() : s.boxes().shown().last().text);
+        return BatchExchangeFailed;
+    case WriteOutcome::WrongReply:
+    case WriteOutcome::TimedOut:
+    case WriteOutcome::NoConnection:
+        return BatchExchangeFailed;
+    }
+    return BatchExchangeFailed;
+}
+
+} // namespace zarven

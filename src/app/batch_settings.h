@@ -1,0 +1,28 @@
+#pragma once
+// Batch commands that exchange the settings with the controller, on the
+// window's own read and write handlers.
+//
+//   zarven4-config read-settings --port DEV --output FILE.cfg [--workdir DIR]
+//     Finds the controller, reads its settings into the window (the window is
+//     backed up to save.000 first, as always) and saves the window to FILE,
+//     replacing it only when the whole file is written. A controller with an
+//     empty settings memory writes no file (the restore question is answered
+//     No).
+//
+//   zarven4-config write-settings --port DEV --input FILE.cfg [--now] [--workdir DIR]
+//     Finds the controller, loads FILE as the menu's load does (LoadFile.rep
+//     included) with the date and time taken from the file, or with --now
+//     from the clock, writes the settings and waits for the acknowledgement.
+//
+// Exit status: 0 success; 1 no controller, no reply, a wrong reply, an empty
+// memory, or a write refused because the settings cannot be encoded; 2 a
+// usage error or a file that cannot be read or written.
+
+namespace zarven {
+
+class BatchSession;
+
+int runReadSettingsCommand(BatchSession& session);
+int runWriteSettingsCommand(BatchSession& session);
+
+} // namespace zarven

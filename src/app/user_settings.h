@@ -1,0 +1,50 @@
+#pragma once
+// What the window remembers between runs for the user: the language, the
+// last folder of each kind of file and the recently used configuration
+// files. A window run by the user keeps them in the user's QSettings; batch
+// runs and tests keep them in memory only, so that a script's output never
+// depends on what someone last clicked in the window.
+
+#include <QChar>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+class QSettings;
+
+namespace zarven {
+
+class UserSettings {
+public:
+    // persistent: kept in the user's settings; otherwise in memory.
+    explicit UserSettings(bool persistent);
+    ~UserSettings();
+
+    // "R" or "E"; "R" when nothing valid was kept.
+    QChar language() const;
+    void setLanguage(QChar code);
+
+    // The folder a file dialog of that kind ("cfg", "key") last used; empty
+    // when none was.
+    QString lastFolder(const QString &kind) const;
+    void setLastFolder(const QString &kind, const QString &folder);
+
+    // The recently used configuration files, newest first, at most
+    // kRecentFiles.
+    static constexpr int kRecentFiles = 5;
+    QStringList recentFiles() const;
+    // Puts a file first (once), dropping the oldest beyond kRecentFiles.
+    void addRecentFile(const QString &path);
+    void removeRecentFile(const QString &path);
+
+private:
+    QVariant value(const QString &key) const;
+    void setValue(const QString &key, const QVariant &value);
+
+    std::unique_ptr<QSettings> settings_;
+    QHash<QString, QVariant> memory_;
+};
+
+} // namespace zarven

@@ -1,0 +1,45 @@
+// Wires the settings exchanges into the window: "Запись настроек в память
+// прибора" and "Записать параметры" write the settings, "Чтение настроек из
+// памяти прибора" and "Считать параметры" read them; the read keeps its
+// backup through the configuration save and load in backup mode.
+
+#include "app/main_window.h"
+#include "config_file/config_files.h"
+#include "editor/settings_panels.h"
+#include "exchange/device_exchange.h"
+#include "settings/settings_read.h"
+#include "settings/settings_write.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace zarven {
+
+void TForm1::wireSettings()
+{
+    settingsWrite = new SettingsWrite(exchange->core, ControlAccess(*panels), this);
+
+    SettingsReadWindow readWindow { ControlAccess(*panels), {}, {} };
+    readWindow.saveBackup = [this] {
+        shared.UseBackupFile = true;
+        configFiles->N4Click();
+    };
+    // The restore runs inside the packet event; a file that does not load is
+    // reported here so that the exchange still ends in order.
+    readWindow.restoreBackup = [this] {
+        guarded([this] {
+            shared.UseBackupFile = true;
+            configFiles->N3Click();
+        });
+    };
+    settingsRead = new SettingsRead(exchange->core, std::move(readWindow), this);
+
+    auto write = [this] { guarded([this] { settingsWrite->BitBtn1Click(); }); };
+    connect(BitBtn1, &QPushButton::clicked, this, write);
+    connect(N9, &QAction::triggered, this, write);
+    auto read = [this] { guarded([this] { settingsRead->BitBtn2Click(); }); };
+    connect(BitBtn2, &QPushButton::clicked, this, read);
+    connect(N10, &QAction::triggered, this, read);
+}
+
+} // namespace zarven

@@ -1,0 +1,73 @@
+#include "exchange/scan_report.h"
+
+namespace zarven {
+
+namespace {
+
+QString tr(const TranslateFunction &translate, const char *russianUtf8)
+{
+    const QString russian = QString::fromUtf8(russianUtf8);
+    return translate ? translate(russian) : russian;
+}
+
+QString holderText(const PortDiagnosis &d, const TranslateFunction &translate)
+{
+    if (d.holders.isEmpty())
+        return tr(translate, "%1: порт занят другой программой. Закройте её и повторите поиск.").arg(d.port);
+    QStringList who;
+    for (const PortHolder &h : d.holders)
+        who << QStringLiteral("%1 (PID %2)").arg(h.name.isEmpty() ? QStringLiteral("?") : h.name).arg(h.pid);
+    QString line = tr(translate, "%1: порт занят программой %2. Закройте её и повторите поиск.")
+                       .arg(d.port, who.join(QStringLiteral(", ")));
+    for (const PortHolder &h : d.holders) {
+        if (h.name == QLatin1String("ModemManager")) {
+            line += QLatin1Char(' ')
+                + tr(translate, "ModemManager можно остановить: sudo systemctl stop ModemManager");
+            break;
+        }
+    }
+    return line;
+}
+
+} // namespace
+
+QString diagnosisLine(const PortDiagnosis &d, const TranslateFunction &translate)
+{
+    switch (d.fault) {
+    case PortFault::NoPermission:
+        return tr(translate, "%1: нет прав на порт. Добавьте пользователя в группу %2 (sudo usermod -aG %2 $USER) "
+                             "и войдите в систему заново.")
+            .arg(d.port, d.group);
+    case PortFault::HeldByProgram:
+        return holderText(d, translate);
+    case PortFault::Vanished:
+        return tr(translate, "%1: устройство отключено.").arg(d.port);
+    case PortFault::OpenFailed:
+        return tr(translate, "%1: порт не открывается (%2).").arg(d.port, d.detail);
+    case PortFault::NoAnswer:
+        break;
+    }
+    return tr(translate, "%1: нет ответа.").arg(d.port);
+}
+
+QString scanReport(const QList<PortDiagnosis> &tried, const TranslateFunction &translate)
+{
+    if (tried.isEmpty())
+        return tr(translate, "Последовательные порты не найдены. Подключите USB-адаптер прибора.");
+    QStringList lines;
+    for (const PortDiagnosis &d : tried)
+        lines << diagnosisLine(d, translate);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QString scanProgressText(const QString &port, int number, int count, const TranslateFunction &translate)
+{
+    return tr(translate, "Поиск: %1 (%2 из %3)").arg(port).arg(number).arg(count);
+}
+
+QString connectionLostText(const QString &port, const TranslateFunction &translate)
+{
+    return tr(translate, "Связь с прибором потеряна (%1)").arg(port);
+}
+
+} // namespace zarven

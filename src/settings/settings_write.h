@@ -1,0 +1,49 @@
+#pragma once
+// Writing the window's settings to the controller ("Запись настроек в память
+// прибора", menu "Записать параметры"): the message texts are checked, the
+// whole image is encoded, the controller's port is opened, the eleven pieces
+// go out one after another, and the acknowledgement "COK" is awaited through
+// the exchange state machine (state ssWriteSettings).
+//
+// Nothing is sent, and no timer or state changes, when an active input has no
+// message text or the image cannot be encoded (see write_image.h); a message
+// says why.
+
+#include "exchange/exchange_core.h"
+#include "settings/control_access.h"
+
+#include <QObject>
+
+namespace zarven {
+
+enum class WriteOutcome {
+    Acknowledged, // "COK"
+    WrongReply, // any other packet
+    TimedOut, // no packet before Timer3
+    Refused, // a message text is missing or the image cannot be encoded
+    NoConnection, // no controller found, or its port will not open
+};
+
+class SettingsWrite : public QObject {
+    Q_OBJECT
+public:
+    SettingsWrite(ExchangeCore& core, ControlAccess controls, QObject* parent = nullptr);
+
+    // The button and the menu item.
+    void BitBtn1Click();
+    // The acknowledgement route (SessionState 3).
+    void acknowledgement(const QByteArray& Str);
+
+signals:
+    // Emitted once per write that was started, after its last box.
+    void writeFinished(zarven::WriteOutcome outcome);
+
+private:
+    bool messageTextsMissing();
+    QString translated(const QString& russian) const;
+
+    ExchangeCore& core_;
+    ControlAccess controls_;
+};
+
+} // namespace zarven

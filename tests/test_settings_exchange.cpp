@@ -1,0 +1,334 @@
+// Writing the settings to the controller and reading them back, through the
+// real port and framer against the simulator on a pseudo-terminal.
+
+#include "exchange_fixture.h"
+#include "pty_pair.h"
+#include "sim_process.h"
+
+#include "config_file/config_files.h"
+#include "config_file/config_writer.h"
+#include "config_file/session_stamp.h"
+#include "editor/controls.h"
+#include "editor/settings_panels.h"
+#include "settings/control_names.h"
+#include "settings/image_encoder.h"
+#include "settings/settings_read.h"
+#include "settings/settings_write.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+using namespace zarven;
+using namespace zarven::test;
+
+Q_DECLARE_METATYPE(std::function<void(ControlAccess&)>)
+Q_DECLARE_METATYPE(zarven::WriteOutcome)
+
+namespace {
+
+using Setup = std::function<void(ControlAccess&)>;
+
+// A window with the rich settings file loaded, manual date and time, and
+// the given device as the identified controller.
+struct Window {
+    explicit Window(const QString& device)
+        : f(device.isEmpty() ? QStringList() : QStringList { device })
+    {
+        f.form().shared.ConnectedPort = device;
+        controls().setChecked(QStringLiteral("CheckBox4"), false);
+        loaded = f.form().configFiles->loadFrom(QStringLiteral(ZARVEN_TEST_DATA "/settings_rich.cfg"));
+        f.boxes.clear();
+    }
+    ControlAccess& controls() { return f.form().configFiles->controls(); }
+    QByteArray image() { return encodeWriteStream(controls(), f.form().shared); }
+    QByteArray configuration() { return encodeConfiguration(controls(), SessionStamp {}); }
+
+    template <typename Outcome, typename Signal, typename Source>
+    int clickAndWait(Source* source, Signal signal, QObject* clickable)
+    {
+        std::optional<Outcome> outcome;
+        QObject::connect(source, signal, [&outcome](Outcome o) { outcome = o; });
+        if (auto* button = qobject_cast<QPushButton*>(clickable))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            qobject_cast<QAction*>(clickable)->trigger();
+        if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 5 * f.intervals().responseTimeoutMs))
+            return -1;
+        return outcome ? int(*outcome) : -1;
+    }
+    // The outcome as a number, -1 when the exchange did not end.
+    int write(QObject* clickable = nullptr)
+    {
+        return clickAndWait<WriteOutcome>(
+            f.form().settingsWrite, &SettingsWrite::writeFinished, clickable ? clickable : f.form().BitBtn1);
+    }
+    int read()
+    {
+        return clickAndWait<ReadOutcome>(f.form().settingsRead, &SettingsRead::readFinished, f.form().BitBtn2);
+    }
+
+    ExchangeFixture f;
+    bool loaded = false;
+};
+
+} // namespace
+
+class SettingsExchangeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void writeThenReadBackKeepsEveryField();
+    void acknowledgementDecidesTheDialog_data();
+    void acknowledgementDecidesTheDialog();
+    void emptyMemoryOffersTheBackup_data();
+    void emptyMemoryOffersTheBackup();
+    void readWithoutReplyKeepsTheWindow();
+    void noControllerOrPortShowsItsMessage_data();
+    void noControllerOrPortShowsItsMessage();
+    void refusedWriteSendsNothing_data();
+    void refusedWriteSendsNothing();
+    void menuWriteClampsATypedOutOfRangeNumber();
+};
+
+void SettingsExchangeTest::writeThenReadBackKeepsEveryField()
+{
+    SimProcess sim;
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    Window w(sim.devicePath());
+    QVERIFY(w.loaded);
+    // The image carries a single blank for an inactive input's message and
+    // a one-digit hour with its leading "0".
+    w.controls().setText(QStringLiteral("Edit_time"), QStringLiteral("09:05:07"));
+    for (int input = 1; input <= kInputs; ++input)
+        if (!w.controls().checked(inputControls(input).active))
+            w.controls().setText(inputControls(input).message, QStringLiteral(" "));
+    const QByteArray image = w.image();
+    const QByteArray configuration = w.configuration();
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(w.write(), int(WriteOutcome::Acknowledged));
+    QCOMPARE(w.f.boxes.texts(), QStringList({ QStringLiteral("Процесс записи завершился. Все OK.") }));
+    QTRY_VERIFY(!w.f.form().ComPort1->Connected());
+
+    // The backup keeps the window from before the read.
+    w.f.boxes.clear();
+    QCOMPARE(w.read(), int(ReadOutcome::Decoded));
+    QCOMPARE(w.f.boxes.texts(), QStringList({ QStringLiteral("Процесс чтения завершился. Все OK.") }));
+    QCOMPARE(w.image(), image);
+    QCOMPARE(w.configuration(), configuration);
+    QFile backup(w.f.form().configFiles->backupPath());
+    QVERIFY(backup.open(QIODevice::ReadOnly));
+    QVERIFY(backup.readAll().startsWith(configuration.left(configuration.indexOf("@message"))));
+    // Inactive inputs read back without format errors.
+    QVERIFY2(!w.f.log().join(QLatin1Char('\n')).contains(QStringLiteral("Ошибка формата")),
+        qPrintable(w.f.log().join(QLatin1Char('\n'))));
+    QCOMPARE(w.f.state(), int(ssIdle));
+    QTRY_COMPARE(w.f.state(), int(ssClosed));
+}
+
+void SettingsExchangeTest::acknowledgementDecidesTheDialog_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<WriteOutcome>("outcome");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("COK") << QStringList() << WriteOutcome::Acknowledged
+                         << QStringLiteral("Процесс записи завершился. Все OK.");
+    QTest::newRow("COK and a byte") << QStringList({ QStringLiteral("--wrong"), QStringLiteral("write=text:COK!") })
+                                    << WriteOutcome::WrongReply
+                                    << QStringLiteral("Ответ об успешной записи не корректен.");
+    QTest::newRow("OK") << QStringList({ QStringLiteral("--wrong"), QStringLiteral("write=text:OK") })
+                        << WriteOutcome::WrongReply << QStringLiteral("Ответ об успешной записи не корректен.");
+    QTest::newRow("none") << QStringList({ QStringLiteral("--silent"), QStringLiteral("write") })
+                          << WriteOutcome::TimedOut << QStringLiteral("НЕТ ответа о окончании записи в устройство");
+}
+
+void SettingsExchangeTest::acknowledgementDecidesTheDialog()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(WriteOutcome, outcome);
+    QFETCH(QString, box);
+    SimProcess sim(simArgs);
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    Window w(sim.devicePath());
+    QCOMPARE(w.write(), int(outcome));
+    QCOMPARE(w.f.boxes.shown().size(), 1);
+    QCOMPARE(w.f.boxes.shown()[0].kind, BoxKind::Confirmation);
+    QCOMPARE(w.f.boxes.shown()[0].text, box);
+    QCOMPARE(w.f.state(), int(ssIdle));
+    QVERIFY(!w.f.form().Timer3->isActive());
+    QTRY_VERIFY(!w.f.form().ComPort1->Connected());
+
+    // Closing the box without Yes leaves the port open.
+    if (outcome != WriteOutcome::TimedOut) {
+        w.f.boxes.queueAnswers({ false });
+        QCOMPARE(w.write(), int(outcome));
+        QTest::qWait(3 * w.f.intervals().idleCloseMs);
+        QVERIFY(w.f.form().ComPort1->Connected());
+    }
+}
+
+void SettingsExchangeTest::emptyMemoryOffersTheBackup_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::newRow("Yes restores the backup") << true;
+    QTest::newRow("No keeps the reset window") << false;
+}
+
+void SettingsExchangeTest::emptyMemoryOffersTheBackup()
+{
+    QFETCH(bool, restore);
+    SimProcess sim({ QStringLiteral("--wrong"), QStringLiteral("Pt=") });
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    Window w(sim.devicePath());
+    const QByteArray before = w.configuration();
+    // The same window reset, and the delays an empty image sets to 0.
+    Window reset(QString{});
+    reset.f.form().panels->cleanPanel();
+    reset.controls().setText(QStringLiteral("SE_inp"), QStringLiteral("0"));
+    reset.controls().setText(QStringLiteral("SE_out"), QStringLiteral("0"));
+
+    w.f.boxes.queueAnswers({ restore });
+    QCOMPARE(w.read(), int(ReadOutcome::MemoryEmpty));
+    QCOMPARE(w.f.boxes.shown().size(), 1);
+    QCOMPARE(w.f.boxes.shown()[0].kind, BoxKind::Question);
+    QCOMPARE(w.f.boxes.shown()[0].text,
+        QStringLiteral("Процесс чтения завершился=0.Память чиста.\r\n Восстановить предыдующие значения"));
+    const QByteArray expected = restore ? before : reset.configuration();
+    QCOMPARE(w.configuration(), expected);
+    QCOMPARE(w.f.state(), int(ssIdle));
+    QVERIFY(w.f.form().Timer4->isActive() || !w.f.form().ComPort1->Connected());
+    QTRY_VERIFY(!w.f.form().ComPort1->Connected());
+}
+
+void SettingsExchangeTest::readWithoutReplyKeepsTheWindow()
+{
+    SimProcess sim({ QStringLiteral("--silent"), QStringLiteral("Pt") });
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    Window w(sim.devicePath());
+    const QByteArray before = w.configuration();
+    QCOMPARE(w.read(), int(ReadOutcome::TimedOut));
+    QCOMPARE(w.f.boxes.texts(), QStringList({ QStringLiteral("Превышен период ожидания ответа устройства.") }));
+    QCOMPARE(w.configuration(), before);
+    // A second read backs up the same settings, not a cleared window.
+    QCOMPARE(w.read(), int(ReadOutcome::TimedOut));
+    w.f.form().panels->cleanPanel();
+    w.f.form().shared.UseBackupFile = true;
+    w.f.form().configFiles->N3Click();
+    QCOMPARE(w.configuration(), before);
+}
+
+void SettingsExchangeTest::noControllerOrPortShowsItsMessage_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<bool>("writing");
+    QTest::addColumn<QString>("message");
+    const QString none = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
+    const QString missing = QStringLiteral("/nonexistent/tty");
+    QTest::newRow("write, no controller") << QString() << true << none;
+    QTest::newRow("read, no controller") << QString() << false << none;
+    QTest::newRow("write, port fails") << missing << true
+                                       << QStringLiteral("Ошибка соединения с устройством. Проверьте подключение");
+    QTest::newRow("read, port fails") << missing << false << none;
+}
+
+void SettingsExchangeTest::noControllerOrPortShowsItsMessage()
+{
+    QFETCH(QString, port);
+    QFETCH(bool, writing);
+    QFETCH(QString, message);
+    Window w(port);
+    w.f.form().Timer4->start();
+    const QByteArray before = w.configuration();
+    if (writing)
+        QCOMPARE(w.write(), int(WriteOutcome::NoConnection));
+    else
+        QCOMPARE(w.read(), int(ReadOutcome::NoConnection));
+    QCOMPARE(w.f.boxes.texts(), QStringList({ message }));
+    QCOMPARE(w.f.boxes.shown()[0].kind, BoxKind::Plain);
+    QVERIFY(!w.f.form().Timer3->isActive());
+    QVERIFY(!w.f.form().Timer4->isActive());
+    QCOMPARE(w.configuration(), before);
+    QVERIFY(!QFile::exists(w.f.form().configFiles->backupPath()));
+}
+
+void SettingsExchangeTest::refusedWriteSendsNothing_data()
+{
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QString>("message");
+    auto text = [](const char* name, const QString& t) {
+        return Setup([=](ControlAccess& c) { c.setText(QLatin1String(name), t); });
+    };
+    auto none = [](const char* name) { return Setup([=](ControlAccess& c) { c.setIndex(QLatin1String(name), -1); }); };
+    QTest::newRow("minutes not a number") << text("Edit_OUT11m",
+        QStringLiteral("1a")) << QStringLiteral("Запись не выполнена: в поле Edit_OUT11m должно быть целое число.");
+    QTest::newRow("delay not a number") << text(
+        "SE_inp", QStringLiteral("-")) << QStringLiteral("Запись не выполнена: в поле SE_inp должно быть целое число.");
+    QTest::newRow("threshold not a number") << text(
+        "SE_max_td1", QString()) << QStringLiteral("Запись не выполнена: в поле SE_max_td1 должно быть целое число.");
+    for (const QString& t :
+        { QStringLiteral("7"), QStringLiteral("24:00:00"), QStringLiteral("12:60:00"), QStringLiteral("12:00") })
+        QTest::addRow("time %s", qPrintable(t)) << text(
+            "Edit_time", t) << QStringLiteral("Запись не выполнена: время в поле Edit_time должно иметь вид чч:мм:сс.");
+    for (const QString& d : { QStringLiteral("30.02.24"), QStringLiteral("1.02.24"), QStringLiteral("01/02/24") })
+        QTest::addRow("date %s", qPrintable(d)) << text(
+            "Edit_Date", d) << QStringLiteral("Запись не выполнена: в поле Edit_Date должна быть дата вида дд.мм.гг.");
+    for (const char* list : { "CBox_INPUT", "RadioGroup1", "CB_on_output_in", "CBox_IN1", "CB_td1_out" })
+        QTest::addRow("%s without selection", list) << none(
+            list) << QStringLiteral("Запись не выполнена: в списке %1 ничего не выбрано.").arg(QLatin1String(list));
+    QTest::newRow("thresholds -1 and -2") << Setup([](ControlAccess& c) {
+        c.setText(QStringLiteral("SE_min_td1"), QStringLiteral("-1"));
+        c.setText(QStringLiteral("SE_max_td1"), QStringLiteral("-2"));
+    })
+                                          << QStringLiteral("Запись не выполнена: значения полей SE_min_td1, "
+                                                            "SE_max_td1 дают байты FF FE (конец пакета). Измените их.");
+    QTest::newRow("message with FF FE")
+        << text("Edit1", QStringLiteral("Моя тревога юю яю"))
+        << QStringLiteral("Запись не выполнена: значения полей Edit1 дают байты FF FE (конец пакета). Измените их.");
+}
+
+void SettingsExchangeTest::refusedWriteSendsNothing()
+{
+    QFETCH(Setup, setup);
+    QFETCH(QString, message);
+    PtyPair pty;
+    QVERIFY2(pty.isOpen(), qPrintable(pty.errorString()));
+    Window w(pty.slavePath());
+    QVERIFY(w.loaded);
+    setup(w.controls());
+    w.f.form().Timer4->start();
+    w.f.form().shared.SessionState = ssIdle;
+    QCOMPARE(w.write(), int(WriteOutcome::Refused));
+    QCOMPARE(w.f.boxes.texts(), QStringList({ message }));
+    QVERIFY(pty.drainMaster(100).isEmpty());
+    QVERIFY(!w.f.form().ComPort1->Connected());
+    QCOMPARE(w.f.state(), int(ssIdle));
+    QVERIFY(w.f.form().Timer4->isActive());
+    QVERIFY(!w.f.form().Timer3->isActive());
+}
+
+void SettingsExchangeTest::menuWriteClampsATypedOutOfRangeNumber()
+{
+    SimProcess sim;
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    Window w(sim.devicePath());
+    w.f.form().show();
+    QVERIFY(QTest::qWaitForWindowActive(&w.f.form()));
+    // Typed, and the box not left: the menu does not take the focus.
+    SpinEdit* upper = w.f.form().panels->spinEdit(QStringLiteral("SE_max_td1"));
+    upper->setFocus();
+    auto *typing = upper->findChild<QLineEdit *>();
+    typing->selectAll();
+    QTest::keyClicks(typing, QStringLiteral("200"));
+    QCOMPARE(upper->text(), QStringLiteral("200"));
+    QCOMPARE(w.write(w.f.form().N9), int(WriteOutcome::Acknowledged));
+    QCOMPARE(w.read(), int(ReadOutcome::Decoded));
+    QCOMPARE(upper->text(), QStringLiteral("125"));
+}
+
+QTEST_MAIN(SettingsExchangeTest)
+#include "test_settings_exchange.moc"

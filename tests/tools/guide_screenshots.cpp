@@ -1,0 +1,138 @@
+// Takes the user guide's pictures: the real window, real message boxes and
+// the simulated controller, on whatever display the program is given
+// (scripts/screenshots.sh runs it under a virtual X display).
+//
+//     guide_screenshots DOCS_FOLDER ru|en
+//
+// writes DOCS_FOLDER/window-ru.png (the README's) and the guide's pictures
+// under DOCS_FOLDER/guide/.
+
+#include "app/main_window.h"
+#include "app/message_boxes.h"
+#include "exchange/device_exchange.h"
+#include "sim_process.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFrame>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <optional>
+
+using namespace zarven;
+
+namespace {
+
+QString g_out;
+QString g_lang;
+
+void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool waitFor(const std::function<bool()> &done, int limitMs = 15000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < limitMs)
+        pause(20);
+    return done();
+}
+
+// Screenshots are kept small: a palette of 256 colours is plenty for a
+// window of flat controls.
+void save(const QPixmap &pixmap, const QString &name)
+{
+    const QString path = QDir(g_out).filePath(name + QLatin1Char('-') + g_lang + QStringLiteral(".png"));
+    pixmap.toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither).save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+// Real boxes; each is photographed and answered Yes (or OK) once shown.
+class PhotographedBoxes : public MessageBoxes {
+public:
+    QStringList names; // the picture names of the next boxes; empty: no picture
+    bool show(BoxKind kind, const QString &text) override
+    {
+        const QString name = names.isEmpty() ? QString() : names.takeFirst();
+        QTimer::singleShot(400, [name] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (!name.isEmpty())
+                save(box->grab(), name);
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        });
+        return real_.show(kind, text);
+    }
+
+private:
+    QtMessageBoxes real_;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Зарвен-4"));
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: guide_screenshots DOCS_FOLDER ru|en\n");
+        return 2;
+    }
+    g_out = QString::fromLocal8Bit(argv[1]);
+    g_lang = QString::fromLocal8Bit(argv[2]);
+
+    auto sim = std::make_unique<test::SimProcess>(QStringList{QStringLiteral("--csq"), QStringLiteral("17")});
+    if (!sim->isRunning()) {
+        std::fprintf(stderr, "simulator: %s\n", qPrintable(sim->errorText()));
+        return 1;
+    }
+    QTemporaryDir work;
+    AppOptions options;
+    options.workDir = work.path();
+    options.extraPorts = {sim->devicePath()};
+    options.includeSystemPorts = false;
+    options.intervals = TimerIntervals().scaled(4);
+    PhotographedBoxes boxes;
+    TForm1 w(options, boxes);
+    w.show();
+    if (g_lang == QLatin1String("en"))
+        w.menu_english->trigger();
+    pause(500);
+    save(w.grab(), QStringLiteral("window"));
+
+    // Connect: the box, then the window with the connection in its status bar.
+    boxes.names = {QStringLiteral("guide/connect-box")};
+    w.BitBtn3->click();
+    waitFor([&] { return !w.shared.ConnectedPort.isEmpty() && !w.Timer1->isActive(); });
+    pause(600);
+    save(w.grab(), QStringLiteral("guide/connected"));
+
+    // The signal level row.
+    w.Button_YrSignal->click();
+    waitFor([&] { return w.shared.SessionState != ssSignalLevel; });
+    pause(300);
+    save(w.Panel6->grab(), QStringLiteral("guide/signal"));
+
+    // Unplugged: the rescan explains why the port gave nothing.
+    sim.reset();
+    pause(300);
+    boxes.names = {QStringLiteral("guide/no-answer")};
+    std::optional<ScanOutcome> outcome;
+    QObject::connect(&w.exchange->scan, &ControllerScan::scanFinished, [&](ScanOutcome o) { outcome = o; });
+    w.N8->trigger();
+    waitFor([&] { return outcome.has_value(); });
+    pause(600);
+    return 0;
+}
