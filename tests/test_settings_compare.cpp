@@ -112,7 +112,9 @@ private slots:
     void differencesAreWordedAsTheControllerStoresThem();
     void windowComparesWithSimulatorAndTouchesNothing_data();
     void windowComparesWithSimulatorAndTouchesNothing();
-    void verifyAfterWriteReportsTheFieldStoredDifferently();
+    void verifyAfterWriteChecksWhatTheControllerStored_data();
+    void verifyAfterWriteChecksWhatTheControllerStored();
+    void compareRefusesWhatAWriteWouldRefuse();
     void verifyChoiceIsRememberedAndStartsOff();
     void batchCompareExitStatus_data();
     void batchCompareExitStatus();
@@ -275,34 +277,60 @@ void CompareTest::windowComparesWithSimulatorAndTouchesNothing()
     QTRY_VERIFY(!f.form().ComPort1->Connected());
 }
 
-void CompareTest::verifyAfterWriteReportsTheFieldStoredDifferently()
+void CompareTest::verifyAfterWriteChecksWhatTheControllerStored_data()
 {
+    QTest::addColumn<bool>("storedChanged");
+    QTest::newRow("stored as written") << false;
+    QTest::newRow("one field stored changed") << true;
+}
+
+void CompareTest::verifyAfterWriteChecksWhatTheControllerStored()
+{
+    QFETCH(bool, storedChanged);
     ExchangeFixture f;
     ControlAccess window(*f.form().panels);
     applyRichState(window);
     const int field = fieldIndex(QStringLiteral("Вход 1"), QStringLiteral("Контроль 24 часа"));
-    const ImageLayout layout = imageLayout(window);
-    SimProcess sim({QStringLiteral("--store-changed"),
-                    QStringLiteral("%1=31").arg(layout.spans.at(field).pos)});
+    const QString changed = QStringLiteral("%1=31").arg(imageLayout(window).spans.at(field).pos);
+    SimProcess sim(storedChanged ? QStringList{QStringLiteral("--store-changed"), changed} : QStringList());
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     f.form().shared.ConnectedPort = sim.devicePath();
-
-    SendRequest write;
-    write.command = kWriteCommand + layout.image;
-    write.state = ssWriteSettings;
-    QVERIFY(f.core().sendCommand(write));
-    QTRY_VERIFY(f.log().contains(QStringLiteral("входная строка: COK")));
+    f.form().menu_verify->trigger();
 
     QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
-    f.form().settingsCompare->verifyAfterWrite(layout.image);
+    f.form().N9->trigger();
     QTRY_COMPARE(finished.count(), 1);
-    QCOMPARE(finished.first().first().value<CompareOutcome>(), CompareOutcome::Different);
     auto *dialog = f.form().findChild<DifferencesDialog *>();
+    if (!storedChanged) {
+        QCOMPARE(finished.first().first().value<CompareOutcome>(), CompareOutcome::Same);
+        QVERIFY(!dialog);
+        QCOMPARE(f.boxes.texts(),
+                 QStringList{QStringLiteral("Процесс записи завершился. Все OK. Настройки проверены: различий нет.")});
+        return;
+    }
+    QCOMPARE(finished.first().first().value<CompareOutcome>(), CompareOutcome::Different);
+    QCOMPARE(f.boxes.texts(), QStringList());
     QVERIFY(dialog);
     QCOMPARE(dialog->reportText(),
              QStringLiteral("Проверка после записи не пройдена: прибор хранит не то, что записано. Различий: 1\n"
                             "Вход 1 / Контроль 24 часа: окно «нет», прибор «да»\n"
                             "Различий: 1\n"));
+}
+
+void CompareTest::compareRefusesWhatAWriteWouldRefuse()
+{
+    ExchangeFixture f;
+    f.form().shared.ConnectedPort = f.dir.filePath(QStringLiteral("no-such-port"));
+    ControlAccess window(*f.form().panels);
+    window.setChecked(QStringLiteral("CheckBox4"), false);
+    window.setText(QStringLiteral("Edit_time"), QStringLiteral("25:00:00"));
+    QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
+    f.form().menu_compare->trigger();
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().value<CompareOutcome>(), CompareOutcome::Refused);
+    QCOMPARE(f.boxes.texts().size(), 1);
+    QVERIFY2(f.boxes.texts().first().contains(QStringLiteral("Edit_time")), qPrintable(f.boxes.texts().first()));
+    QCOMPARE(f.state(), int(ssClosed));
 }
 
 void CompareTest::verifyChoiceIsRememberedAndStartsOff()
@@ -326,21 +354,31 @@ void CompareTest::verifyChoiceIsRememberedAndStartsOff()
 
 void CompareTest::batchCompareExitStatus_data()
 {
+    QTest::addColumn<QString>("command");
     QTest::addColumn<QStringList>("simArgs");
     QTest::addColumn<bool>("edited");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("lastLines");
-    QTest::newRow("same") << QStringList() << false << 0 << QStringLiteral("Различий нет");
-    QTest::newRow("different") << QStringList() << true << 3
+    const QString compare = QStringLiteral("compare");
+    QTest::newRow("same") << compare << QStringList() << false << 0 << QStringLiteral("Различий нет");
+    QTest::newRow("different") << compare << QStringList() << true << 3
                                << QStringLiteral("Термодатчик 1 / Эконом: окно «19», прибор «18»\nРазличий: 1");
-    QTest::newRow("no reply") << QStringList({QStringLiteral("--silent"), QStringLiteral("Pt")}) << false << 1
+    QTest::newRow("no reply") << compare << QStringList({QStringLiteral("--silent"), QStringLiteral("Pt")}) << false << 1
                               << QStringLiteral("Превышен период ожидания ответа устройства.");
-    QTest::newRow("empty memory") << QStringList({QStringLiteral("--wrong"), QStringLiteral("Pt=text:")}) << false << 1
+    QTest::newRow("empty memory") << compare << QStringList({QStringLiteral("--wrong"), QStringLiteral("Pt=text:")}) << false << 1
                                   << QStringLiteral("Память прибора чиста: сравнивать не с чем.");
+    const QString verify = QStringLiteral("write-settings");
+    QTest::newRow("write verified") << verify << QStringList() << false << 0
+                                    << QStringLiteral("Процесс записи завершился. Все OK. Настройки проверены: различий нет.");
+    // The 24-hour flag of input 1 of the rich state.
+    QTest::newRow("write stored changed") << verify << QStringList{QStringLiteral("--store-changed"), QStringLiteral("9=31")}
+                                          << false << 3
+                                          << QStringLiteral("Вход 1 / Контроль 24 часа: окно «нет», прибор «да»\nРазличий: 1");
 }
 
 void CompareTest::batchCompareExitStatus()
 {
+    QFETCH(QString, command);
     QFETCH(QStringList, simArgs);
     QFETCH(bool, edited);
     QFETCH(int, exitCode);
@@ -357,11 +395,14 @@ void CompareTest::batchCompareExitStatus()
 
     SimProcess sim(simArgs + QStringList{QStringLiteral("--state"), state});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
-    const BatchRun r = runConfig({QStringLiteral("compare"), QStringLiteral("--port"), sim.devicePath(),
-                                  QStringLiteral("--input"), cfg, QStringLiteral("--workdir"), work.path()});
+    QStringList args{command, QStringLiteral("--port"), sim.devicePath(), QStringLiteral("--input"), cfg,
+                     QStringLiteral("--workdir"), work.path()};
+    if (command != QLatin1String("compare"))
+        args << QStringLiteral("--verify");
+    const BatchRun r = runConfig(args);
     QVERIFY2(r.exitCode == exitCode, qPrintable(r.out + r.err));
     QVERIFY2(r.out.endsWith(lastLines + QLatin1Char('\n')), qPrintable(r.out));
-    if (edited || !simArgs.isEmpty())
+    if (edited || !simArgs.isEmpty() || command != QLatin1String("compare"))
         return;
     const BatchRun missing = runConfig({QStringLiteral("compare"), QStringLiteral("--port"), sim.devicePath(),
                                         QStringLiteral("--input"), work.filePath(QStringLiteral("none.cfg")),

@@ -4,11 +4,9 @@
 #include "app/main_window.h"
 #include "config_file/config_files.h"
 
-#include <optional>
-
 namespace zarven {
 
-int runComparison(BatchSession &s, const std::function<void()> &start)
+ComparisonWatch::ComparisonWatch(BatchSession &s) : s_(s)
 {
     SettingsCompare &compare = *s.form().settingsCompare;
     compare.setPresenter([&s, &compare](const CompareReport &report) {
@@ -16,27 +14,28 @@ int runComparison(BatchSession &s, const std::function<void()> &start)
         for (const QString &line : differenceReport(report.differences, tr))
             s.print(line);
     });
-    std::optional<CompareOutcome> outcome;
-    const auto c = QObject::connect(&compare, &SettingsCompare::finished, [&outcome](CompareOutcome o) { outcome = o; });
-    const TimerIntervals &iv = s.form().options.intervals;
-    const bool ran = s.run(start);
-    const bool ended = ran && s.waitUntil([&outcome] { return outcome.has_value(); }, 3 * iv.responseTimeoutMs);
-    QObject::disconnect(c);
-    if (!ran)
-        return BatchUsageError; // the settings could not be encoded
-    if (!ended)
-        return BatchExchangeFailed;
-    switch (*outcome) {
-    case CompareOutcome::Same:
+    connection_ = QObject::connect(&compare, &SettingsCompare::finished, [this](CompareOutcome o) {
+        if (!outcome_)
+            outcome_ = o;
+    });
+}
+
+ComparisonWatch::~ComparisonWatch()
+{
+    QObject::disconnect(connection_);
+}
+
+bool ComparisonWatch::wait()
+{
+    return s_.waitUntil([this] { return outcome_.has_value(); }, 3 * s_.form().options.intervals.responseTimeoutMs);
+}
+
+int ComparisonWatch::exitStatus() const
+{
+    if (outcome_ == CompareOutcome::Same)
         return BatchSuccess;
-    case CompareOutcome::Different:
+    if (outcome_ == CompareOutcome::Different)
         return BatchDifferent;
-    case CompareOutcome::NoConnection:
-    case CompareOutcome::TimedOut:
-    case CompareOutcome::EmptyMemory:
-    case CompareOutcome::Failed:
-        break;
-    }
     return BatchExchangeFailed;
 }
 
@@ -49,11 +48,14 @@ int runCompareCommand(BatchSession &s)
     }
     if (!s.identify())
         return BatchExchangeFailed;
-    ConfigFiles &files = *s.form().configFiles;
+    TForm1 &form = s.form();
     bool loaded = false;
-    if (!s.run([&] { loaded = files.loadFrom(input); }) || !loaded)
+    if (!s.run([&] { loaded = form.configFiles->loadFrom(input); }) || !loaded)
         return BatchUsageError;
-    return runComparison(s, [&s] { s.form().settingsCompare->compareClick(); });
+    ComparisonWatch watch(s);
+    if (!s.run([&form] { form.settingsCompare->compareClick(); }) || !watch.wait())
+        return BatchExchangeFailed;
+    return watch.exitStatus();
 }
 
 } // namespace zarven

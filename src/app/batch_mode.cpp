@@ -114,8 +114,9 @@ const std::vector<BatchCommand> &batchCommands()
         {QStringLiteral("read-settings"), QStringLiteral("identify, read the settings, save them to --output FILE.cfg"),
          {QStringLiteral("--output")}, runReadSettingsCommand},
         {QStringLiteral("write-settings"),
-         QStringLiteral("identify, load --input FILE.cfg and write it (--now: current date and time)"),
-         {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now")}},
+         QStringLiteral("identify, load --input FILE.cfg and write it (--now: current date and time;\n"
+                        "                     --verify: read back and compare, 3 when they differ)"),
+         {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now"), QStringLiteral("--verify")}},
         {QStringLiteral("compare"), QStringLiteral("identify, then list the fields of --input FILE.cfg that differ"),
          {QStringLiteral("--input")}, runCompareCommand},
     };

@@ -22,9 +22,6 @@ enum SessionStateValue : int {
     ssPrepareKeyWrite = 7,
     ssWriteKeys = 8,
     ssIdle = 11,
-    // The settings read into the comparison's shadow panels, never into the
-    // window (settings/settings_compare.h).
-    ssCompareSettings = 12,
     ssSignalLevel = 15,
 };
 

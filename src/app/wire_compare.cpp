@@ -1,12 +1,14 @@
 // Wires the comparison with the controller into the window: "Сравнить с
 // прибором" and the checkable "Проверять после записи" of the "Обмен с
 // устройством" menu. The check's state is remembered in the preferences file
-// between runs; it starts off.
+// between runs; it starts off. While it is on, a write acknowledged with "COK"
+// goes on into the check instead of its success box.
 
 #include "app/main_window.h"
 #include "exchange/device_exchange.h"
 #include "settings/differences_dialog.h"
 #include "settings/settings_compare.h"
+#include "settings/settings_write.h"
 
 #include <QAction>
 #include <QMenu>
@@ -22,7 +24,7 @@ const QString kVerifyKey = QStringLiteral("exchange/verifyAfterWrite");
 
 void TForm1::wireCompare()
 {
-    settingsCompare = new SettingsCompare(exchange->core, ControlAccess(*panels), this);
+    settingsCompare = new SettingsCompare(exchange->core, *settingsRead, ControlAccess(*panels), this);
     settingsCompare->setPresenter([this](const CompareReport &report) {
         auto *dialog = new DifferencesDialog(
             report, [this](const QString &text) { return settingsCompare->translate(text); }, this);
@@ -47,6 +49,12 @@ void TForm1::wireCompare()
             return;
         QSettings preferences(options.preferencesFile, QSettings::IniFormat);
         preferences.setValue(kVerifyKey, on);
+    });
+    settingsWrite->setAfterAcknowledgement([this](const QByteArray &image) {
+        if (!verifiesAfterWrite())
+            return false;
+        settingsCompare->verifyAfterWrite(image);
+        return true;
     });
     connect(menu_compare, &QAction::triggered, this, [this] { guarded([this] { settingsCompare->compareClick(); }); });
 }

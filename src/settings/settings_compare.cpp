@@ -4,21 +4,15 @@
 #include "app/event_log.h"
 #include "settings/image_fields.h"
 #include "settings/shadow_settings.h"
+#include "settings/write_image.h"
 
 #include <QTimer>
 
 namespace zarven {
 
-namespace {
-
-const QString kNoConnection = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
-
-} // namespace
-
-SettingsCompare::SettingsCompare(ExchangeCore &core, ControlAccess window, QObject *parent)
-    : QObject(parent), core_(core), window_(window)
+SettingsCompare::SettingsCompare(ExchangeCore &core, SettingsRead &read, ControlAccess window, QObject *parent)
+    : QObject(parent), core_(core), read_(read), window_(window)
 {
-    core_.setRoute(ssCompareSettings, [this](const QByteArray &reply) { replyReceived(reply); });
     connect(&core_, &ExchangeCore::responseTimedOut, this, &SettingsCompare::responseTimedOut);
 }
 
@@ -35,8 +29,12 @@ void SettingsCompare::showMessage(const QString &russian)
 
 void SettingsCompare::compareClick()
 {
-    // Encoded before anything is sent: settings the window cannot encode
-    // raise their error here, and the controller is never asked.
+    const WriteImage image = encodeWriteImage(window_, *core_.window().shared);
+    if (image.refused()) {
+        core_.window().boxes->plain(translate(writeRefusalMessage(image.refusal)).arg(image.controls.join(QStringLiteral(", "))));
+        finish(CompareOutcome::Refused);
+        return;
+    }
     start(encodedFields(window_), false);
 }
 
@@ -53,11 +51,7 @@ void SettingsCompare::start(const QList<QByteArray> &expected, bool afterWrite)
 {
     expected_ = expected;
     afterWrite_ = afterWrite;
-    SendRequest request;
-    request.command = "Pt";
-    request.state = ssCompareSettings;
-    request.noConnectionMessage = kNoConnection;
-    waiting_ = core_.sendCommand(request);
+    waiting_ = read_.requestImage([this](const QByteArray &reply) { replyReceived(reply); });
     if (!waiting_)
         finish(CompareOutcome::NoConnection);
 }
@@ -98,12 +92,13 @@ void SettingsCompare::replyReceived(const QByteArray &reply)
 
 void SettingsCompare::responseTimedOut(int state)
 {
-    if (state != ssCompareSettings || !waiting_)
+    if (state != ssReadSettings || !waiting_)
         return;
     waiting_ = false;
-    showMessage(afterWrite_
-                    ? QStringLiteral("Запись подтверждена, но прибор не ответил на проверочное чтение: настройки не проверены.")
-                    : QStringLiteral("Превышен период ожидания ответа устройства."));
+    // The read's time-out box has been shown; after a write it does not say
+    // that the write itself was acknowledged.
+    if (afterWrite_)
+        showMessage(QStringLiteral("Запись подтверждена, но прибор не ответил на проверочное чтение: настройки не проверены."));
     finish(CompareOutcome::TimedOut);
 }
 

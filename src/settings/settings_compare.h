@@ -7,14 +7,15 @@
 // handed to the presenter: the differences dialog in the window, printed
 // lines in batch mode.
 //
-// The exchange has a state of its own, ssCompareSettings, so that the read's
-// route (decode into the window, its final dialogs) never sees the reply.
+// The request is the read's own ("Pt", state ssReadSettings), with the reply
+// handed here instead of to the window's decoding and its final dialogs.
 // After the reply the port is purged and the idle close started at once:
 // there is no final question to wait for.
 
 #include "exchange/exchange_core.h"
 #include "settings/control_access.h"
 #include "settings/settings_comparison.h"
+#include "settings/settings_read.h"
 
 #include <QObject>
 #include <functional>
@@ -27,7 +28,8 @@ enum class CompareOutcome {
     NoConnection,  // nothing was sent
     TimedOut,      // the controller did not answer
     EmptyMemory,   // the reply held no settings
-    Failed,        // the settings could not be encoded; an error was shown
+    Refused,       // the window's settings cannot be written; nothing was sent
+    Failed,        // the read-back could not be encoded; an error was shown
 };
 
 struct CompareReport {
@@ -38,9 +40,11 @@ struct CompareReport {
 class SettingsCompare : public QObject {
     Q_OBJECT
 public:
-    SettingsCompare(ExchangeCore &core, ControlAccess window, QObject *parent = nullptr);
+    SettingsCompare(ExchangeCore &core, SettingsRead &read, ControlAccess window, QObject *parent = nullptr);
 
     // "Сравнить с прибором": the window's fields against the controller's.
+    // Settings the write would refuse are refused here the same way, with
+    // nothing sent: the comparison answers what a write would change.
     void compareClick();
     // After the controller acknowledged a write: reads the settings back and
     // compares them with the written image (the records as sent, without
@@ -67,6 +71,7 @@ private:
     void showMessage(const QString &russian);
 
     ExchangeCore &core_;
+    SettingsRead &read_;
     ControlAccess window_;
     std::function<void(const CompareReport &)> presenter_;
     QList<QByteArray> expected_;

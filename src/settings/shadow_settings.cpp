@@ -1,7 +1,7 @@
 #include "settings/shadow_settings.h"
 
 #include "editor/settings_panels.h"
-#include "settings/image_reader.h"
+#include "settings/settings_read.h"
 
 #include <QWidget>
 
@@ -17,8 +17,7 @@ ShadowSettings::~ShadowSettings() = default;
 
 int ShadowSettings::decode(const QByteArray &reply, EventLog &log)
 {
-    panels_->cleanPanel();
-    return decodeSettingsImage(reply, controls_, log);
+    return decodeSettingsReply(reply, controls_, log);
 }
 
 } // namespace zarven
