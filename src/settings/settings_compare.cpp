@@ -1,6 +1,5 @@
 #include "settings/settings_compare.h"
 
-#include "app/errors.h"
 #include "app/event_log.h"
 #include "settings/image_fields.h"
 #include "settings/shadow_settings.h"
@@ -73,15 +72,7 @@ void SettingsCompare::replyReceived(const QByteArray &reply)
         finish(CompareOutcome::EmptyMemory);
         return;
     }
-    QList<FieldDifference> differences;
-    try {
-        differences = compareFields(expected_, encodedFields(shadow.controls()));
-    } catch (const AppError &e) {
-        // An error must not travel back into the port's hand-over.
-        w.boxes->error(e.message());
-        finish(CompareOutcome::Failed);
-        return;
-    }
+    const QList<FieldDifference> differences = compareFields(expected_, encodedFields(shadow.controls()));
     if (afterWrite_ && differences.isEmpty()) {
         w.boxes->confirm(translate(QStringLiteral("Процесс записи завершился. Все OK. Настройки проверены: различий нет.")));
     } else if (presenter_) {

@@ -29,7 +29,6 @@ enum class CompareOutcome {
     TimedOut,      // the controller did not answer
     EmptyMemory,   // the reply held no settings
     Refused,       // the window's settings cannot be written; nothing was sent
-    Failed,        // the read-back could not be encoded; an error was shown
 };
 
 struct CompareReport {
