@@ -2,14 +2,12 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QProcessEnvironment>
 
 namespace zarven::test {
 
-BatchRun runConfig(const QStringList &args, int divisor)
+BatchRun runConfig(const QStringList &args, int divisor, QProcessEnvironment env)
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("ZARVEN_TIMER_DIVISOR"));
     if (divisor > 0)
         env.insert(QStringLiteral("ZARVEN_TIMER_DIVISOR"), QString::number(divisor));

@@ -2,6 +2,7 @@
 // Runs the zarven4-config executable for batch-mode tests and collects what
 // it printed.
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -14,9 +15,10 @@ struct BatchRun {
     qint64 elapsedMs = 0;
 };
 
-// Runs zarven4-config with the arguments; intervals divided by divisor
-// (0: the real intervals).
-BatchRun runConfig(const QStringList &args, int divisor = 20);
+// Runs zarven4-config with the arguments in the environment; intervals
+// divided by divisor (0: the real intervals).
+BatchRun runConfig(const QStringList &args, int divisor = 20,
+                   QProcessEnvironment env = QProcessEnvironment::systemEnvironment());
 
 // The lines of a text, without the empty one after the last line break.
 QStringList lines(const QString &text);
