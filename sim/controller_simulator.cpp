@@ -104,11 +104,17 @@ void ControllerSimulator::carryOut(SimCommand command, const QByteArray &content
     case SimCommand::ReadSettings:
         sendPacket(state_.settingsImage);
         break;
-    case SimCommand::WriteSettings:
+    case SimCommand::WriteSettings: {
         state_.settingsImage = content.mid(writeCommandPrefix().size());
+        const int at = options_.faults.storeChangedAt;
+        if (at >= 0 && at < state_.settingsImage.size()) {
+            state_.settingsImage[at] = options_.faults.storeChangedByte;
+            log(QStringLiteral("image byte %1 stored as %2").arg(at).arg(printableBytes(QByteArray(1, options_.faults.storeChangedByte))));
+        }
         persist();
         sendPacket("COK");
         break;
+    }
     case SimCommand::ReadKeyTable: {
         const int packets = qBound(1, options_.keyTablePackets, kKeyCount);
         const int recordsPerPacket = (kKeyCount + packets - 1) / packets;

@@ -64,6 +64,8 @@ QString simUsageText()
         "  --chunk N          send replies in pieces of N bytes\n"
         "  --chunk-gap MS     pause between pieces (default 5)\n"
         "  --junk HEX         send these bytes in front of every reply packet\n"
+        "  --store-changed POS=HEX  store every settings write with the image byte at\n"
+        "                     POS (from 0, after 99 99) replaced by HEX, still \"COK\"\n"
         "\n"
         "Commands (CMD): Tt, Pt, write (or 9999: the 99 99 settings write), Cn, Kr,\n"
         "Wr, table (the key table stream after \"Wr\"), Ur, Sg.\n");
@@ -112,7 +114,7 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             QStringLiteral("--csq-reply"), QStringLiteral("--key-code"), QStringLiteral("--cn-packets"),
             QStringLiteral("--link"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
             QStringLiteral("--wrong-raw"), QStringLiteral("--delay"), QStringLiteral("--chunk"),
-            QStringLiteral("--chunk-gap"), QStringLiteral("--junk")};
+            QStringLiteral("--chunk-gap"), QStringLiteral("--junk"), QStringLiteral("--store-changed")};
         if (!withValue.contains(name))
             return fail(QStringLiteral("unknown option \"%1\"").arg(args[i]));
         if (!takeValue())
@@ -171,6 +173,14 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             if (!ms)
                 return fail(QStringLiteral("--chunk-gap wants milliseconds from 0 to 60000, got \"%1\"").arg(value));
             o.faults.chunkGapMs = *ms;
+        } else if (name == QLatin1String("--store-changed")) {
+            const qsizetype sign = value.indexOf(QLatin1Char('='));
+            const auto pos = boundedInt(value.left(sign), 0, 65535);
+            const auto byte = sign < 0 ? std::nullopt : parseHexBytes(value.mid(sign + 1), &error);
+            if (!pos || !byte || byte->size() != 1)
+                return fail(QStringLiteral("--store-changed wants POS=HEX with one byte, got \"%1\"").arg(value));
+            o.faults.storeChangedAt = *pos;
+            o.faults.storeChangedByte = byte->at(0);
         } else if (name == QLatin1String("--junk")) {
             const auto junk = parseHexBytes(value, &error);
             if (!junk)

@@ -33,6 +33,12 @@ struct FaultOptions {
     int chunkGapMs = 5;
     // Bytes sent in front of every reply packet.
     QByteArray junk;
+    // A settings write is stored with the image byte at this position (from
+    // 0, after the write command) replaced by storeChangedByte, and still
+    // acknowledged "COK": a controller that keeps something else than it
+    // was sent. -1: writes are stored as sent.
+    int storeChangedAt = -1;
+    char storeChangedByte = 0;
 };
 
 struct SimulatorOptions {

@@ -1,63 +1,17 @@
 // Batch mode end to end: the zarven4-config executable against simulated
 // controllers, each on its own pseudo-terminal.
 
+#include "batch_run.h"
 #include "file_bytes.h"
 #include "sim_process.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zarven::test;
-
-namespace {
-
-struct BatchRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-    qint64 elapsedMs = 0;
-};
-
-// Runs zarven4-config with the arguments; intervals divided by divisor
-// (0: the real intervals).
-BatchRun runConfig(const QStringList &args, int divisor = 20,
-                   QProcessEnvironment env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess p;
-    env.remove(QStringLiteral("ZARVEN_TIMER_DIVISOR"));
-    if (divisor > 0)
-        env.insert(QStringLiteral("ZARVEN_TIMER_DIVISOR"), QString::number(divisor));
-    p.setProcessEnvironment(env);
-    QElapsedTimer clock;
-    clock.start();
-    p.start(QStringLiteral(ZARVEN_CONFIG_BINARY), args);
-    BatchRun r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        r.err = QStringLiteral("zarven4-config did not end");
-        return r;
-    }
-    r.elapsedMs = clock.elapsed();
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-QStringList lines(const QString& text)
-{
-    QStringList l = text.split(QLatin1Char('\n'));
-    if (!l.isEmpty() && l.last().isEmpty())
-        l.removeLast();
-    return l;
-}
-
-} // namespace
 
 class BatchTest : public QObject {
     Q_OBJECT

@@ -3,6 +3,7 @@
 
 #include "app/cp1251.h"
 #include "settings/write_image.h"
+#include "settings/settings_comparison.h"
 #include "translate/profile_file.h"
 #include "translate/shipped_dictionary.h"
 
@@ -33,6 +34,38 @@ QMap<QString, Entries> parse(const QByteArray &bytes)
         sections[current].append({line.left(eq), line.mid(eq + 1)});
     }
     return sections;
+}
+
+// Every text the comparison with the controller passes through the
+// dictionary: places, captions, value words, report lines, dialog and
+// messages.
+QStringList comparisonTexts()
+{
+    QStringList seen;
+    const TextTranslator record = [&seen](const QString &text) {
+        if (!seen.contains(text))
+            seen << text;
+        return text;
+    };
+    for (const ImageField &f : imageFields()) {
+        record(f.place);
+        record(f.caption);
+        for (const QByteArray &bytes : {QByteArray("0"), QByteArray("1"), QByteArray("2"), QByteArray("3"),
+                                        QByteArray("4"), QByteArray("\0\0", 2), QByteArray("\xFF\xDC", 2),
+                                        QByteArray("\0\x01", 2)})
+            fieldValueText(f.kind, bytes, record);
+    }
+    differenceReport({{0, "a", "b"}}, record);
+    differenceCountLine(0, record);
+    for (const char *text : {"Сравнение с прибором", "Проверка после записи",
+                             "Проверка после записи не пройдена: прибор хранит не то, что записано.", "Где", "Поле",
+                             "Окно", "Прибор", "Копировать", "Закрыть",
+                             "Память прибора чиста: сравнивать не с чем.",
+                             "Запись подтверждена, но прибор вернул пустую память: проверка не пройдена.",
+                             "Запись подтверждена, но прибор не ответил на проверочное чтение: настройки не проверены.",
+                             "Процесс записи завершился. Все OK. Настройки проверены: различий нет."})
+        record(QString::fromUtf8(text));
+    return seen;
 }
 
 QStringList messages()
@@ -76,7 +109,7 @@ QStringList messages()
                                "таблицу. Измените описание или код.")
                     .arg(row);
     }
-    return list;
+    return list + comparisonTexts();
 }
 
 const QRegularExpression kCyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));

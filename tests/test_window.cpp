@@ -57,7 +57,8 @@ private slots:
                                                  QStringLiteral("Выход")}));
         QCOMPARE(texts(w.menuExchange),
                  (QStringList{QStringLiteral("Соединить"), QStringLiteral("Записать параметры"),
-                              QStringLiteral("Считать параметры"), QStringLiteral("Программировать ключи")}));
+                              QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),
+                              QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи")}));
         QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("О производителе")}));
         QCOMPARE(texts(w.menuLanguage), (QStringList{QStringLiteral("Русский"), QStringLiteral("Английский")}));
         QVERIFY(w.menu_russian->isChecked());

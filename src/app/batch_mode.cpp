@@ -1,6 +1,7 @@
 #include "app/batch_mode.h"
 #include "app/application_title.h"
 
+#include "app/batch_compare.h"
 #include "app/batch_formats.h"
 #include "app/batch_keys.h"
 #include "app/batch_settings.h"
@@ -113,8 +114,11 @@ const std::vector<BatchCommand> &batchCommands()
         {QStringLiteral("read-settings"), QStringLiteral("identify, read the settings, save them to --output FILE.cfg"),
          {QStringLiteral("--output")}, runReadSettingsCommand},
         {QStringLiteral("write-settings"),
-         QStringLiteral("identify, load --input FILE.cfg and write it (--now: current date and time)"),
-         {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now")}},
+         QStringLiteral("identify, load --input FILE.cfg and write it (--now: current date and time;\n"
+                        "                     --verify: read back and compare, 3 when they differ)"),
+         {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now"), QStringLiteral("--verify")}},
+        {QStringLiteral("compare"), QStringLiteral("identify, then list the fields of --input FILE.cfg that differ"),
+         {QStringLiteral("--input")}, runCompareCommand},
     };
     return commands;
 }

@@ -16,7 +16,8 @@
 // list's order, then runs its own operation.
 //
 // Exit status: 0 success; 1 the device exchange failed (no answer, a sibling
-// or unknown model, a wrong reply, a time-out); 2 a usage or file error.
+// or unknown model, a wrong reply, a time-out); 2 a usage or file error; 3 a
+// comparison found differences.
 //
 // The environment variable ZARVEN_TIMER_DIVISOR (an integer, 1 and up)
 // divides every timer interval, so that tests can run a scan or a time-out
@@ -42,6 +43,7 @@ enum BatchExit {
     BatchSuccess = 0,
     BatchExchangeFailed = 1,
     BatchUsageError = 2,
+    BatchDifferent = 3, // a comparison found fields that differ
 };
 
 inline constexpr char kTimerDivisorVariable[] = "ZARVEN_TIMER_DIVISOR";

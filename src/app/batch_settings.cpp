@@ -1,5 +1,6 @@
 #include "app/batch_settings.h"
 
+#include "app/batch_compare.h"
 #include "app/batch_mode.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
@@ -7,6 +8,7 @@
 #include "settings/settings_read.h"
 #include "settings/settings_write.h"
 
+#include <QAction>
 #include <optional>
 
 namespace zarven {
@@ -84,13 +86,19 @@ int runWriteSettingsCommand(BatchSession& s)
             form.Timer2Timer();
         });
     }
+    // --verify: the acknowledged write is read back and compared.
+    std::optional<ComparisonWatch> check;
+    if (s.hasFlag(QStringLiteral("--verify"))) {
+        form.menu_verify->setChecked(true);
+        check.emplace(s);
+    }
     const auto outcome = runAndWait<WriteOutcome>(
         s, form.settingsWrite, &SettingsWrite::writeFinished, [&form] { form.settingsWrite->BitBtn1Click(); });
     if (!outcome)
         return BatchExchangeFailed;
     switch (*outcome) {
     case WriteOutcome::Acknowledged:
-        return BatchSuccess;
+        return check ? (check->wait() ? check->exitStatus() : BatchExchangeFailed) : BatchSuccess;
     case WriteOutcome::Refused:
         s.printError(s.boxes().shown().isEmpty() ? QString() : s.boxes().shown().last().text);
         return BatchExchangeFailed;

@@ -9,10 +9,13 @@
 //     empty settings memory writes no file (the restore question is answered
 //     No).
 //
-//   zarven4-config write-settings --port DEV --input FILE.cfg [--now] [--workdir DIR]
+//   zarven4-config write-settings --port DEV --input FILE.cfg [--now] [--verify] [--workdir DIR]
 //     Finds the controller, loads FILE as the menu's load does (LoadFile.rep
 //     included) with the date and time taken from the file, or with --now
 //     from the clock, writes the settings and waits for the acknowledgement.
+//     With --verify the acknowledged settings are read back and compared
+//     with what was written; differences are printed as compare prints them
+//     and exit with 3.
 //
 // Exit status: 0 success; 1 no controller, no reply, a wrong reply, an empty
 // memory, or a write refused because the settings cannot be encoded; 2 a

@@ -25,7 +25,8 @@ QString usageText()
         "  --version          show the version\n"
         "\n"
         "Batch commands (no window; every box's text is printed, boxes answered Yes;\n"
-        "exit 0 success, 1 device exchange failed, 2 usage or file error):\n")
+        "exit 0 success, 1 device exchange failed, 2 usage or file error,\n"
+        "3 compare found differences):\n")
         + batchCommandHelp()
         + QStringLiteral("\n"
                          "Environment:\n"

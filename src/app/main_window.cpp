@@ -120,6 +120,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     wireExchange();
     wireSettings();
     wireKeys();
+    wireCompare();
     wireTranslation();
 
     fitToScreen();

@@ -38,6 +38,7 @@ class KeyPanel;
 class KeyProgramming;
 class SettingsRead;
 class SettingsWrite;
+class SettingsCompare;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -111,6 +112,8 @@ public:
     QAction *N9 = nullptr;  // "Записать параметры"
     QAction *N10 = nullptr; // "Считать параметры"
     QAction *N15 = nullptr; // "Программировать ключи"
+    QAction *menu_compare = nullptr; // "Сравнить с прибором"
+    QAction *menu_verify = nullptr;  // "Проверять после записи", checkable
     QAction *N16 = nullptr; // "Справка"
     QAction *N17 = nullptr;
     QAction *menu_russian = nullptr;
@@ -129,6 +132,10 @@ public:
 
     // A Russian message or status text in the window's language.
     QString inLanguage(const QString &russian) const;
+    // The comparison with the controller and the check after a write.
+    SettingsCompare *settingsCompare = nullptr;
+    // Whether a write acknowledged with "COK" is read back and compared.
+    bool verifiesAfterWrite() const;
 
     // Saving and loading configuration files ("Файл" menu, backup file).
     std::unique_ptr<ConfigFiles> configFiles;
@@ -175,6 +182,7 @@ private:
     void wireSettings();
     void wireTranslation();
     void wireKeys();
+    void wireCompare();
 
     void buildFrame();
     void buildMenu();

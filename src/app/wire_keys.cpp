@@ -22,7 +22,13 @@ void TForm1::wireKeys()
         if (auto *panel = findChild<QWidget *>(QLatin1String(name)))
             locked << panel;
     locked << Panel6;
-    keys = new KeyProgramming(exchange->core, *keyPanel, locked, std::make_unique<QtFileDialogs>(this), this);
+    FileKind kind;
+    kind.filter = QStringLiteral("Ключи ЗАРВЕН-4 (*.key)");
+    kind.extension = QStringLiteral("key");
+    kind.translate = [this](const QString &text) { return inLanguage(text); };
+    kind.lastFolder = [this] { return prefs.lastFolder(QStringLiteral("key")); };
+    kind.rememberFolder = [this](const QString &folder) { prefs.setLastFolder(QStringLiteral("key"), folder); };
+    keys = new KeyProgramming(exchange->core, *keyPanel, locked, std::make_unique<QtFileDialogs>(this, kind), this);
 
     auto on = [this](auto *sender, auto signal, auto handler) {
         connect(sender, signal, this, [this, handler] { guarded(handler); });

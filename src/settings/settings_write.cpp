@@ -70,6 +70,9 @@ void SettingsWrite::BitBtn1Click()
         return;
     }
     const ExchangeWindow& w = core_.window();
+    writtenImage_.clear();
+    for (qsizetype piece = 1; piece + 1 < image.pieces.size(); ++piece)
+        writtenImage_ += image.pieces.at(piece);
     core_.setState(ssWriteSettings);
     // Each piece is a write of its own, waited for before the next; at
     // 38400 bit/s the whole image takes well under 100 ms on the line.
@@ -85,6 +88,10 @@ void SettingsWrite::acknowledgement(const QByteArray& Str)
     core_.setState(ssIdle);
     w.Timer3->stop();
     const bool acknowledged = Str == "COK";
+    if (acknowledged && afterAcknowledgement_ && afterAcknowledgement_(writtenImage_)) {
+        emit writeFinished(WriteOutcome::Acknowledged);
+        return;
+    }
     if (w.boxes->confirm(acknowledged ? QStringLiteral("Процесс записи завершился. Все OK.")
                                       : QStringLiteral("Ответ об успешной записи не корректен."))) {
         core_.setState(ssIdle);

@@ -13,6 +13,7 @@
 #include "settings/control_access.h"
 
 #include <QObject>
+#include <functional>
 
 namespace zarven {
 
@@ -33,6 +34,10 @@ public:
     void BitBtn1Click();
     // The acknowledgement route (SessionState 3).
     void acknowledgement(const QByteArray& Str);
+    // Runs after the acknowledgement "COK" with the records that were written
+    // (no markers, no write command); returns true when it takes over the
+    // write's final box, as the check after a write does.
+    void setAfterAcknowledgement(std::function<bool(const QByteArray& image)> hook) { afterAcknowledgement_ = std::move(hook); }
 
 signals:
     // Emitted once per write that was started, after its last box.
@@ -44,6 +49,8 @@ private:
 
     ExchangeCore& core_;
     ControlAccess controls_;
+    std::function<bool(const QByteArray& image)> afterAcknowledgement_;
+    QByteArray writtenImage_;
 };
 
 } // namespace zarven
