@@ -20,7 +20,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -339,7 +341,11 @@ void CompareTest::verifyChoiceIsRememberedAndStartsOff()
     AppOptions options;
     options.includeSystemPorts = false;
     options.workDir = home.path();
-    options.preferencesFile = home.filePath(QStringLiteral("prefs.ini"));
+    // The user's choices, kept in test settings that start empty.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("zarven4"), QStringLiteral("zarven4-config"))
+        .clear();
+    options.userSession = true;
     ScriptedMessageBoxes boxes;
     for (bool tick : {true, false}) {
         TForm1 form(options, boxes);

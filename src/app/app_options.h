@@ -14,9 +14,6 @@ struct AppOptions {
     QString workDir;                // --workdir DIR; empty: the current directory
     bool includeSystemPorts = true; // false: only the --port devices are listed
     TimerIntervals intervals;
-    // The file that keeps the user's choices between runs (the check after a
-    // write); empty: nothing is remembered and every choice starts off.
-    QString preferencesFile;
     // The window run by the user: it remembers its choices (language, last
     // folders, recent files) in the user's settings and shows Qt's own texts
     // in its language. Batch runs and tests leave both alone.

@@ -7,7 +7,6 @@
 #include "app/message_boxes.h"
 
 #include <QApplication>
-#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 
@@ -41,11 +40,6 @@ int main(int argc, char *argv[])
     setApplicationTitle(QStringLiteral("Зарвен-4"));
     QtMessageBoxes boxes;
     AppOptions options = cl.options;
-    // The user's choices live in the user's configuration folder
-    // (~/.config/zarven4/zarven4-config.ini), not in the program's folder.
-    options.preferencesFile =
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zarven4"), QStringLiteral("zarven4-config"))
-            .fileName();
     options.userSession = true;
     TForm1 window(options, boxes);
     window.show();

@@ -67,4 +67,14 @@ void UserSettings::removeRecentFile(const QString &path)
     setValue(QStringLiteral("recentFiles"), files);
 }
 
+bool UserSettings::verifyAfterWrite() const
+{
+    return value(QStringLiteral("verifyAfterWrite")).toBool();
+}
+
+void UserSettings::setVerifyAfterWrite(bool on)
+{
+    setValue(QStringLiteral("verifyAfterWrite"), on);
+}
+
 } // namespace zarven

@@ -39,6 +39,11 @@ public:
     void addRecentFile(const QString &path);
     void removeRecentFile(const QString &path);
 
+    // Whether a write the controller acknowledged is read back and compared;
+    // off when nothing was kept.
+    bool verifyAfterWrite() const;
+    void setVerifyAfterWrite(bool on);
+
 private:
     QVariant value(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);

@@ -12,15 +12,8 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QSettings>
 
 namespace zarven {
-
-namespace {
-
-const QString kVerifyKey = QStringLiteral("exchange/verifyAfterWrite");
-
-} // namespace
 
 void TForm1::wireCompare()
 {
@@ -42,14 +35,8 @@ void TForm1::wireCompare()
     menuExchange->insertAction(N15, menu_compare);
     menuExchange->insertAction(N15, menu_verify);
 
-    if (!options.preferencesFile.isEmpty())
-        menu_verify->setChecked(QSettings(options.preferencesFile, QSettings::IniFormat).value(kVerifyKey, false).toBool());
-    connect(menu_verify, &QAction::toggled, this, [this](bool on) {
-        if (options.preferencesFile.isEmpty())
-            return;
-        QSettings preferences(options.preferencesFile, QSettings::IniFormat);
-        preferences.setValue(kVerifyKey, on);
-    });
+    menu_verify->setChecked(prefs.verifyAfterWrite());
+    connect(menu_verify, &QAction::toggled, this, [this](bool on) { prefs.setVerifyAfterWrite(on); });
     settingsWrite->setAfterAcknowledgement([this](const QByteArray &image) {
         if (!verifiesAfterWrite())
             return false;
