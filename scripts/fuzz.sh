@@ -22,8 +22,10 @@ export QT_QPA_PLATFORM=offscreen
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Warnings do not stop this build: the g++ builds of scripts/test.sh gate
+# on them, and a clang-only warning must not keep the fuzzers from running.
 CXX=clang++-14 zarven_build build-fuzz --target zarven_fuzzers -- \
-    -DCMAKE_BUILD_TYPE=Debug -DZARVEN_FUZZ=ON -DZARVEN_WERROR=ON "${launcher[@]}"
+    -DCMAKE_BUILD_TYPE=Debug -DZARVEN_FUZZ=ON "${launcher[@]}"
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
