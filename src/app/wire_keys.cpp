@@ -22,7 +22,16 @@ void TForm1::wireKeys()
         if (auto *panel = findChild<QWidget *>(QLatin1String(name)))
             locked << panel;
     locked << Panel6;
-    keys = new KeyProgramming(exchange->core, *keyPanel, locked, std::make_unique<QtFileDialogs>(this), this);
+    // Key files as configuration files: their filter and all files, the
+    // last folder used, ".key" added to a name without an extension (the
+    // save adds it to any other name not ending with it).
+    FileKind kind;
+    kind.filter = QStringLiteral("Ключи ЗАРВЕН-4 (*.key)");
+    kind.extension = QStringLiteral("key");
+    kind.translate = [this](const QString &text) { return inLanguage(text); };
+    kind.lastFolder = [this] { return prefs.lastFolder(QStringLiteral("key")); };
+    kind.rememberFolder = [this](const QString &folder) { prefs.setLastFolder(QStringLiteral("key"), folder); };
+    keys = new KeyProgramming(exchange->core, *keyPanel, locked, std::make_unique<QtFileDialogs>(this, kind), this);
 
     auto on = [this](auto *sender, auto signal, auto handler) {
         connect(sender, signal, this, [this, handler] { guarded(handler); });
