@@ -105,6 +105,7 @@ private slots:
     void noTableTellsTheUser();
     void keyFilesThroughThePanel();
     void cellEditorTakesLettersAndDigitsUpToItsPositions();
+    void englishHeadersAndBoxes();
 };
 
 void KeyModeTest::openReadKeyAndLeave()
@@ -338,6 +339,21 @@ void KeyModeTest::cellEditorTakesLettersAndDigitsUpToItsPositions()
     // The number column and the header row take no edits.
     QVERIFY(!(grid->item(0, 1)->flags() & Qt::ItemIsEditable));
     QVERIFY(!(grid->item(4, 0)->flags() & Qt::ItemIsEditable));
+}
+
+// In English the grid's headers and the write's box are English; a switch
+// back writes the headers in Russian again.
+void KeyModeTest::englishHeadersAndBoxes()
+{
+    Line l(tableWith({{"Master", "\x01"}}));
+    l.f->form().menu_english->trigger();
+    QVERIFY(l.open());
+    QCOMPARE((QStringList{l.cell(0, 0), l.cell(0, 1), l.cell(0, 2)}),
+             (QStringList{QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Key code")}));
+    QVERIFY(l.write());
+    QCOMPARE(l.f->boxes.texts(), QStringList{QStringLiteral("Writing the keys finished. All OK.")});
+    l.f->form().menu_russian->trigger();
+    QCOMPARE(l.cell(0, 0) + l.cell(0, 1) + l.cell(0, 2), QStringLiteral("№ клОписаниеКодКлюча"));
 }
 
 QTEST_MAIN(KeyModeTest)

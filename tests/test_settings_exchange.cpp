@@ -92,6 +92,8 @@ private slots:
     void refusedWriteSendsNothing_data();
     void refusedWriteSendsNothing();
     void menuWriteClampsATypedOutOfRangeNumber();
+    void englishWindowShowsEnglishBoxes_data();
+    void englishWindowShowsEnglishBoxes();
 };
 
 void SettingsExchangeTest::writeThenReadBackKeepsEveryField()
@@ -328,6 +330,33 @@ void SettingsExchangeTest::menuWriteClampsATypedOutOfRangeNumber()
     QCOMPARE(w.write(w.f.form().N9), int(WriteOutcome::Acknowledged));
     QCOMPARE(w.read(), int(ReadOutcome::Decoded));
     QCOMPARE(upper->text(), QStringLiteral("125"));
+}
+
+// The boxes of a read and a write against the simulator, in English.
+void SettingsExchangeTest::englishWindowShowsEnglishBoxes_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("read") << QStringList() << true << QStringLiteral("Reading finished. All OK.");
+    QTest::newRow("empty memory") << QStringList({ QStringLiteral("--wrong"), QStringLiteral("Pt=") }) << true
+                                  << QStringLiteral("Reading finished: the device's memory is empty.\r\n Restore the previous values");
+    QTest::newRow("write") << QStringList() << false << QStringLiteral("Writing finished. All OK.");
+    QTest::newRow("wrong reply") << QStringList({ QStringLiteral("--wrong"), QStringLiteral("write=text:OK") }) << false
+                                 << QStringLiteral("The reply confirming the write is not correct.");
+}
+
+void SettingsExchangeTest::englishWindowShowsEnglishBoxes()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(bool, read);
+    SimProcess sim(simArgs);
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    Window w(sim.devicePath());
+    w.f.form().menu_english->trigger();
+    QVERIFY((read ? w.read() : w.write()) >= 0);
+    QFETCH(QString, box);
+    QCOMPARE(w.f.boxes.texts(), QStringList { box });
 }
 
 QTEST_MAIN(SettingsExchangeTest)

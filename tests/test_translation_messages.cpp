@@ -2,6 +2,7 @@
 // dictionary's message sections ("Rus1", "Eng1").
 
 #include "exchange/identification.h"
+#include "exchange/scan_report.h"
 #include "file_bytes.h"
 #include "translate/message_translation.h"
 #include "translate/shipped_dictionary.h"
@@ -46,6 +47,25 @@ QStringList shownTexts()
         QStringLiteral("Настройки изменены и не сохранены в файл. Сохранить их?"),
         QStringLiteral("Файл не является файлом конфигурации ЗАРВЕН-4: /tmp/p.jpg"),
         QStringLiteral("Код Ключа №7 содержит недопустимые символы"),
+        QStringLiteral("Процесс чтения завершился=0.Память чиста.\r\n Восстановить предыдующие значения"),
+        QStringLiteral("Процесс чтения завершился. Все OK."),
+        QStringLiteral("Процесс записи завершился. Все OK."),
+        QStringLiteral("Ответ об успешной записи не корректен."),
+        QStringLiteral("Не введен текст сообщений на входах:2,4,. Нажмите OK."),
+        QStringLiteral("Не введен текст сообщений на входе:3,. Нажмите OK."),
+        QStringLiteral("Запись не выполнена: в поле Edit_in1 должно быть целое число."),
+        QStringLiteral("Ответ о готовности к сохранению ключей некорректен."),
+        QStringLiteral("Процесс записи ключей завершился. Все OK."),
+        QStringLiteral("Ответ об успешной записи ключей не корректен."),
+        QStringLiteral("Ошибка формата файла ключей в строке 5"),
+        QStringLiteral("Ошибка записи файла"),
+        QStringLiteral("Ключи ЗАРВЕН-4 (*.key)"),
+        QStringLiteral("Нет соединения с устройством. Необходимо проверить подключение"),
+        QStringLiteral("Таблица ключей не получена от прибора. Таблица на экране не показывает ключи прибора; при "
+                       "записи она заменит все десять ключей прибора."),
+        scanProgressText(QStringLiteral("/dev/ttyUSB0"), 1, 3, {}),
+        connectionLostText(QStringLiteral("/dev/ttyUSB0"), {}),
+        scanReport({}, {}),
     };
     for (const char *reply : {"On", "V3", "T3", "V5", "T5"})
         texts << siblingRefusal(QByteArray(reply));
@@ -82,6 +102,9 @@ private slots:
         }
         QCOMPARE(translateMessage(QStringLiteral("соединен с COM3 v2.14"), QLatin1Char('E'), path),
                  QStringLiteral("connected to COM3 v2.14"));
+        // The blank leading a line is kept.
+        QVERIFY(translateMessage(QStringLiteral("Процесс чтения завершился=0.Память чиста.\r\n Восстановить предыдующие значения"),
+                                         QLatin1Char('E'), path).endsWith(QStringLiteral("\r\n Restore the previous values")));
         QCOMPARE(readFileBytes(path), before);
     }
 
@@ -100,6 +123,9 @@ private slots:
         const QByteArray before = readFileBytes(path);
         QCOMPARE(translateMessage(QStringLiteral("File not found"), QLatin1Char('E'), path),
                  QStringLiteral("File not found"));
+        // A composed message its caller translated already.
+        QCOMPARE(translateMessage(QStringLiteral("Key file format error at line 5"), QLatin1Char('E'), path),
+                 QStringLiteral("Key file format error at line 5"));
         QCOMPARE(readFileBytes(path), before);
 
         QCOMPARE(translateMessage(QStringLiteral("Новое сообщение"), QLatin1Char('E'), path),

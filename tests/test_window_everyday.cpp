@@ -9,6 +9,7 @@
 #include "editor/settings_panels.h"
 #include "file_bytes.h"
 #include "formats_fixture.h"
+#include "keys/key_programming.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -201,6 +202,40 @@ private slots:
         QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
         QCOMPARE(dialogs.openFileName(), QString());
         QCOMPARE(folder, second.path());
+    }
+
+    // The key panel's file dialogs: key files and all files, the last folder
+    // used for key files, ".key" added to a typed name.
+    void theKeyFileDialogsOfferKeyFilesAndRememberTheFolder()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir first;
+        QTemporaryDir second;
+        ScriptedMessageBoxes boxes;
+        TForm1 w(userSessionIn(dir.path()), boxes);
+        w.prefs.setLastFolder(QStringLiteral("key"), first.path());
+        QStringList filters;
+        QString openedIn;
+        const auto answer = [&](const QString &name) {
+            QTimer::singleShot(0, [&, name] {
+                auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(d);
+                filters = d->nameFilters();
+                openedIn = d->directory().absolutePath();
+                d->selectFile(second.filePath(name));
+                QMetaObject::invokeMethod(d, "accept");
+            });
+        };
+        answer(QStringLiteral("keys"));
+        w.keys->BitBtn8Click();
+        QVERIFY(QFileInfo::exists(second.filePath(QStringLiteral("keys.key"))));
+        QCOMPARE(filters, (QStringList{QStringLiteral("Ключи ЗАРВЕН-4 (*.key)"), QStringLiteral("Все файлы (*)")}));
+        QCOMPARE(openedIn, first.path());
+
+        answer(QStringLiteral("keys.key"));
+        w.keys->BitBtn9Click();
+        QCOMPARE(openedIn, second.path());
+        QVERIFY(boxes.texts().isEmpty());
     }
 
     void recentFilesKeepTheLastFiveAndDropAVanishedOne()

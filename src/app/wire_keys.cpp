@@ -22,6 +22,9 @@ void TForm1::wireKeys()
         if (auto *panel = findChild<QWidget *>(QLatin1String(name)))
             locked << panel;
     locked << Panel6;
+    // Key files as configuration files: their filter and all files, the
+    // last folder used, ".key" added to a name without an extension (the
+    // save adds it to any other name not ending with it).
     FileKind kind;
     kind.filter = QStringLiteral("Ключи ЗАРВЕН-4 (*.key)");
     kind.extension = QStringLiteral("key");

@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 #include "app/fit_captions.h"
+#include "keys/key_panel.h"
 #include "translate/language_menu.h"
 #include "translate/message_translation.h"
+#include "translate/translation.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,6 +55,8 @@ void TForm1::switchLanguage(QChar code)
     rebuildRecentMenu();
     fitCaptions(clientArea);
     retranslateLabels(statusBar(), [this](const QString &t) { return inLanguage(t); });
+    // The key grid is an item view, which the form walk leaves alone.
+    keyPanel->retranslateHeaders([this](const QString &t) { return captionInCurrentLanguage(shared, t); });
     prefs.setLanguage(shared.LanguageCode);
     applyQtTranslations();
 }

@@ -180,13 +180,20 @@ void KeyPanel::buildPrompt()
     BitBtn5 = makeButton(Panel7, QStringLiteral("BitBtn5"), QStringLiteral("Отмена"), {92, 52, 81, 28});
 }
 
-void KeyPanel::writeHeaders()
+void KeyPanel::writeHeaders(const std::function<QString(const QString &)> &caption)
 {
-    setCellText(0, 0, QStringLiteral("№ кл"));
-    setCellText(0, 1, QStringLiteral("Описание"));
-    setCellText(0, 2, QStringLiteral("КодКлюча"));
+    const auto in = [&caption](const QString &russian) { return caption ? caption(russian) : russian; };
+    setCellText(0, 0, in(QStringLiteral("№ кл")));
+    setCellText(0, 1, in(QStringLiteral("Описание")));
+    setCellText(0, 2, in(QStringLiteral("КодКлюча")));
     for (int n = 1; n <= kKeyRowCount; ++n)
         setCellText(n, 0, QString::number(n));
+}
+
+void KeyPanel::retranslateHeaders(const std::function<QString(const QString &)> &caption)
+{
+    if (!cellText(0, 1).isEmpty())
+        writeHeaders(caption);
 }
 
 QString KeyPanel::cellText(int row, int column) const

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 
 class QFrame;
 class QGroupBox;
@@ -23,8 +24,11 @@ class KeyPanel {
 public:
     KeyPanel(QFrame *panelKey, QFrame *panel7);
 
-    // Row 0's headers and the numbers 1 to 10 in column 0.
-    void writeHeaders();
+    // Row 0's headers, given in Russian and put through caption (the
+    // window's language; none: Russian), and the numbers 1 to 10 in column 0.
+    void writeHeaders(const std::function<QString(const QString &)> &caption = {});
+    // Writes the headers again in the caption's language, if they are written.
+    void retranslateHeaders(const std::function<QString(const QString &)> &caption);
     KeyRows rows() const;
     void setRows(const KeyRows &rows);
     void setCode(int row, const QString &code); // row 1 to 10

@@ -119,7 +119,7 @@ void KeyProgramming::BitBtn4Click()
     panel_.Panel_key->setEnabled(true);
     panel_.Panel_key->raise();
     panel_.Panel7->raise();
-    panel_.writeHeaders();
+    panel_.writeHeaders([this](const QString &russian) { return captionInWindowLanguage(core_.window(), russian); });
     for (QWidget *p : locked_)
         p->setEnabled(false);
     tableBytes_ = 0;
@@ -382,7 +382,7 @@ bool KeyProgramming::loadKeysFrom(const QString &path)
     // Rows read before a format error keep their new texts.
     panel_.setRows(rows);
     if (!load.ok) {
-        core_.window().boxes->plain(translated(kFormatError) + QLatin1Char(' ') + QString::number(load.errorLine));
+        core_.window().boxes->plain(kFormatError + QLatin1Char(' ') + QString::number(load.errorLine));
         return false;
     }
     return true;

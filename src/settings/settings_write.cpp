@@ -19,12 +19,6 @@ SettingsWrite::SettingsWrite(ExchangeCore& core, ControlAccess controls, QObject
     });
 }
 
-QString SettingsWrite::translated(const QString& russian) const
-{
-    const auto& translate = core_.window().translate;
-    return translate ? translate(russian) : russian;
-}
-
 bool SettingsWrite::messageTextsMissing()
 {
     QString list;
@@ -38,9 +32,10 @@ bool SettingsWrite::messageTextsMissing()
     }
     if (count == 0)
         return false;
+    // Composed in Russian and translated whole, the input list as a part.
     const QString prefix = count == 1 ? QStringLiteral("Не введен текст сообщений на входе:")
                                       : QStringLiteral("Не введен текст сообщений на входах:");
-    core_.window().boxes->warning(translated(prefix) + list + translated(QStringLiteral(". Нажмите OK.")));
+    core_.window().boxes->warning(prefix + list + QStringLiteral(". Нажмите OK."));
     return true;
 }
 
@@ -54,8 +49,7 @@ void SettingsWrite::BitBtn1Click()
     // be encoded must not leave a half-written image at the controller.
     const WriteImage image = encodeWriteImage(controls_, *core_.window().shared);
     if (image.refused()) {
-        core_.window().boxes->plain(
-            translated(writeRefusalMessage(image.refusal)).arg(image.controls.join(QStringLiteral(", "))));
+        core_.window().boxes->plain(writeRefusalMessage(image.refusal).arg(image.controls.join(QStringLiteral(", "))));
         emit writeFinished(WriteOutcome::Refused);
         return;
     }

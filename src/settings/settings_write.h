@@ -45,7 +45,6 @@ signals:
 
 private:
     bool messageTextsMissing();
-    QString translated(const QString& russian) const;
 
     ExchangeCore& core_;
     ControlAccess controls_;

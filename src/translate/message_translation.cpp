@@ -71,11 +71,16 @@ QString findTranslation(const QString &line, const Entries &entries)
     return {};
 }
 
+// A value with placeholders counts with any parts put in, so a composed
+// message translated by its caller is not collected as a new text.
 bool isValueOf(const QString &line, const Entries &entries)
 {
-    for (const auto &[k, v] : entries)
-        if (!v.isEmpty() && v == line)
+    for (const auto &[k, v] : entries) {
+        if (v.isEmpty())
+            continue;
+        if (v == line || (hasPlaceholder(v) && placeholderPattern(v).match(line).hasMatch()))
             return true;
+    }
     return false;
 }
 
@@ -102,6 +107,18 @@ QString translateLine(const QString &line, const QString &section, const Profile
     return line;
 }
 
+// The dictionary trims its keys and values, so a line is looked up without
+// the blanks around it and shown with them.
+QString translateTrimmedLine(const QString &line, const QString &section, const ProfileFile &dictionary,
+                             const Entries &entries)
+{
+    const QString inner = line.trimmed();
+    if (inner.isEmpty() || inner.size() == line.size())
+        return translateLine(line, section, dictionary, entries);
+    const qsizetype lead = line.indexOf(inner);
+    return line.left(lead) + translateLine(inner, section, dictionary, entries) + line.mid(lead + inner.size());
+}
+
 } // namespace
 
 QString translateMessage(const QString &text, QChar languageLetter, const QString &path)
@@ -126,11 +143,11 @@ QString translateMessage(const QString &text, QChar languageLetter, const QStrin
     auto it = lineBreak.globalMatch(text);
     while (it.hasNext()) {
         const auto m = it.next();
-        out += translateLine(text.mid(from, m.capturedStart() - from), section, dictionary, entries);
+        out += translateTrimmedLine(text.mid(from, m.capturedStart() - from), section, dictionary, entries);
         out += m.captured();
         from = m.capturedEnd();
     }
-    out += translateLine(text.mid(from), section, dictionary, entries);
+    out += translateTrimmedLine(text.mid(from), section, dictionary, entries);
     return out;
 }
 

@@ -17,7 +17,10 @@
 //     "=" (it ends the key), so a text with one keeps it inside a part:
 //     "Закрыт (Com%1)" matches "Закрыт (Com=COM1)" with "=COM1" as %1.
 //   - A line that already is one of the section's values (a message that its
-//     caller translated itself) stays as it is.
+//     caller translated itself), a value with placeholders with any parts put
+//     in, stays as it is.
+//   - Blanks around a line are kept around its translation (the dictionary
+//     trims its keys).
 //   - What the program folder's dictionary lacks, or holds empty, is taken
 //     from the shipped dictionary, so an older trans.dic kept by an installer
 //     still shows the newer messages.
