@@ -75,6 +75,8 @@ public:
         });
         return real_.show(kind, text);
     }
+    // The tool leaves the window without saving what it set up.
+    SaveChoice askToSave(const QString &) override { return SaveChoice::Discard; }
 
 private:
     QtMessageBoxes real_;
