@@ -10,7 +10,7 @@
 // Blank lines and lines starting with "#" are ignored; a line that is absent
 // leaves that part at its default.
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "hex_text.h"
 
-#include "app/cp1251.h"
-#include "app/strings.h"
+#include "core/cp1251.h"
+#include "core/strings.h"
 
 namespace zarven::sim {
 

@@ -23,7 +23,7 @@
 
 #include "controller_simulator.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "sim_command_line.h"
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "hex_text.h"
 
 

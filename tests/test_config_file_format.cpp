@@ -2,10 +2,10 @@
 // one-pass loader makes of files, report lines and conversion errors
 // included.
 
-#include "app/cp1251.h"
-#include "app/errors.h"
 #include "config_file/config_loader.h"
 #include "config_file/config_writer.h"
+#include "core/cp1251.h"
+#include "core/errors.h"
 #include "editor/settings_panels.h"
 #include "formats_fixture.h"
 #include "settings/control_names.h"

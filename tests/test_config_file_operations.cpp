@@ -2,9 +2,9 @@
 // the overwrite question, the backup mode, the rules run after a load, the
 // load report, and saves that fail.
 
-#include "app/cp1251.h"
 #include "config_file/config_files.h"
 #include "config_file/config_writer.h"
+#include "core/cp1251.h"
 #include "editor/settings_panels.h"
 #include "formats_fixture.h"
 #include "settings/image_encoder.h"

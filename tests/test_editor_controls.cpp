@@ -1,7 +1,7 @@
 // The control kinds of the settings panels: spin boxes whose text is the
 // value, masked phone boxes, radio groups and the assignment box's caption.
 
-#include "app/strings.h"
+#include "core/strings.h"
 #include "editor/controls.h"
 
 #include <QRadioButton>

@@ -1,7 +1,7 @@
 // The reset before the controller's settings are read: the value of every
 // control afterwards, the boxes it leaves alone, and the rules it runs.
 
-#include "app/strings.h"
+#include "core/strings.h"
 #include "editor_fixture.h"
 
 #include <QtTest>

@@ -3,7 +3,7 @@
 // start-up steps leave, and the clock writing the time box.
 
 #include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "core/message_boxes.h"
 #include "editor_fixture.h"
 
 #include <QDate>

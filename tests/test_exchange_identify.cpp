@@ -1,8 +1,8 @@
 // The identification reply and the start of a scan: sibling refusals, the
 // unrecognised device, the acceptance of "T6" and the connected look.
 
+#include "core/cp1251.h"
 #include "exchange_fixture.h"
-#include "app/cp1251.h"
 
 #include <QAction>
 #include <QComboBox>

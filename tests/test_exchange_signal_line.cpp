@@ -3,11 +3,11 @@
 // it waits, a quick reply is shown, and of the first read only the framed
 // bytes reach the framer.
 
+#include "core/cp1251.h"
 #include "exchange_fixture.h"
 #include "packet_frame.h"
 #include "pty_pair.h"
 #include "sim_process.h"
-#include "app/cp1251.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The offline batch commands "encode" and "decode" run as a user runs them:
 // the real program, files in, text and files out.
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "formats_fixture.h"
 
 #include <QProcess>

@@ -3,10 +3,10 @@
 // table and reading it back, wrong and missing replies, codes and tables
 // holding the stop marker, refused rows, key files through the panel.
 
-#include "app/cp1251.h"
-#include "app/strings.h"
 #include "config_file/file_dialogs.h"
 #include "controller_state.h"
+#include "core/cp1251.h"
+#include "core/strings.h"
 #include "default_state.h"
 #include "exchange_fixture.h"
 #include "file_bytes.h"

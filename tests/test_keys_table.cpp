@@ -2,11 +2,11 @@
 // key table stream and its checks, the stop rule of replies of known length,
 // and key files.
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
+#include "file_bytes.h"
 #include "keys/key_file.h"
 #include "keys/key_reply_stop.h"
 #include "keys/key_table.h"
-#include "file_bytes.h"
 
 #include <QtTest>
 

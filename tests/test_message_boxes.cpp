@@ -1,7 +1,7 @@
 // The real Qt message boxes: only a click on Yes answers a confirmation or a
 // question Yes; closing the box or pressing Escape answers "not Yes".
 
-#include "app/message_boxes.h"
+#include "core/message_boxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>

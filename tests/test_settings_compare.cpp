@@ -7,8 +7,8 @@
 #include "formats_fixture.h"
 #include "sim_process.h"
 
-#include "app/cp1251.h"
 #include "config_file/config_files.h"
+#include "core/cp1251.h"
 #include "settings/differences_dialog.h"
 #include "settings/image_bytes.h"
 #include "settings/settings_compare.h"

@@ -1,9 +1,9 @@
 // Decoding a received settings image: every record kind, the walk, the
 // format-error log entries word for word, and packets cut short anywhere.
 
-#include "app/cp1251.h"
-#include "editor/palette.h"
+#include "core/cp1251.h"
 #include "editor/paint.h"
+#include "editor/palette.h"
 #include "editor/settings_panels.h"
 #include "formats_fixture.h"
 #include "settings/image_encoder.h"

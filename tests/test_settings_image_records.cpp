@@ -1,7 +1,7 @@
 // Encoding: the bytes of every record kind and of the whole write stream,
 // built from the window's controls.
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "formats_fixture.h"
 #include "settings/image_encoder.h"
 

@@ -1,13 +1,13 @@
 // Image round trip: every control the settings image carries survives an
 // encode followed by a decode into a reset window.
 
-#include "app/strings.h"
+#include "core/strings.h"
 #include "editor/settings_panels.h"
 #include "formats_fixture.h"
-#include "window_state.h"
 #include "settings/control_names.h"
 #include "settings/image_encoder.h"
 #include "settings/image_reader.h"
+#include "window_state.h"
 
 #include <QtTest>
 #include <functional>

@@ -4,11 +4,11 @@
 
 #include "editor_fixture.h"
 
-#include "app/event_log.h"
-#include "app/strings.h"
 #include "config_file/config_loader.h"
 #include "config_file/config_writer.h"
 #include "config_file/session_stamp.h"
+#include "core/event_log.h"
+#include "core/strings.h"
 #include "settings/control_access.h"
 #include "settings/image_reader.h"
 

@@ -1,6 +1,6 @@
-#include "app/cp1251.h"
-#include "app/errors.h"
-#include "app/strings.h"
+#include "core/cp1251.h"
+#include "core/errors.h"
+#include "core/strings.h"
 
 #include <QtTest>
 

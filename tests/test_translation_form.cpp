@@ -1,7 +1,7 @@
 // TranslateForm over a window holding one component of every kind.
 
-#include "app/application_title.h"
-#include "app/message_boxes.h"
+#include "core/application_title.h"
+#include "core/message_boxes.h"
 #include "file_bytes.h"
 #include "translate/translation.h"
 

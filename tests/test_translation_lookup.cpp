@@ -1,6 +1,6 @@
 // Looking texts up in the dictionary and translating messages.
 
-#include "app/message_boxes.h"
+#include "core/message_boxes.h"
 #include "file_bytes.h"
 #include "translate/profile_file.h"
 #include "translate/translation.h"

@@ -1,7 +1,7 @@
 // The sectioned key=value file that holds the translation dictionary.
 
-#include "app/cp1251.h"
-#include "app/errors.h"
+#include "core/cp1251.h"
+#include "core/errors.h"
 #include "file_bytes.h"
 #include "translate/profile_file.h"
 

@@ -1,9 +1,9 @@
 // The dictionary shipped with the program: the messages in both languages,
 // and window sections that map English and Russian onto each other.
 
-#include "app/cp1251.h"
-#include "settings/write_image.h"
+#include "core/cp1251.h"
 #include "settings/settings_comparison.h"
+#include "settings/write_image.h"
 #include "translate/profile_file.h"
 #include "translate/shipped_dictionary.h"
 

@@ -1,11 +1,11 @@
 // The language menu of the main window and the dictionary shipped with the
 // program.
 
-#include "app/cp1251.h"
-#include "app/errors.h"
 #include "app/main_window.h"
-#include "app/application_title.h"
-#include "app/message_boxes.h"
+#include "core/application_title.h"
+#include "core/cp1251.h"
+#include "core/errors.h"
+#include "core/message_boxes.h"
 #include "exchange/device_exchange.h"
 #include "file_bytes.h"
 #include "translate/shipped_dictionary.h"

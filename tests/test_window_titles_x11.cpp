@@ -3,9 +3,9 @@
 // under a virtual X display (xvfb-run), where the title the window system
 // got can be read back with xprop; the offscreen platform cannot show it.
 
-#include "app/application_title.h"
 #include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "core/application_title.h"
+#include "core/message_boxes.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // What the command line sets for one run of the tool.
 
-#include "app/timing.h"
+#include "core/timing.h"
 
 #include <QChar>
 #include <QString>

@@ -2,8 +2,8 @@
 
 #include "app/batch_mode.h"
 #include "app/main_window.h"
-#include "app/strings.h"
 #include "config_file/config_files.h"
+#include "core/strings.h"
 #include "editor/settings_panels.h"
 #include "settings/image_encoder.h"
 #include "settings/image_reader.h"

@@ -1,5 +1,5 @@
 #include "app/batch_mode.h"
-#include "app/application_title.h"
+#include "core/application_title.h"
 
 #include "app/batch_compare.h"
 #include "app/batch_formats.h"
@@ -7,7 +7,7 @@
 #include "app/batch_settings.h"
 
 #include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "core/message_boxes.h"
 #include "exchange/device_exchange.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "app/batch_compare.h"
 #include "app/batch_mode.h"
 #include "app/main_window.h"
-#include "app/message_boxes.h"
 #include "config_file/config_files.h"
+#include "core/message_boxes.h"
 #include "settings/settings_read.h"
 #include "settings/settings_write.h"
 

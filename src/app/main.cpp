@@ -1,10 +1,10 @@
 // Entry of zarven4-config: the window, or a batch command without one.
 
-#include "app/application_title.h"
 #include "app/batch_mode.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "core/application_title.h"
+#include "core/message_boxes.h"
 
 #include <QApplication>
 #include <QTimer>

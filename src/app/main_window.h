@@ -5,10 +5,10 @@
 // handler to the subsystem that does the work.
 
 #include "app/app_options.h"
-#include "app/event_log.h"
-#include "app/message_boxes.h"
-#include "app/shared_values.h"
 #include "app/user_settings.h"
+#include "core/event_log.h"
+#include "core/message_boxes.h"
+#include "core/shared_values.h"
 #include "serial/comport.h"
 #include "serial/framer.h"
 

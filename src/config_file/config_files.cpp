@@ -1,12 +1,12 @@
 #include "config_file/config_files.h"
 
-#include "app/event_log.h"
-#include "app/message_boxes.h"
-#include "app/shared_values.h"
 #include "config_file/config_loader.h"
 #include "config_file/config_writer.h"
 #include "config_file/file_dialogs.h"
 #include "config_file/session_stamp.h"
+#include "core/event_log.h"
+#include "core/message_boxes.h"
+#include "core/shared_values.h"
 #include "translate/translation.h"
 
 #include <QFile>

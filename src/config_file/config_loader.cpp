@@ -1,9 +1,9 @@
 #include "config_file/config_loader.h"
 
-#include "app/cp1251.h"
-#include "app/event_log.h"
-#include "app/strings.h"
 #include "config_file/config_lines.h"
+#include "core/cp1251.h"
+#include "core/event_log.h"
+#include "core/strings.h"
 #include "settings/control_access.h"
 #include "settings/control_names.h"
 #include "settings/output_times.h"

@@ -1,6 +1,6 @@
 #include "editor/controls.h"
 
-#include "app/strings.h"
+#include "core/strings.h"
 
 #include <QButtonGroup>
 #include <QFocusEvent>

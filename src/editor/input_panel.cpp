@@ -1,6 +1,6 @@
 #include "editor/input_panel.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "editor/controls.h"
 #include "editor/paint.h"
 #include "editor/palette.h"

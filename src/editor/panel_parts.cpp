@@ -1,6 +1,6 @@
 #include "editor/panel_parts.h"
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 
 #include "editor/controls.h"
 #include "editor/paint.h"

@@ -1,6 +1,6 @@
 #include "editor/settings_panels.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "editor/arming_panel.h"
 #include "editor/controls.h"
 #include "editor/input_panel.h"

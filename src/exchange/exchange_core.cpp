@@ -1,6 +1,6 @@
 #include "exchange/exchange_core.h"
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "serial/port_diagnosis.h"
 
 #include <QTimer>

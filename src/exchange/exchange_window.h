@@ -4,10 +4,10 @@
 // controls the exchanges read and set. The window fills one of these when it
 // wires the exchange in; the exchange never includes the window itself.
 
-#include "app/event_log.h"
-#include "app/message_boxes.h"
-#include "app/shared_values.h"
-#include "app/timing.h"
+#include "core/event_log.h"
+#include "core/message_boxes.h"
+#include "core/shared_values.h"
+#include "core/timing.h"
 #include "serial/comport.h"
 #include "serial/framer.h"
 

@@ -1,6 +1,6 @@
 #include "exchange/identification.h"
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "exchange/scan_report.h"
 #include "translate/message_translation.h"
 

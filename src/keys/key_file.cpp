@@ -1,7 +1,7 @@
 #include "keys/key_file.h"
 
-#include "app/cp1251.h"
 #include "config_file/config_lines.h"
+#include "core/cp1251.h"
 
 namespace zarven {
 

@@ -1,7 +1,7 @@
 #include "keys/key_programming.h"
 
-#include "app/event_log.h"
 #include "config_file/file_dialogs.h"
+#include "core/event_log.h"
 #include "keys/key_file.h"
 #include "keys/key_reply_stop.h"
 

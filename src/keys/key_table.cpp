@@ -1,8 +1,8 @@
 #include "keys/key_table.h"
 
-#include "app/cp1251.h"
-#include "app/errors.h"
-#include "app/strings.h"
+#include "core/cp1251.h"
+#include "core/errors.h"
+#include "core/strings.h"
 
 namespace zarven {
 

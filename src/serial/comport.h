@@ -28,7 +28,7 @@
 // A line that fails under us (unplugged adapter, hang-up, read or write
 // error) is closed at once and lineLost is emitted; it never spins.
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "settings/control_access.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 #include "editor/controls.h"
 #include "editor/input_panel.h"
 #include "editor/sensor_panel.h"

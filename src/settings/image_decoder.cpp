@@ -1,8 +1,8 @@
 #include "settings/image_decoder.h"
 
-#include "app/cp1251.h"
-#include "app/event_log.h"
-#include "app/strings.h"
+#include "core/cp1251.h"
+#include "core/event_log.h"
+#include "core/strings.h"
 #include "settings/control_access.h"
 #include "settings/control_names.h"
 #include "settings/image_bytes.h"

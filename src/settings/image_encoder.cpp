@@ -1,8 +1,8 @@
 #include "settings/image_encoder.h"
 
-#include "app/cp1251.h"
-#include "app/shared_values.h"
-#include "app/strings.h"
+#include "core/cp1251.h"
+#include "core/shared_values.h"
+#include "core/strings.h"
 #include "settings/control_access.h"
 #include "settings/control_names.h"
 #include "settings/image_bytes.h"

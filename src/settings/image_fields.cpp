@@ -1,6 +1,6 @@
 #include "settings/image_fields.h"
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "settings/control_names.h"
 #include "settings/image_bytes.h"
 #include "settings/image_encoder.h"

@@ -1,6 +1,6 @@
 #include "settings/settings_compare.h"
 
-#include "app/event_log.h"
+#include "core/event_log.h"
 #include "settings/image_fields.h"
 #include "settings/shadow_settings.h"
 #include "settings/write_image.h"

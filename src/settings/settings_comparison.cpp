@@ -1,6 +1,6 @@
 #include "settings/settings_comparison.h"
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "settings/image_fields.h"
 
 #include <QDateTime>

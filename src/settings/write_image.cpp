@@ -1,7 +1,7 @@
 #include "settings/write_image.h"
 
-#include "app/cp1251.h"
-#include "app/strings.h"
+#include "core/cp1251.h"
+#include "core/strings.h"
 #include "settings/control_access.h"
 #include "settings/control_names.h"
 #include "settings/image_bytes.h"

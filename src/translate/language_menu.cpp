@@ -1,6 +1,6 @@
 #include "translate/language_menu.h"
 
-#include "app/shared_values.h"
+#include "core/shared_values.h"
 #include "translate/translation.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "translate/profile_file.h"
 
-#include "app/cp1251.h"
-#include "app/errors.h"
+#include "core/cp1251.h"
+#include "core/errors.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -28,8 +28,8 @@
 
 #include "translate/translation.h"
 
-#include "app/application_title.h"
-#include "app/message_boxes.h"
+#include "core/application_title.h"
+#include "core/message_boxes.h"
 #include "translate/profile_file.h"
 
 #include <QAbstractItemView>

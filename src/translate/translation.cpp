@@ -1,8 +1,8 @@
 #include "translate/translation.h"
 
-#include "app/errors.h"
-#include "app/message_boxes.h"
-#include "app/shared_values.h"
+#include "core/errors.h"
+#include "core/message_boxes.h"
+#include "core/shared_values.h"
 #include "translate/profile_file.h"
 
 namespace zarven {

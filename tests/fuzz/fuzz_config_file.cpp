@@ -2,11 +2,11 @@
 // same file again changes nothing, and a file saved from the loaded window
 // loads to the same window.
 
-#include "app/errors.h"
-#include "app/event_log.h"
-#include "app/strings.h"
 #include "config_file/config_loader.h"
 #include "config_file/config_writer.h"
+#include "core/errors.h"
+#include "core/event_log.h"
+#include "core/strings.h"
 #include "fuzz_check.h"
 #include "panels_fixture.h"
 #include "settings/control_names.h"

@@ -5,7 +5,7 @@
 // Input: the section, the key and the value on the first three lines, then
 // the file's content.
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 #include "fuzz_check.h"
 #include "translate/profile_file.h"
 

@@ -4,8 +4,8 @@
 //
 // Input: the description and the code of rows 1 to 10, one per line.
 
+#include "core/cp1251.h"
 #include "fuzz_check.h"
-#include "app/cp1251.h"
 #include "keys/key_table.h"
 #include "serial/framer.h"
 

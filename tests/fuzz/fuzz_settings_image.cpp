@@ -2,7 +2,7 @@
 // (Qt's range assertions and the sanitizers watch), and the image encoded
 // from the decoded window decodes to the same window.
 
-#include "app/event_log.h"
+#include "core/event_log.h"
 #include "fuzz_check.h"
 #include "panels_fixture.h"
 #include "settings/image_encoder.h"

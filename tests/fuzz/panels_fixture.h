@@ -3,7 +3,7 @@
 // once per process on a bare client area (no main window) and reset before
 // each input, which keeps a run at hundreds of inputs per second.
 
-#include "app/shared_values.h"
+#include "core/shared_values.h"
 #include "editor/settings_panels.h"
 #include "settings/control_access.h"
 

@@ -5,7 +5,7 @@
 // second.
 
 #include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "core/message_boxes.h"
 #include "exchange/device_exchange.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "file_bytes.h"
 
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 
 #include <QFile>
 #include <QTemporaryDir>

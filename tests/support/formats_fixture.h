@@ -6,8 +6,8 @@
 #include "file_bytes.h"
 
 #include "app/main_window.h"
-#include "app/message_boxes.h"
 #include "config_file/file_dialogs.h"
+#include "core/message_boxes.h"
 #include "settings/control_access.h"
 
 #include <QStringList>

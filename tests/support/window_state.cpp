@@ -1,6 +1,6 @@
 #include "window_state.h"
 
-#include "app/strings.h"
+#include "core/strings.h"
 #include "editor/settings_panels.h"
 #include "settings/control_access.h"
 #include "settings/control_names.h"

@@ -8,7 +8,7 @@
 // under DOCS_FOLDER/guide/.
 
 #include "app/main_window.h"
-#include "app/message_boxes.h"
+#include "core/message_boxes.h"
 #include "exchange/device_exchange.h"
 #include "sim_process.h"
 

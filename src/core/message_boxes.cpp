@@ -1,7 +1,7 @@
-#include "app/message_boxes.h"
+#include "core/message_boxes.h"
 
-#include "app/application_title.h"
-#include "app/errors.h"
+#include "core/application_title.h"
+#include "core/errors.h"
 
 #include <QApplication>
 #include <QCloseEvent>

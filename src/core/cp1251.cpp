@@ -1,4 +1,4 @@
-#include "app/cp1251.h"
+#include "core/cp1251.h"
 
 #include <array>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "app/strings.h"
+#include "core/strings.h"
 
-#include "app/errors.h"
+#include "core/errors.h"
 
 namespace zarven {
 

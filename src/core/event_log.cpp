@@ -1,7 +1,7 @@
-#include "app/event_log.h"
+#include "core/event_log.h"
 
-#include "app/cp1251.h"
-#include "app/errors.h"
+#include "core/cp1251.h"
+#include "core/errors.h"
 
 #include <QSaveFile>
 
