@@ -9,6 +9,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QAbstractSpinBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -49,6 +51,31 @@ QStringList clippedCaptions(QWidget *root)
     return out;
 }
 
+// The controls inside the client area's panels that reach past their
+// panel's inner edge (the panel's frame or the area beyond would cover
+// them). The panels themselves keep their designed places.
+QStringList controlsOutsideTheirPanel(QWidget *clientArea)
+{
+    QStringList out;
+    for (QWidget *w : clientArea->findChildren<QWidget *>()) {
+        QWidget *parent = w->parentWidget();
+        if (parent == clientArea || !w->isVisibleTo(clientArea) || w->objectName().startsWith(QLatin1String("qt_")) ||
+            qobject_cast<QAbstractSpinBox *>(parent) || qobject_cast<QComboBox *>(parent))
+            continue;
+        if (!parent->contentsRect().contains(w->geometry()))
+            out << QStringLiteral("%1 at %2,%3 %4x%5 in %6 (%7x%8)")
+                       .arg(w->objectName())
+                       .arg(w->x())
+                       .arg(w->y())
+                       .arg(w->width())
+                       .arg(w->height())
+                       .arg(parent->objectName())
+                       .arg(parent->width())
+                       .arg(parent->height());
+    }
+    return out;
+}
+
 } // namespace
 
 class WindowFitTest : public QObject {
@@ -74,6 +101,8 @@ private:
         QVERIFY2(visible.contains(corner), qPrintable(language));
         QVERIFY(visible.bottom() < w.statusBar()->mapTo(&w, QPoint(0, 0)).y());
 
+        const QStringList outside = controlsOutsideTheirPanel(w.clientArea);
+        QVERIFY2(outside.isEmpty(), qPrintable(language + QStringLiteral(": ") + outside.join(QStringLiteral("; "))));
         const QStringList clipped = clippedCaptions(&w);
         QVERIFY2(clipped.isEmpty(), qPrintable(language + QStringLiteral(": ") + clipped.join(QStringLiteral("; "))));
 

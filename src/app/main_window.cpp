@@ -7,6 +7,7 @@
 #include "translate/translation.h"
 
 #include "config_file/config_files.h"
+#include "editor/arming_panel.h"
 #include "editor/phone_panel.h"
 #include "editor/settings_panels.h"
 #include "keys/key_panel.h"
@@ -127,6 +128,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
 
     FormCreate();
     fitCaptions(clientArea);
+    panels->armingPanel()->alignDelayBoxes();
     watchEdits();
     setUnsavedEdits(false);
     applyQtTranslations();

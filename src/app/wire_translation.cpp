@@ -1,4 +1,6 @@
 #include "app/main_window.h"
+#include "editor/arming_panel.h"
+#include "editor/settings_panels.h"
 #include "app/fit_captions.h"
 #include "keys/key_panel.h"
 #include "translate/language_menu.h"
@@ -54,6 +56,7 @@ void TForm1::switchLanguage(QChar code)
     updateTitle();
     rebuildRecentMenu();
     fitCaptions(clientArea);
+    panels->armingPanel()->alignDelayBoxes();
     retranslateLabels(statusBar(), [this](const QString &t) { return inLanguage(t); });
     // The key grid is an item view, which the form walk leaves alone.
     keyPanel->retranslateHeaders([this](const QString &t) { return captionInCurrentLanguage(shared, t); });

@@ -32,20 +32,11 @@ ArmingPanel::ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) 
     SE_out = addSpinEdit(this, QStringLiteral("SE_out"), 0, 250, 2, 3, {194, 62, 48, 22}, 0);
 
     addLabel(this, QStringLiteral("Label_delay_inputs"), QStringLiteral("Задержка для входов"), {8, 104, 120, 16});
-    QLabel *heading = addLabel(this, QStringLiteral("Label_delay_heading"), QStringLiteral("Входы:  1     2      3      4"),
-                               {128, 87, 124, 16});
-    // The four boxes stand under the digits of the heading.
-    const QFontMetrics fm(heading->font());
-    const QString headingText = heading->text();
+    delayHeading_ = addLabel(this, QStringLiteral("Label_delay_heading"), QStringLiteral("Входы:  1     2      3      4"),
+                             {128, 87, 124, 16});
     QCheckBox **delays[4] = {&CB_delay1, &CB_delay2, &CB_delay3, &CB_delay4};
-    qsizetype from = headingText.indexOf(QLatin1Char(':'));
-    for (int i = 0; i < 4; ++i) {
-        const qsizetype at = headingText.indexOf(QLatin1Char('1' + i), from);
-        from = at + 1;
-        const int digitX = 128 + fm.horizontalAdvance(headingText.left(at)) + fm.horizontalAdvance(headingText[at]) / 2;
-        *delays[i] = addCheckBox(this, QStringLiteral("CB_delay%1").arg(i + 1), QString(), {digitX - 7, 103, 16, 18},
-                                 false);
-    }
+    for (int i = 0; i < 4; ++i)
+        *delays[i] = addCheckBox(this, QStringLiteral("CB_delay%1").arg(i + 1), QString(), {0, 103, 16, 18}, false);
 
     const struct {
         QCheckBox **box;
@@ -99,6 +90,40 @@ ArmingPanel::ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) 
     connect(SE_inp, &SpinEdit::textChanged, this, [this] { delayChange(SE_inp); });
     connect(SE_out, &SpinEdit::textChanged, this, [this] { delayChange(SE_out); });
     connect(CB_Ctrl_Volt, &QCheckBox::toggled, this, [this] { CB_Ctrl_VoltClick(); });
+}
+
+void ArmingPanel::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    alignDelayBoxes();
+}
+
+void ArmingPanel::alignDelayBoxes()
+{
+    // The heading's text ends inside the panel, with room for half a box
+    // after its last digit; it moves left when its font or language makes
+    // it wider than its designed place (the row is free on its left).
+    constexpr int kBoxWidth = 16;
+    QLabel *heading = delayHeading_;
+    const QFontMetrics fm(heading->font());
+    const QString text = heading->text();
+    const int textWidth = fm.horizontalAdvance(text);
+    const int inner = contentsRect().right() - kBoxWidth / 2;
+    const int x = qMax(contentsRect().left() + 4, qMin(128, inner - textWidth));
+    heading->setGeometry(x, heading->y(), qMax(heading->width(), qMin(textWidth, inner - x) + 1), heading->height());
+
+    // Each box stands under its digit: the four digits after the colon.
+    const QList<QCheckBox *> boxes = delayBoxes();
+    qsizetype from = text.indexOf(QLatin1Char(':')) + 1;
+    for (int i = 0; i < boxes.size(); ++i) {
+        const qsizetype at = text.indexOf(QLatin1Char('1' + i), from);
+        if (at < 0)
+            break;
+        from = at + 1;
+        const int digitX = x + fm.horizontalAdvance(text.left(at)) + fm.horizontalAdvance(text[at]) / 2;
+        const int boxX = qMin(digitX - kBoxWidth / 2 + 1, contentsRect().right() + 1 - kBoxWidth);
+        boxes[i]->move(boxX, boxes[i]->y());
+    }
 }
 
 void ArmingPanel::delayChange(SpinEdit *box)

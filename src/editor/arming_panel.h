@@ -23,6 +23,9 @@ class ArmingPanel : public QFrame {
 public:
     explicit ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent = nullptr);
 
+    // Puts the heading of the delay boxes inside the panel and each box
+    // under its digit; run again after the heading's font or text changed.
+    void alignDelayBoxes();
     QList<QCheckBox *> delayBoxes() const { return {CB_delay1, CB_delay2, CB_delay3, CB_delay4}; }
 
     QLabel *title = nullptr;
@@ -53,8 +56,12 @@ public:
     // supply voltage is watched.
     void CB_Ctrl_VoltClick();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     std::shared_ptr<const RuleHook> hook_;
+    QLabel *delayHeading_ = nullptr;
 };
 
 } // namespace zarven

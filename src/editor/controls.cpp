@@ -228,10 +228,34 @@ AssignmentBox::AssignmentBox(const QString &caption, QWidget *parent) : QCheckBo
 {
 }
 
-void AssignmentBox::setTailX(int x)
+void AssignmentBox::setCover(QWidget *cover)
 {
-    tailX_ = x;
+    cover_ = cover;
     update();
+}
+
+int AssignmentBox::tailX() const
+{
+    if (!cover_ || tail().isEmpty())
+        return -1;
+    return cover_->geometry().right() + 4 - x();
+}
+
+QSize AssignmentBox::sizeHint() const
+{
+    QSize hint = QCheckBox::sizeHint();
+    if (tailX() < 0)
+        return hint;
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text = head();
+    const QSize headNeed = style()->sizeFromContents(QStyle::CT_CheckBox, &opt,
+                                                     QSize(fontMetrics().horizontalAdvance(opt.text),
+                                                           fontMetrics().height()),
+                                                     this);
+    const int room = cover_->x() - x();
+    hint.setWidth(width() + qMax(0, headNeed.width() - room));
+    return hint;
 }
 
 QString AssignmentBox::head() const
@@ -255,7 +279,8 @@ QString AssignmentBox::tail() const
 void AssignmentBox::paintEvent(QPaintEvent *event)
 {
     const QString last = tail();
-    if (tailX_ < 0 || last.isEmpty()) {
+    const int at = tailX();
+    if (at < 0) {
         QCheckBox::paintEvent(event);
         return;
     }
@@ -264,7 +289,7 @@ void AssignmentBox::paintEvent(QPaintEvent *event)
     initStyleOption(&opt);
     opt.text = head();
     p.drawControl(QStyle::CE_CheckBox, opt);
-    const QRect tailRect(tailX_, 0, width() - tailX_, height());
+    const QRect tailRect(at, 0, width() - at, height());
     style()->drawItemText(&p, tailRect, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(), last,
                           QPalette::WindowText);
 }

@@ -110,26 +110,33 @@ private:
 // An output row's assignment box. Its caption reaches under the row's
 // minutes box, so that the caption's last word ("мин") stands after that
 // box: the words before the run of blanks are drawn at the box's left as
-// usual, the last word at tailX(). text() stays the whole caption.
+// usual, the last word just right of the covering box. text() stays the
+// whole caption.
 class AssignmentBox : public QCheckBox {
     Q_OBJECT
 public:
     explicit AssignmentBox(const QString &caption, QWidget *parent = nullptr);
 
-    // Where the last word starts, in the box's own coordinates; -1 draws the
-    // caption in one piece.
-    void setTailX(int x);
-    int tailX() const { return tailX_; }
+    // The sibling laid over the caption's blanks; without one the caption
+    // is drawn in one piece.
+    void setCover(QWidget *cover);
+    // Where the last word starts, in the box's own coordinates; -1 when the
+    // caption is drawn in one piece.
+    int tailX() const;
     // The caption split at its last blank: the words before it (trailing
     // blanks dropped) and the last word.
     QString head() const;
     QString tail() const;
 
+    // Wider than the box when the head does not fit before the covering
+    // box, so that whoever fits captions to their boxes shrinks the font.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int tailX_ = -1;
+    QWidget *cover_ = nullptr;
 };
 
 } // namespace zarven

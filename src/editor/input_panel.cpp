@@ -101,9 +101,9 @@ void InputPanel::buildRows()
         r.assign = new AssignmentBox(QString::fromUtf8(kRows[i].caption), outputPanel);
         r.assign->setObjectName(QStringLiteral("RG_OUT") + no);
         r.assign->setGeometry(kAssignX, y, kSecondsX - 3 - kAssignX, kRowHeight);
-        r.assign->setTailX(kMinutesX + kMinutesW + 3 - kAssignX);
         r.minutes = addSpinEdit(outputPanel, QStringLiteral("Edit_OUT%1m").arg(no), 0, 1090, 1, 3,
                                 {kMinutesX, y, kMinutesW, kRowHeight}, 0);
+        r.assign->setCover(r.minutes);
         r.seconds = addSpinEdit(outputPanel, QStringLiteral("Edit_OUT%1s").arg(no), 0, 59, 2, 2,
                                 {kSecondsX, y, kSecondsW, kRowHeight}, 1);
         addLabel(outputPanel, QStringLiteral("Label_sec%1").arg(no), QStringLiteral("сек"),
