@@ -67,7 +67,7 @@ private:
 
     SimulatorOptions options_;
     ControllerState state_;
-    TComDataPacket framer_;
+    PacketFramer framer_;
     bool awaitingKeyTable_ = false;
     // Pieces produced by the packets of the current receive(); whether the
     // next one is the first of its command's reply.

@@ -15,14 +15,14 @@ using namespace zarven::test;
 namespace {
 
 // Names the pair's terminal side and opens the port there.
-void openOn(TComPort &port, const PtyPair &pair)
+void openOn(SerialPort &port, const PtyPair &pair)
 {
     port.setPort(pair.slavePath());
     port.OpenPort();
 }
 
 // The same, with every chunk the port hands over collected in got.
-void openOn(TComPort &port, const PtyPair &pair, Received &got)
+void openOn(SerialPort &port, const PtyPair &pair, Received &got)
 {
     port.setReceiver(got.receiver());
     openOn(port, pair);
@@ -66,7 +66,7 @@ void ComPortTest::openAppliesTheControllerLineSettings()
 {
     OPEN_PAIR(pair);
     QVERIFY(spoilLineSettings(pair.slaveFd()));
-    TComPort port;
+    SerialPort port;
     QCOMPARE(port.Port(), QStringLiteral("COM1"));
     QVERIFY(!port.Connected());
     port.setPort(pair.slavePath());
@@ -92,7 +92,7 @@ void ComPortTest::openAppliesTheControllerLineSettings()
 void ComPortTest::openingAnOpenPortOrClosingAClosedOneDoesNothing()
 {
     OPEN_PAIR(pair);
-    TComPort port;
+    SerialPort port;
     port.ClosePort(); // closed already: nothing, no error
     QVERIFY(!port.Connected());
     openOn(port, pair);
@@ -111,7 +111,7 @@ void ComPortTest::portNameChangeReopensOnlyForAnotherName()
     OPEN_PAIR(first);
     OPEN_PAIR(second);
     Received got;
-    TComPort port;
+    SerialPort port;
     openOn(port, first, got);
 
     QVERIFY(spoilLineSettings(first.slaveFd()));
@@ -124,7 +124,7 @@ void ComPortTest::portNameChangeReopensOnlyForAnotherName()
     QCOMPARE(port.Port(), second.slavePath());
     QCOMPARE(outputSpeed(second.slaveFd()), speed_t(B38400));
     // The first line was let go: someone else may now have it exclusively.
-    TComPort other;
+    SerialPort other;
     openOn(other, first);
     QVERIFY(other.Connected());
 
@@ -136,12 +136,12 @@ void ComPortTest::secondOpenerIsRefused()
 {
     OPEN_PAIR(pair);
     Received got;
-    TComPort first;
+    SerialPort first;
     openOn(first, pair, got);
 
-    TComPort second; // another program or another instance of the tool alike
+    SerialPort second; // another program or another instance of the tool alike
     second.setPort(pair.slavePath());
-    EXPECT_COM_ERROR_CODE(second.OpenPort(), EComPort::OpenFailed, EBUSY);
+    EXPECT_COM_ERROR_CODE(second.OpenPort(), SerialPortError::OpenFailed, EBUSY);
     QVERIFY(!second.Connected());
     QVERIFY(first.Connected());
     QVERIFY(pair.writeMaster("still mine"));
@@ -154,14 +154,14 @@ void ComPortTest::secondOpenerIsRefused()
 
 void ComPortTest::openFailuresCarryTheSystemError()
 {
-    TComPort port;
+    SerialPort port;
     port.setPort(QStringLiteral("/dev/zarven-no-such-port"));
-    EXPECT_COM_ERROR_CODE(port.OpenPort(), EComPort::OpenFailed, ENOENT);
+    EXPECT_COM_ERROR_CODE(port.OpenPort(), SerialPortError::OpenFailed, ENOENT);
     QVERIFY(!port.Connected());
 
     // A device that is no terminal cannot take the line settings.
     port.setPort(QStringLiteral("/dev/null"));
-    EXPECT_COM_ERROR_CODE(port.OpenPort(), EComPort::SetStateFailed, ENOTTY);
+    EXPECT_COM_ERROR_CODE(port.OpenPort(), SerialPortError::SetStateFailed, ENOTTY);
     QVERIFY(!port.Connected());
 }
 
@@ -170,7 +170,7 @@ void ComPortTest::everyByteValuePassesUnchangedBothWays()
     OPEN_PAIR(pair);
     QVERIFY(spoilLineSettings(pair.slaveFd())); // CR/LF translation, XON/XOFF, echo: all must go
     Received got;
-    TComPort port;
+    SerialPort port;
     openOn(port, pair, got);
 
     QByteArray stream = allByteValues();
@@ -190,7 +190,7 @@ void ComPortTest::handOverDeliversEverythingQueuedAsOneChunk()
 {
     OPEN_PAIR(pair);
     Received got;
-    TComPort port;
+    SerialPort port;
     openOn(port, pair, got);
 
     const QByteArray block = allByteValues() + QByteArray(44, 'q');
@@ -206,7 +206,7 @@ void ComPortTest::purgeDiscardsQueuedInput()
 {
     OPEN_PAIR(pair);
     Received got;
-    TComPort port;
+    SerialPort port;
     openOn(port, pair, got);
 
     QVERIFY(pair.writeMaster("stale reply"));
@@ -222,14 +222,14 @@ void ComPortTest::purgeDiscardsQueuedInput()
 
 void ComPortTest::purgeWhileClosedRaisesError5()
 {
-    TComPort port;
-    EXPECT_COM_ERROR(port.PurgePort(true, true), EComPort::PurgeFailed);
+    SerialPort port;
+    EXPECT_COM_ERROR(port.PurgePort(true, true), SerialPortError::PurgeFailed);
 }
 
 void ComPortTest::readUpToReturnsAtOnceWithWhatIsQueued()
 {
     OPEN_PAIR(pair);
-    TComPort port;
+    SerialPort port;
     openOn(port, pair);
 
     QElapsedTimer clock;
@@ -245,14 +245,14 @@ void ComPortTest::readUpToReturnsAtOnceWithWhatIsQueued()
     QCOMPARE(port.ReadUpTo(100), QByteArray());
 
     port.ClosePort();
-    EXPECT_COM_ERROR(port.ReadUpTo(10), EComPort::ReadFailed);
-    EXPECT_COM_ERROR(port.SendString("x"), EComPort::WriteFailed);
+    EXPECT_COM_ERROR(port.ReadUpTo(10), SerialPortError::ReadFailed);
+    EXPECT_COM_ERROR(port.SendString("x"), SerialPortError::WriteFailed);
 }
 
 void ComPortTest::writeGivesUpAfterTheWriteTimeOut()
 {
     OPEN_PAIR(pair);
-    TComPort port;
+    SerialPort port;
     openOn(port, pair);
     // The far end stops reading: the line's buffers fill up.
     QVERIFY(pair.fillSlaveOutput() > 0);
@@ -281,8 +281,8 @@ void ComPortTest::farEndHangingUpMidReadClosesPortWithoutSpinning()
     auto pair = std::make_unique<PtyPair>();
     QVERIFY(pair->isOpen());
     Received got;
-    TComPort port;
-    QSignalSpy lost(&port, &TComPort::lineLost);
+    SerialPort port;
+    QSignalSpy lost(&port, &SerialPort::lineLost);
     openOn(port, *pair, got);
 
     QVERIFY(pair->writeMaster(QByteArray("\xFE\xFFhalf a pac", 12)));
@@ -297,18 +297,18 @@ void ComPortTest::farEndHangingUpMidReadClosesPortWithoutSpinning()
     QCOMPARE(got.chunks.size(), chunks);
     QCOMPARE(lost.count(), 1);
     // The next sender finds the port closed.
-    EXPECT_COM_ERROR(port.SendString("Tt"), EComPort::WriteFailed);
+    EXPECT_COM_ERROR(port.SendString("Tt"), SerialPortError::WriteFailed);
 }
 
 void ComPortTest::writeToHungUpLineClosesPortAndRaisesError2()
 {
     OPEN_PAIR(pair);
-    TComPort port;
-    QSignalSpy lost(&port, &TComPort::lineLost);
+    SerialPort port;
+    QSignalSpy lost(&port, &SerialPort::lineLost);
     openOn(port, pair);
     pair.closeMaster();
     // No event loop in between: the write meets the hang-up first.
-    EXPECT_COM_ERROR_CODE(port.SendString("Pt"), EComPort::WriteFailed, EIO);
+    EXPECT_COM_ERROR_CODE(port.SendString("Pt"), SerialPortError::WriteFailed, EIO);
     QVERIFY(!port.Connected());
     QCOMPARE(lost.count(), 1);
     QTest::qWait(50);
@@ -318,11 +318,11 @@ void ComPortTest::writeToHungUpLineClosesPortAndRaisesError2()
 void ComPortTest::readUpToOnHungUpLineClosesPortAndRaisesError3()
 {
     OPEN_PAIR(pair);
-    TComPort port;
-    QSignalSpy lost(&port, &TComPort::lineLost);
+    SerialPort port;
+    QSignalSpy lost(&port, &SerialPort::lineLost);
     openOn(port, pair);
     pair.closeMaster();
-    EXPECT_COM_ERROR(port.ReadUpTo(16), EComPort::ReadFailed);
+    EXPECT_COM_ERROR(port.ReadUpTo(16), SerialPortError::ReadFailed);
     QVERIFY(!port.Connected());
     QCOMPARE(lost.count(), 1);
 }
@@ -349,11 +349,11 @@ void ComPortTest::errorTextsFollowTheIndexTable()
 {
     QFETCH(int, index);
     QFETCH(QString, text);
-    const EComPort bare(index);
+    const SerialPortError bare(index);
     QCOMPARE(bare.message(), text);
     QCOMPARE(bare.systemCode(), -1);
     QCOMPARE(bare.index(), index);
-    const EComPort withCode(index, EACCES);
+    const SerialPortError withCode(index, EACCES);
     QCOMPARE(withCode.message(), text + QStringLiteral(" (error code: %1, %2)").arg(EACCES).arg(errnoText(EACCES)));
     QCOMPARE(withCode.systemCode(), EACCES);
     QCOMPARE(QString::fromUtf8(withCode.what()), withCode.message());

@@ -33,7 +33,7 @@ void ComPortHandOverTest::noHandOverWhileReceiverRunsNestedLoop()
     int depth = 0;
     int maxDepth = 0;
     QList<bool> duringFirst;
-    TComPort port;
+    SerialPort port;
     port.setReceiver([&](const QByteArray &c) {
         duringFirst.append(depth > 0);
         got.chunks.append(c);
@@ -67,7 +67,7 @@ void ComPortHandOverTest::closingFromInsideHandOverDoesNotBlockAndStopsDelivery(
     OPEN_PAIR(pair);
     Received got;
     qint64 closeMs = -1;
-    TComPort port;
+    SerialPort port;
     port.setReceiver([&](const QByteArray &c) {
         got.chunks.append(c);
         QElapsedTimer clock;
@@ -92,7 +92,7 @@ void ComPortHandOverTest::idleCloseInsideModalLoopOfReceiverThenReopenDeliversOn
 {
     OPEN_PAIR(pair);
     Received got;
-    TComPort port;
+    SerialPort port;
     port.setReceiver([&](const QByteArray &c) {
         got.chunks.append(c);
         if (got.chunks.size() == 1) {
@@ -130,7 +130,7 @@ void ComPortHandOverTest::reopeningUnderAnotherNameInsideHandOverServesNewLineAf
     Received got;
     bool insideFirst = false;
     bool newLineServedInside = false;
-    TComPort port;
+    SerialPort port;
     port.setReceiver([&](const QByteArray &c) {
         newLineServedInside = newLineServedInside || insideFirst;
         got.chunks.append(c);
@@ -171,7 +171,7 @@ void ComPortHandOverTest::receiverErrorIsReportedOnceAndStopsReceptionUntilReope
     Received got;
     QStringList order;
     QStringList reports;
-    TComPort port;
+    SerialPort port;
     port.setReceiver([&](const QByteArray &c) {
         got.chunks.append(c);
         if (got.chunks.size() == 1) {

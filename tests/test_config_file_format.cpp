@@ -47,8 +47,8 @@ QByteArray inputRecord(int input, const QString &type, const QString &active, co
 // The log lines one load adds.
 QStringList load(FormatsWindow &w, const QByteArray &content)
 {
-    const qsizetype before = w.form().Memo1.lines().size();
-    loadConfiguration(content, w.controls(), w.form().Memo1);
+    const qsizetype before = w.form().eventLog.lines().size();
+    loadConfiguration(content, w.controls(), w.form().eventLog);
     return w.log().mid(before);
 }
 

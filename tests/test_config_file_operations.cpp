@@ -76,8 +76,8 @@ private slots:
     void cancelledDialogsShowTheirMessages()
     {
         FormatsWindow w;
-        w.form().N4->trigger();
-        w.form().N3->trigger();
+        w.form().saveFileAction->trigger();
+        w.form().loadFileAction->trigger();
         QCOMPARE(w.dialogs().saveAsked, 1);
         QCOMPARE(w.dialogs().openAsked, 1);
         QCOMPARE(w.boxes.texts(BoxKind::Plain),
@@ -88,11 +88,11 @@ private slots:
     {
         FormatsWindow w;
         w.form().shared.LanguageCode = QLatin1Char('E');
-        w.form().N4->trigger();
+        w.form().saveFileAction->trigger();
         w.dialogs().openNames << w.path(QStringLiteral("missing.cfg"));
-        w.form().N3->trigger();
+        w.form().loadFileAction->trigger();
         w.dialogs().openNames << w.dir.path();
-        w.form().N3->trigger();
+        w.form().loadFileAction->trigger();
         QCOMPARE(w.boxes.texts(BoxKind::Plain),
                  (QStringList{QStringLiteral("No file name given"), QStringLiteral("File not found"),
                               QStringLiteral("Error reading the file")}));
@@ -104,7 +104,7 @@ private slots:
         applyRichState(source.controls());
         const QString file = source.path(QStringLiteral("rich.cfg"));
         source.dialogs().saveNames << file;
-        source.form().N4->trigger();
+        source.form().saveFileAction->trigger();
         QVERIFY(source.boxes.shown().isEmpty());
 
         FormatsWindow target;
@@ -112,7 +112,7 @@ private slots:
         target.dialogs().openNames << file;
         // The code's change counts as an unsaved edit: the load asks first.
         target.boxes.queueSaveChoices({MessageBoxes::SaveChoice::Discard});
-        target.form().N3->trigger();
+        target.form().loadFileAction->trigger();
         QCOMPARE(target.boxes.texts(BoxKind::Plain), QStringList());
         QCOMPARE(state(target), state(source));
     }
@@ -131,7 +131,7 @@ private slots:
         writeFileBytes(file, "earlier");
         w.boxes.queueAnswers({answer});
         w.dialogs().saveNames << file;
-        w.form().N4->trigger();
+        w.form().saveFileAction->trigger();
         QCOMPARE(w.boxes.texts(BoxKind::Question), QStringList{kOverwrite});
         QCOMPARE(readFileBytes(file).startsWith("#01\r\n"), answer);
         if (!answer)
@@ -145,13 +145,13 @@ private slots:
         const QString backup = w.path(QStringLiteral("save.000"));
         writeFileBytes(backup, "earlier backup");
         w.form().shared.UseBackupFile = true;
-        w.form().N4->trigger();
+        w.form().saveFileAction->trigger();
         QVERIFY(!w.form().shared.UseBackupFile);
         QCOMPARE(w.dialogs().saveAsked, 0);
         QVERIFY(w.boxes.shown().isEmpty());
         QVERIFY(readFileBytes(backup).startsWith("#01\r\n"));
         // The next save asks for a name again.
-        w.form().N4->trigger();
+        w.form().saveFileAction->trigger();
         QCOMPARE(w.dialogs().saveAsked, 1);
 
         // The restore: the backup loads without a dialog.
@@ -159,7 +159,7 @@ private slots:
         QFile::copy(backup, other.path(QStringLiteral("save.000")));
         other.controls().setText(QStringLiteral("Edit3"), QStringLiteral("скрыто"));
         other.form().shared.UseBackupFile = true;
-        other.form().N3->trigger();
+        other.form().loadFileAction->trigger();
         QVERIFY(!other.form().shared.UseBackupFile);
         QCOMPARE(other.dialogs().openAsked, 0);
         QCOMPARE(state(other), state(w));
@@ -172,11 +172,11 @@ private slots:
         writeFileBytes(w.path(QStringLiteral("SAVE.000")), "other");
         w.boxes.setDefaultAnswer(false);
         w.dialogs().saveNames << w.path(QStringLiteral("save.000")) << w.path(QStringLiteral("SAVE.000"));
-        w.form().N4->trigger();
+        w.form().saveFileAction->trigger();
         QVERIFY(w.boxes.shown().isEmpty());
         QVERIFY(readFileBytes(w.path(QStringLiteral("save.000"))).startsWith("#01\r\n"));
         // The same path in another letter case is another name.
-        w.form().N4->trigger();
+        w.form().saveFileAction->trigger();
         QCOMPARE(w.boxes.texts(BoxKind::Question), QStringList{kOverwrite});
         QCOMPARE(readFileBytes(w.path(QStringLiteral("SAVE.000"))), QByteArray("other"));
     }
@@ -194,7 +194,7 @@ private slots:
         QStringList ran;
         w.controls().panels().rules().onRule = [&ran](const QString &handler) { ran << handler; };
         w.dialogs().openNames << file;
-        w.form().N3->trigger();
+        w.form().loadFileAction->trigger();
         QCOMPARE(state(w), before);
         // The rules in order; the rules of the active inputs run their
         // use-outputs rules in turn.
@@ -219,12 +219,12 @@ private slots:
     void reportHoldsTheWholeLogOfEveryLoad()
     {
         FormatsWindow w;
-        w.form().Memo1.add(QStringLiteral("входная строка: OK"));
+        w.form().eventLog.add(QStringLiteral("входная строка: OK"));
         const QString file = w.path(QStringLiteral("bad.cfg"));
         writeFileBytes(file, lines({"#20", "Q", "#21", "1x"}));
         w.dialogs().openNames << file << file;
-        w.form().N3->trigger();
-        w.form().N3->trigger();
+        w.form().loadFileAction->trigger();
+        w.form().loadFileAction->trigger();
         const QStringList report = reportLines(w);
         QCOMPARE(report.size(), 1 + 2 * 5);
         QCOMPARE(report.mid(0, 5),
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(report.mid(6, 4), report.mid(1, 4));
         QVERIFY(report.at(5).startsWith(QStringLiteral("Время сеанса: ")));
         QVERIFY(report.at(10).startsWith(QStringLiteral("Время сеанса: ")));
-        QCOMPARE(readFileBytes(w.path(QStringLiteral("LoadFile.rep"))), w.form().Memo1.fileContent());
+        QCOMPARE(readFileBytes(w.path(QStringLiteral("LoadFile.rep"))), w.form().eventLog.fileContent());
     }
 
     void conversionErrorEndsTheLoadWithoutRulesOrReport()
@@ -244,7 +244,7 @@ private slots:
         QStringList ran;
         w.controls().panels().rules().onRule = [&ran](const QString &handler) { ran << handler; };
         w.dialogs().openNames << file;
-        w.form().N3->trigger();
+        w.form().loadFileAction->trigger();
         QCOMPARE(w.boxes.texts(BoxKind::Error), QStringList{QStringLiteral("'x' is not a valid integer value.")});
         QVERIFY(w.controls().checked(QStringLiteral("CheckBox_SMS_All")));
         QVERIFY(w.controls().checked(QStringLiteral("CB_Ctrl_Volt")));
@@ -263,7 +263,7 @@ private slots:
         {
             // Room for a few lines only, as on a full disk.
             FileSizeLimit limit(64);
-            w.form().N4->trigger();
+            w.form().saveFileAction->trigger();
         }
         QCOMPARE(w.boxes.texts(BoxKind::Question), QStringList{kOverwrite});
         QCOMPARE(w.boxes.texts(BoxKind::Error).size(), 1);
@@ -277,7 +277,7 @@ private slots:
     {
         FormatsWindow w;
         w.dialogs().saveNames << w.path(QStringLiteral("no/such/folder.cfg"));
-        w.form().N4->trigger();
+        w.form().saveFileAction->trigger();
         QCOMPARE(w.boxes.texts(BoxKind::Error).size(), 1);
         QVERIFY(!QFile::exists(w.path(QStringLiteral("no/such/folder.cfg"))));
     }

@@ -171,24 +171,24 @@ private slots:
         EditorFixture f;
         PhonePanel *p = f.panels->phonePanel();
         p->today = [] { return QDate(2025, 12, 8); };
-        p->Edit_Date->setText(QStringLiteral("01.01.20"));
-        p->Edit_time->setText(QStringLiteral("10:00:00"));
+        p->dateEdit->setText(QStringLiteral("01.01.20"));
+        p->timeEdit->setText(QStringLiteral("10:00:00"));
 
-        p->CheckBox4->setChecked(false);
-        QVERIFY(!p->Edit_Date->isReadOnly() && !p->Edit_time->isReadOnly());
-        QCOMPARE(background(p->Edit_Date), clWindow);
-        QCOMPARE(background(p->Edit_time), clWindow);
-        QCOMPARE(p->Edit_Date->text(), QStringLiteral("01.01.20"));
+        p->autoDateTimeBox->setChecked(false);
+        QVERIFY(!p->dateEdit->isReadOnly() && !p->timeEdit->isReadOnly());
+        QCOMPARE(background(p->dateEdit), clWindow);
+        QCOMPARE(background(p->timeEdit), clWindow);
+        QCOMPARE(p->dateEdit->text(), QStringLiteral("01.01.20"));
         f.panels->clockTick(QStringLiteral("12:34:56"));
-        QCOMPARE(p->Edit_time->text(), QStringLiteral("10:00:00"));
+        QCOMPARE(p->timeEdit->text(), QStringLiteral("10:00:00"));
 
-        p->CheckBox4->setChecked(true);
-        QCOMPARE(p->Edit_Date->text(), QStringLiteral("08.12.25"));
-        QVERIFY(p->Edit_Date->isReadOnly() && p->Edit_time->isReadOnly());
-        QCOMPARE(background(p->Edit_Date), clInfoBk);
-        QCOMPARE(background(p->Edit_time), clInfoBk);
+        p->autoDateTimeBox->setChecked(true);
+        QCOMPARE(p->dateEdit->text(), QStringLiteral("08.12.25"));
+        QVERIFY(p->dateEdit->isReadOnly() && p->timeEdit->isReadOnly());
+        QCOMPARE(background(p->dateEdit), clInfoBk);
+        QCOMPARE(background(p->timeEdit), clInfoBk);
         f.panels->clockTick(QStringLiteral("12:34:57"));
-        QCOMPARE(p->Edit_time->text(), QStringLiteral("12:34:57"));
+        QCOMPARE(p->timeEdit->text(), QStringLiteral("12:34:57"));
         QCOMPARE(f.runs(QStringLiteral("CheckBox4Click")), 2);
     }
 

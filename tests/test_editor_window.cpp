@@ -23,14 +23,14 @@ struct Window {
     {
         options.includeSystemPorts = false;
         options.workDir = dir.path();
-        form = std::make_unique<TForm1>(options, boxes);
+        form = std::make_unique<MainWindow>(options, boxes);
         panels = form->findChild<SettingsPanels *>();
     }
 
     QTemporaryDir dir;
     AppOptions options;
     ScriptedMessageBoxes boxes;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     SettingsPanels *panels = nullptr;
 };
 
@@ -88,13 +88,13 @@ private slots:
 
         QCOMPARE(w.panels->itemIndex(QStringLiteral("RadioGroup1")), 0);
         PhonePanel *phone = w.panels->phonePanel();
-        QCOMPARE(phone->Edit_Date->text(), QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
-        QVERIFY(!phone->Edit_time->text().isEmpty());
+        QCOMPARE(phone->dateEdit->text(), QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
+        QVERIFY(!phone->timeEdit->text().isEmpty());
         // The date-time rule has not run, but both boxes start read-only as
         // the ticked box makes them.
-        QVERIFY(phone->Edit_Date->isReadOnly() && phone->Edit_time->isReadOnly());
-        QCOMPARE(background(phone->Edit_Date), clInfoBk);
-        QCOMPARE(background(phone->Edit_time), clInfoBk);
+        QVERIFY(phone->dateEdit->isReadOnly() && phone->timeEdit->isReadOnly());
+        QCOMPARE(background(phone->dateEdit), clInfoBk);
+        QCOMPARE(background(phone->timeEdit), clInfoBk);
     }
 
     void panelsSitAtTheirPlacesInTheClientArea()
@@ -227,15 +227,15 @@ private slots:
     void clockWritesTheTimeBoxOnlyWhileDateAndTimeAreAutomatic()
     {
         Window w;
-        QLineEdit *time = w.panels->phonePanel()->Edit_time;
+        QLineEdit *time = w.panels->phonePanel()->timeEdit;
         time->setText(QStringLiteral("x"));
-        w.form->Timer2Timer();
+        w.form->onClockTick();
         QVERIFY(time->text() != QStringLiteral("x"));
         QVERIFY(!time->text().isEmpty());
 
         w.panels->setChecked(QStringLiteral("CheckBox4"), false);
         time->setText(QStringLiteral("07:30:00"));
-        w.form->Timer2Timer();
+        w.form->onClockTick();
         QCOMPARE(time->text(), QStringLiteral("07:30:00"));
     }
 

@@ -58,19 +58,19 @@ void ExchangeCoreTest::packetsInClosedAndIdleStatesAreOnlyLogged()
 {
     QFETCH(int, state);
     ExchangeFixture f;
-    f.form().Timer4->stop();
-    f.form().Timer3->start();
+    f.form().idleCloseTimer->stop();
+    f.form().responseTimer->start();
     f.core().setState(state);
     for (const QByteArray &p : {QByteArray("T6 1.0"), QByteArray("COK"), QByteArray("+CSQ: 17,0"), QByteArray()})
         f.deliver(p);
     QCOMPARE(f.state(), state);
     QVERIFY(f.boxes.shown().isEmpty());
-    QVERIFY(f.form().Timer3->isActive());
-    QVERIFY(!f.form().Timer4->isActive());
-    QVERIFY(!f.form().Timer1->isActive());
+    QVERIFY(f.form().responseTimer->isActive());
+    QVERIFY(!f.form().idleCloseTimer->isActive());
+    QVERIFY(!f.form().scanTimer->isActive());
     QCOMPARE(f.log(), QStringList({QStringLiteral("входная строка: T6 1.0"), QStringLiteral("входная строка: COK"),
                                    QStringLiteral("входная строка: +CSQ: 17,0"), QStringLiteral("входная строка: ")}));
-    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("."));
+    QCOMPARE(f.form().signalLabel->text(), QStringLiteral("."));
     QVERIFY(f.form().statusPanels[1]->text().isEmpty());
 }
 
@@ -78,13 +78,13 @@ void ExchangeCoreTest::keyTablePacketsKeepStateAndTimeout()
 {
     ExchangeFixture f;
     f.core().setState(ssReadKeyTable);
-    f.form().Timer3->start();
+    f.form().responseTimer->start();
     // A packet too short for a key record changes nothing (a reply shorter
     // than a table ends once the line has been quiet)...
     f.deliver("rec1");
-    QTRY_VERIFY(f.form().ComDataPacket1.pendingBuffer().isEmpty());
+    QTRY_VERIFY(f.form().framer.pendingBuffer().isEmpty());
     QCOMPARE(f.state(), int(ssReadKeyTable));
-    QVERIFY(f.form().Timer3->isActive());
+    QVERIFY(f.form().responseTimer->isActive());
     // ...and every packet of the run reaches the state's route.
     QList<QByteArray> routed;
     f.core().setRoute(ssReadKeyTable, [&](const QByteArray &Str) { routed << Str; });
@@ -93,7 +93,7 @@ void ExchangeCoreTest::keyTablePacketsKeepStateAndTimeout()
     f.deliver("rec4");
     QTRY_COMPARE(routed, QList<QByteArray>({"rec2", "rec3", "rec4"}));
     QCOMPARE(f.state(), int(ssReadKeyTable));
-    QVERIFY(f.form().Timer3->isActive());
+    QVERIFY(f.form().responseTimer->isActive());
     // The time-out is the normal, silent end of the run.
     QTRY_COMPARE_WITH_TIMEOUT(f.state(), int(ssIdle), 5000);
     QVERIFY(f.boxes.shown().isEmpty());
@@ -146,25 +146,25 @@ void ExchangeCoreTest::timeoutShowsItsMessageWordForWord()
     keyPanel->setObjectName(QStringLiteral("Panel_key"));
     keyPanel->setEnabled(false);
 
-    f.form().Timer4->stop();
+    f.form().idleCloseTimer->stop();
     f.core().setState(state);
-    f.form().Timer3->start();
-    bool timer3RanBehindBox = false;
+    f.form().responseTimer->start();
+    bool responseTimerRanBehindBox = false;
     int stateInBox = -1;
     f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
-        timer3RanBehindBox = f.form().Timer3->isActive();
+        responseTimerRanBehindBox = f.form().responseTimer->isActive();
         stateInBox = f.state();
     });
-    f.core().Timer3Timer();
+    f.core().onResponseTimeout();
 
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Confirmation);
     QCOMPARE(f.boxes.shown()[0].text, message);
-    QVERIFY(timer3RanBehindBox);
+    QVERIFY(responseTimerRanBehindBox);
     QCOMPARE(stateInBox, int(ssIdle));
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().Timer3->isActive());
-    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
+    QVERIFY(f.form().idleCloseTimer->isActive());
     QCOMPARE(prompt->isHidden(), cancelsKeyWait);
     QCOMPARE(prompt->isEnabled(), !cancelsKeyWait);
     QCOMPARE(keyPanel->isEnabled(), cancelsKeyWait);
@@ -181,15 +181,15 @@ void ExchangeCoreTest::timeoutOfOtherStatesIsSilent()
 {
     QFETCH(int, state);
     ExchangeFixture f;
-    f.form().Timer4->stop();
+    f.form().idleCloseTimer->stop();
     f.core().setState(state);
-    f.form().Timer3->start();
+    f.form().responseTimer->start();
     QSignalSpy timedOut(&f.core(), &ExchangeCore::responseTimedOut);
-    f.core().Timer3Timer();
+    f.core().onResponseTimeout();
     QVERIFY(f.boxes.shown().isEmpty());
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().Timer3->isActive());
-    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
+    QVERIFY(f.form().idleCloseTimer->isActive());
     QCOMPARE(timedOut.size(), 1);
     QCOMPARE(timedOut[0][0].toInt(), state);
 }
@@ -199,16 +199,16 @@ void ExchangeCoreTest::timeoutBoxClosedWithoutYesLeavesTimersAlone()
     ExchangeFixture f;
     auto *prompt = new QFrame(&f.form());
     prompt->setObjectName(QStringLiteral("Panel7"));
-    f.form().Timer4->stop();
+    f.form().idleCloseTimer->stop();
     f.core().setState(ssReadKey);
-    f.form().Timer3->start();
+    f.form().responseTimer->start();
     f.boxes.queueAnswers({false});
-    f.core().Timer3Timer();
+    f.core().onResponseTimeout();
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.state(), int(ssIdle));
-    // Nothing more happens: the prompt stays, Timer3 runs on, no idle close.
-    QVERIFY(f.form().Timer3->isActive());
-    QVERIFY(!f.form().Timer4->isActive());
+    // Nothing more happens: the prompt stays, responseTimer runs on, no idle close.
+    QVERIFY(f.form().responseTimer->isActive());
+    QVERIFY(!f.form().idleCloseTimer->isActive());
     QVERIFY(prompt->isEnabled());
 }
 
@@ -217,12 +217,12 @@ void ExchangeCoreTest::keyWaitCancelClosesPromptAndEnablesKeyPanel()
     ExchangeFixture f;
     // Without the key controls the cancel still ends the exchange.
     f.core().setState(ssReadKey);
-    f.form().Timer3->start();
-    f.form().Timer4->stop();
+    f.form().responseTimer->start();
+    f.form().idleCloseTimer->stop();
     f.core().keyWaitCancel();
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().Timer3->isActive());
-    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
+    QVERIFY(f.form().idleCloseTimer->isActive());
 
     auto *prompt = new QFrame(&f.form());
     prompt->setObjectName(QStringLiteral("Panel7"));
@@ -239,10 +239,10 @@ void ExchangeCoreTest::keyWaitCancelClosesPromptAndEnablesKeyPanel()
 void ExchangeCoreTest::keyWaitCancelOnClosedPortRaisesNoPurgeError()
 {
     ExchangeFixture f;
-    QVERIFY(!f.form().ComPort1->Connected());
+    QVERIFY(!f.form().port->Connected());
     f.core().setState(ssSignalLevel);
-    f.form().Timer3->start();
-    f.form().guarded([&] { f.core().Timer3Timer(); });
+    f.form().responseTimer->start();
+    f.form().guarded([&] { f.core().onResponseTimeout(); });
     QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("НЕТ ответа о уровне сигнала.")}));
     QVERIFY(f.boxes.texts(BoxKind::Error).isEmpty());
     QCOMPARE(f.state(), int(ssIdle));
@@ -256,14 +256,14 @@ void ExchangeCoreTest::secondTimeoutFiringBehindOpenBoxIsSilent()
     bool idleCloseRanBehindBox = false;
     f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
         // The box stays open well past the second firing.
-        QTRY_VERIFY_WITH_TIMEOUT(!f.form().Timer3->isActive(), 10 * iv.responseTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().responseTimer->isActive(), 10 * iv.responseTimeoutMs);
         sawSecondFiring = true;
-        QTRY_VERIFY_WITH_TIMEOUT(!f.form().Timer4->isActive(), 20 * iv.idleCloseMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().idleCloseTimer->isActive(), 20 * iv.idleCloseMs);
         idleCloseRanBehindBox = true;
     });
-    f.form().Timer4->stop();
+    f.form().idleCloseTimer->stop();
     f.core().setState(ssReadSettings);
-    f.form().Timer3->start();
+    f.form().responseTimer->start();
     QTRY_COMPARE_WITH_TIMEOUT(f.boxes.shown().size(), 1, 10 * iv.responseTimeoutMs);
     QTRY_VERIFY(idleCloseRanBehindBox);
     QVERIFY(sawSecondFiring);
@@ -271,21 +271,21 @@ void ExchangeCoreTest::secondTimeoutFiringBehindOpenBoxIsSilent()
     // branch. Yes afterwards leaves the exchange ended.
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().Timer3->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
 }
 
 void ExchangeCoreTest::senderWithoutConnectionShowsItsMessageAndStopsTimers()
 {
     ExchangeFixture f;
-    f.form().Timer3->start();
+    f.form().responseTimer->start();
     SendRequest r;
     r.command = "Pt";
     r.state = ssReadSettings;
     r.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
     QVERIFY(!f.core().sendCommand(r));
     QCOMPARE(f.boxes.texts(BoxKind::Plain), QStringList({r.noConnectionMessage}));
-    QVERIFY(!f.form().Timer3->isActive());
-    QVERIFY(!f.form().Timer4->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
+    QVERIFY(!f.form().idleCloseTimer->isActive());
     QCOMPARE(f.state(), int(ssClosed));
 }
 

@@ -20,8 +20,8 @@ const QString kUnrecognised = QStringLiteral("Версия и тип прибо�
 // A window whose scan has started and whose identification step is waiting.
 void startIdentifying(ExchangeFixture &f)
 {
-    f.exchange().scan.BitBtn3Click();
-    f.form().Timer4->stop();
+    f.exchange().scan.startScan();
+    f.form().idleCloseTimer->stop();
 }
 
 } // namespace
@@ -69,20 +69,21 @@ void IdentifyTest::refusedRepliesShowInformationAndEndTheExchange()
     ExchangeFixture f;
     startIdentifying(f);
     QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
-    bool timer1StoppedBeforeBox = false;
-    f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) { timer1StoppedBeforeBox = !f.form().Timer1->isActive(); });
+    bool scanTimerStoppedBeforeBox = false;
+    f.boxes.setWhileOpen(
+        [&](const ScriptedMessageBoxes::Shown &) { scanTimerStoppedBeforeBox = !f.form().scanTimer->isActive(); });
     f.deliver(reply);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Information);
     QCOMPARE(f.boxes.shown()[0].text, message);
-    QVERIFY(timer1StoppedBeforeBox);
+    QVERIFY(scanTimerStoppedBeforeBox);
     // The exchange is over, so the idle close will free the port.
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(f.form().idleCloseTimer->isActive());
     QVERIFY(f.form().shared.ConnectedPort.isEmpty());
     QVERIFY(f.form().statusPanels[1]->text().isEmpty());
-    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
-    QVERIFY(f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.form().connectButton->text(), QStringLiteral("Соединить"));
+    QVERIFY(f.form().connectButton->isEnabled());
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished[0][0].value<ScanOutcome>(),
              message == kUnrecognised ? ScanOutcome::Unrecognised : ScanOutcome::Sibling);
@@ -104,32 +105,32 @@ void IdentifyTest::t6IsAcceptedWithItsVersionText()
     QFETCH(QString, panel);
     ExchangeFixture f;
     startIdentifying(f);
-    f.form().ComPort1->setPort(QStringLiteral("COM7"));
+    f.form().port->setPort(QStringLiteral("COM7"));
     f.deliver(reply);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Confirmation);
     QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("соединение установлено."));
     QCOMPARE(f.form().shared.ConnectedPort, QStringLiteral("COM7"));
     QCOMPARE(f.form().statusPanels[1]->text(), panel);
-    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединен"));
-    QVERIFY(!f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.form().connectButton->text(), QStringLiteral("Соединен"));
+    QVERIFY(!f.form().connectButton->isEnabled());
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().Timer1->isActive());
-    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(!f.form().scanTimer->isActive());
+    QVERIFY(f.form().idleCloseTimer->isActive());
 }
 
 void IdentifyTest::acceptanceClosedWithoutYesStillConnects()
 {
     ExchangeFixture f;
     startIdentifying(f);
-    f.form().ComPort1->setPort(QStringLiteral("COM3"));
+    f.form().port->setPort(QStringLiteral("COM3"));
     f.boxes.queueAnswers({false});
     f.deliver("T6");
     QCOMPARE(f.form().shared.ConnectedPort, QStringLiteral("COM3"));
     QCOMPARE(f.form().statusPanels[1]->text(), QStringLiteral("соединен с COM3 "));
-    QVERIFY(!f.form().BitBtn3->isEnabled());
+    QVERIFY(!f.form().connectButton->isEnabled());
     QCOMPARE(f.state(), int(ssIdentify));
-    QVERIFY(!f.form().Timer4->isActive());
+    QVERIFY(!f.form().idleCloseTimer->isActive());
 }
 
 void IdentifyTest::rescanClearsConnectedLook()
@@ -137,21 +138,21 @@ void IdentifyTest::rescanClearsConnectedLook()
     ExchangeFixture f({QStringLiteral("/dev/zarven-test-b"), QStringLiteral("/dev/zarven-test-A")});
     startIdentifying(f);
     f.deliver("T6 2.0");
-    QVERIFY(!f.form().BitBtn3->isEnabled());
-    f.form().Timer3->start();
+    QVERIFY(!f.form().connectButton->isEnabled());
+    f.form().responseTimer->start();
 
     // The button is disabled now; the menu item starts the rescan.
-    f.form().N8->trigger();
+    f.form().connectAction->trigger();
     QVERIFY(f.form().shared.ConnectedPort.isEmpty());
     QVERIFY(f.form().statusPanels[1]->text().isEmpty());
-    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
-    QVERIFY(f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.form().connectButton->text(), QStringLiteral("Соединить"));
+    QVERIFY(f.form().connectButton->isEnabled());
     QCOMPARE(f.state(), int(ssIdentify));
-    QVERIFY(f.form().Timer1->isActive());
+    QVERIFY(f.form().scanTimer->isActive());
     // The scan replaces the earlier exchange and its time-out.
-    QVERIFY(!f.form().Timer3->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
     // The port list is read anew.
-    QCOMPARE(f.form().ComboBox1->count(), 2);
+    QCOMPARE(f.form().portList->count(), 2);
     QCOMPARE(f.exchange().scan.ScanIndex, 0);
     QCOMPARE(f.exchange().scan.ScanLast, 1);
 }
@@ -160,7 +161,7 @@ void IdentifyTest::scanOverEmptyListEndsWithNoAnswerMessage()
 {
     ExchangeFixture f;
     QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
-    QTest::mouseClick(f.form().BitBtn3, Qt::LeftButton);
+    QTest::mouseClick(f.form().connectButton, Qt::LeftButton);
     QCOMPARE(f.exchange().scan.ScanLast, -1);
     QTRY_COMPARE(finished.size(), 1);
     QCOMPARE(finished[0][0].value<ScanOutcome>(), ScanOutcome::NoAnswer);
@@ -169,24 +170,24 @@ void IdentifyTest::scanOverEmptyListEndsWithNoAnswerMessage()
     QCOMPARE(f.boxes.shown()[0].text,
              QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство.\r\n"
                             "Последовательные порты не найдены. Подключите USB-адаптер прибора."));
-    QVERIFY(!f.form().Timer1->isActive());
+    QVERIFY(!f.form().scanTimer->isActive());
     QCOMPARE(f.state(), int(ssIdentify));
 }
 
 void IdentifyTest::noAnswerMessageFollowsTheLanguage()
 {
     ExchangeFixture f;
-    f.form().menu_english->trigger();
+    f.form().englishAction->trigger();
     QCOMPARE(f.form().shared.LanguageCode, QLatin1Char('E'));
     f.boxes.clear();
     QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
-    f.form().N8->trigger();
+    f.form().connectAction->trigger();
     QTRY_COMPARE(finished.size(), 1);
     QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Communication error (no answer). Check that the device "
                                                           "is connected.\r\nNo serial port found. Plug in the "
                                                           "controller's USB adapter.")}));
     // The identification messages are follow the language too, line by line.
-    f.exchange().scan.BitBtn3Click();
+    f.exchange().scan.startScan();
     f.deliver("V3");
     QCOMPARE(f.boxes.texts().last(), QStringLiteral("Use the \"ZARVEN-A2\" configurator\r\nconnection NOT established."));
 }

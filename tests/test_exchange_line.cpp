@@ -49,13 +49,13 @@ void ExchangeLineTest::senderPurgesOpensAndWritesFramedCommand()
     QVERIFY(pty.writeMaster(framed("stale")));
     QVERIFY(pty.waitSlaveQueued(9));
     f.form().shared.ConnectedPort = pty.slavePath();
-    f.form().Timer4->start();
+    f.form().idleCloseTimer->start();
     QVERIFY(f.core().sendCommand(readSettingsRequest()));
-    QVERIFY(f.form().ComPort1->Connected());
-    QCOMPARE(f.form().ComPort1->Port(), pty.slavePath());
+    QVERIFY(f.form().port->Connected());
+    QCOMPARE(f.form().port->Port(), pty.slavePath());
     QCOMPARE(f.state(), int(ssReadSettings));
-    QVERIFY(f.form().Timer3->isActive());
-    QVERIFY(!f.form().Timer4->isActive());
+    QVERIFY(f.form().responseTimer->isActive());
+    QVERIFY(!f.form().idleCloseTimer->isActive());
     QCOMPARE(pty.readMaster(6), framed("Pt"));
     // Only the signal query logs what it sends.
     QVERIFY(f.log().isEmpty());
@@ -82,7 +82,7 @@ void ExchangeLineTest::senderRefusesPortThatWillNotOpen()
     QVERIFY(!f.core().sendCommand(r));
     QCOMPARE(f.boxes.texts().last(), r.notOpenMessage);
     QCOMPARE(f.state(), int(ssClosed));
-    QVERIFY(!f.form().Timer3->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
 }
 
 void ExchangeLineTest::idleCloseActsOnlyInIdleState()
@@ -92,21 +92,21 @@ void ExchangeLineTest::idleCloseActsOnlyInIdleState()
     ExchangeFixture f({pty.slavePath()});
     f.form().shared.ConnectedPort = pty.slavePath();
     QVERIFY(f.core().sendCommand(readSettingsRequest()));
-    f.form().Timer3->stop();
+    f.form().responseTimer->stop();
     for (int s : {ssClosed, ssIdentify, ssReadSettings, ssWriteSettings, ssReadKeyTable, ssReadKey, ssPrepareKeyWrite,
                   ssWriteKeys, ssSignalLevel}) {
         f.core().setState(s);
-        f.form().Timer4->start();
-        f.core().Timer4Timer();
-        QVERIFY2(f.form().ComPort1->Connected(), qPrintable(QString::number(s)));
+        f.form().idleCloseTimer->start();
+        f.core().onIdleClose();
+        QVERIFY2(f.form().port->Connected(), qPrintable(QString::number(s)));
         QCOMPARE(f.state(), s);
-        QVERIFY(!f.form().Timer4->isActive());
+        QVERIFY(!f.form().idleCloseTimer->isActive());
     }
     f.core().setState(ssIdle);
-    f.form().Timer4->start();
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    f.form().idleCloseTimer->start();
+    QTRY_VERIFY(!f.form().port->Connected());
     QCOMPARE(f.state(), int(ssClosed));
-    QVERIFY(!f.form().Timer4->isActive());
+    QVERIFY(!f.form().idleCloseTimer->isActive());
 }
 
 void ExchangeLineTest::unansweredTimeoutBoxLetsIdleCloseShutThePort_data()
@@ -128,14 +128,14 @@ void ExchangeLineTest::unansweredTimeoutBoxLetsIdleCloseShutThePort()
     int stateBehindBox = -1;
     f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
         // Nobody answers: the second firing, then the idle close.
-        QTRY_VERIFY_WITH_TIMEOUT(!f.form().ComPort1->Connected(), 10 * iv.responseTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().port->Connected(), 10 * iv.responseTimeoutMs);
         closedBehindBox = true;
         stateBehindBox = f.state();
         // A late reply is only logged.
         QVERIFY(pty.writeMaster(framed("late")));
     });
     if (signalQuery)
-        f.exchange().signalLevel.Button_YrSignalClick();
+        f.exchange().signalLevel.startQuery();
     else
         QVERIFY(f.core().sendCommand(readSettingsRequest()));
     QTRY_COMPARE_WITH_TIMEOUT(f.boxes.shown().size(), 1, 10 * iv.responseTimeoutMs);
@@ -147,7 +147,7 @@ void ExchangeLineTest::unansweredTimeoutBoxLetsIdleCloseShutThePort()
     QCOMPARE(f.boxes.shown()[0].text, signalQuery ? QStringLiteral("НЕТ ответа о уровне сигнала.")
                                                   : QStringLiteral("Превышен период ожидания ответа устройства."));
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().ComPort1->Connected());
+    QVERIFY(!f.form().port->Connected());
     QTest::qWait(3 * iv.idleCloseMs);
     QVERIFY(f.boxes.texts(BoxKind::Error).isEmpty());
     QVERIFY(!f.log().join(QLatin1Char('\n')).contains(QStringLiteral("late")));
@@ -163,13 +163,13 @@ void ExchangeLineTest::idleCloseInsideIdentificationBoxDoesNotBlock()
     // An exchange waits for its reply when the user starts a scan.
     QVERIFY(f.core().sendCommand(readSettingsRequest()));
     QCOMPARE(pty.readMaster(6), framed("Pt"));
-    f.form().N8->trigger();
+    f.form().connectAction->trigger();
     QCOMPARE(readWhileRunning(pty, 6, 10 * iv.scanStepMs), framed("Tt"));
     bool closedInsideBox = false;
     f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown &) {
         // The earlier exchange times out behind the refusal box: state 11,
         // then the idle close shuts the port the reply came on.
-        QTRY_VERIFY_WITH_TIMEOUT(!f.form().ComPort1->Connected(), 10 * iv.responseTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!f.form().port->Connected(), 10 * iv.responseTimeoutMs);
         closedInsideBox = true;
     });
     QVERIFY(pty.writeMaster(framed("On")));
@@ -200,14 +200,14 @@ void ExchangeLineTest::replyWhileRefusalBoxIsOpenWaitsForTheBox()
         QTest::qWait(5 * iv.scanStepMs);
         QCOMPARE(f.boxes.shown().size(), 1);
     });
-    f.form().N8->trigger();
+    f.form().connectAction->trigger();
     QCOMPARE(readWhileRunning(pty, 6, 10 * iv.scanStepMs), framed("Tt"));
     QVERIFY(pty.writeMaster(framed("V5")));
     // The refusal ends the exchange: the idle close frees the port behind
     // the box, and the reply that waited is never taken as another
     // identification reply.
     QTRY_COMPARE(f.boxes.shown().size(), 1);
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
     QTest::qWait(5 * iv.scanStepMs);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(deepest, 1);

@@ -34,7 +34,7 @@ int scanToEnd(ExchangeFixture &f, int limitMs)
     std::optional<ScanOutcome> outcome;
     auto c = QObject::connect(&f.exchange().scan, &ControllerScan::scanFinished,
                               [&outcome](ScanOutcome o) { outcome = o; });
-    f.form().N8->trigger();
+    f.form().connectAction->trigger();
     QElapsedTimer clock;
     clock.start();
     while (!outcome && clock.elapsed() < limitMs)
@@ -78,9 +78,9 @@ void ScanTest::portsAreTriedInListOrderOneStepApart()
     QByteArray p1Bytes;
     std::optional<ScanOutcome> outcome;
     connect(&f.exchange().scan, &ControllerScan::scanFinished, [&](ScanOutcome o) { outcome = o; });
-    f.form().N8->trigger();
-    QCOMPARE(f.form().ComboBox1->itemText(0), p1);
-    QCOMPARE(f.form().ComboBox1->itemText(2), p3);
+    f.form().connectAction->trigger();
+    QCOMPARE(f.form().portList->itemText(0), p1);
+    QCOMPARE(f.form().portList->itemText(2), p3);
     while (!outcome && clock.elapsed() < 20 * step) {
         QTest::qWait(5);
         p1Bytes += silent.drainMaster(0);
@@ -94,11 +94,11 @@ void ScanTest::portsAreTriedInListOrderOneStepApart()
     QVERIFY2(accepted - p1Asked >= 2 * step - 20, qPrintable(QStringLiteral("%1 %2").arg(p1Asked).arg(accepted)));
     QCOMPARE(f.form().shared.ConnectedPort, p3);
     QCOMPARE(f.form().statusPanels[1]->text(), QStringLiteral("соединен с ") + p3 + QStringLiteral("  4.2"));
-    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединен"));
-    QVERIFY(!f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.form().connectButton->text(), QStringLiteral("Соединен"));
+    QVERIFY(!f.form().connectButton->isEnabled());
     QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("соединение установлено.")}));
     // Confirmed: the port closes one idle interval later.
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
     QCOMPARE(f.state(), int(ssClosed));
 }
 
@@ -116,11 +116,11 @@ void ScanTest::firstAnsweringPortEndsTheScan()
     QCOMPARE(outcome, int(ScanOutcome::Unrecognised));
     QTest::qWait(3 * f.intervals().scanStepMs);
     QVERIFY(later.drainMaster(0).isEmpty());
-    QVERIFY(!f.form().Timer1->isActive());
+    QVERIFY(!f.form().scanTimer->isActive());
     QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("Версия и тип прибора не определены\r\nсоединение НЕ установлено.")}));
     // After a refusal the idle close frees the port for the device's own
     // tool.
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
     QCOMPARE(f.state(), int(ssClosed));
     QVERIFY(f.form().shared.ConnectedPort.isEmpty());
 }
@@ -164,7 +164,7 @@ void ScanTest::everyModelReplyIsJudged()
              outcome == int(ScanOutcome::Connected) ? BoxKind::Confirmation : BoxKind::Information);
     QCOMPARE(f.form().shared.ConnectedPort.isEmpty(), outcome != int(ScanOutcome::Connected));
     // Whatever the answer, the idle close ends up closing the port.
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
 }
 
 void ScanTest::noAnswerOnAnyPortShowsMessage()
@@ -183,11 +183,11 @@ void ScanTest::noAnswerOnAnyPortShowsMessage()
     QVERIFY(clock.elapsed() >= 3 * step * 95 / 100);
     QCOMPARE(silent.drainMaster(0), kTt);
     QString expected = kNoAnswer;
-    for (int i = 0; i < f.form().ComboBox1->count(); ++i)
-        expected += QStringLiteral("\r\n") + f.form().ComboBox1->itemText(i) + QStringLiteral(": нет ответа.");
+    for (int i = 0; i < f.form().portList->count(); ++i)
+        expected += QStringLiteral("\r\n") + f.form().portList->itemText(i) + QStringLiteral(": нет ответа.");
     QCOMPARE(f.boxes.texts(), QStringList({expected}));
-    QVERIFY(!f.form().ComPort1->Connected());
-    QVERIFY(!f.form().Timer1->isActive());
+    QVERIFY(!f.form().port->Connected());
+    QVERIFY(!f.form().scanTimer->isActive());
     QCOMPARE(f.state(), int(ssIdentify));
 }
 
@@ -209,8 +209,8 @@ void ScanTest::rescanAfterConnection()
     QCOMPARE(scanToEnd(f, limit), int(ScanOutcome::NoAnswer));
     QVERIFY(f.form().shared.ConnectedPort.isEmpty());
     QVERIFY(f.form().statusPanels[1]->text().isEmpty());
-    QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
-    QVERIFY(f.form().BitBtn3->isEnabled());
+    QCOMPARE(f.form().connectButton->text(), QStringLiteral("Соединить"));
+    QVERIFY(f.form().connectButton->isEnabled());
     QCOMPARE(f.boxes.texts().last(), kNoAnswer + QStringLiteral("\r\n") + port + QStringLiteral(": устройство отключено."));
 }
 
@@ -232,9 +232,9 @@ void ScanTest::scanReplacesAPendingExchange()
     ExchangeFixture f(ports);
     QVERIFY(f.intervals().responseTimeoutMs < 4 * f.intervals().scanStepMs);
     f.form().shared.ConnectedPort = ports.first();
-    f.form().Button_YrSignal->click();
+    f.form().signalRefreshButton->click();
     QCOMPARE(f.state(), int(ssSignalLevel));
-    QVERIFY(f.form().Timer3->isActive());
+    QVERIFY(f.form().responseTimer->isActive());
     QCOMPARE(scanToEnd(f, 20 * f.intervals().scanStepMs), int(ScanOutcome::Connected));
     QCOMPARE(f.form().shared.ConnectedPort, ports.last());
     QCOMPARE(f.boxes.texts(), QStringList{QStringLiteral("соединение установлено.")});

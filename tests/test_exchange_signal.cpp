@@ -15,9 +15,9 @@ using namespace zarven::test;
 
 namespace {
 
-QColor labelColour(const TForm1 &form)
+QColor labelColour(const MainWindow &form)
 {
-    return form.Label_Signal->palette().color(QPalette::WindowText);
+    return form.signalLabel->palette().color(QPalette::WindowText);
 }
 
 QColor windowText()
@@ -90,18 +90,18 @@ void SignalLevelTest::replyIsShownOnGaugeAndLabel()
     QFETCH(QString, label);
     QFETCH(bool, red);
     ExchangeFixture f;
-    f.form().Gauge_Signal->setValue(42);
-    f.form().Timer4->stop();
-    f.form().Timer3->start();
+    f.form().signalGauge->setValue(42);
+    f.form().idleCloseTimer->stop();
+    f.form().responseTimer->start();
     f.core().setState(ssSignalLevel);
     QSignalSpy finished(&f.exchange().signalLevel, &SignalLevelQuery::queryFinished);
     f.deliver(reply);
-    QCOMPARE(f.form().Gauge_Signal->value(), gauge);
-    QCOMPARE(f.form().Label_Signal->text(), label);
+    QCOMPARE(f.form().signalGauge->value(), gauge);
+    QCOMPARE(f.form().signalLabel->text(), label);
     QCOMPARE(labelColour(f.form()), red ? QColor(255, 0, 0) : windowText());
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().Timer3->isActive());
-    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
+    QVERIFY(f.form().idleCloseTimer->isActive());
     QVERIFY(f.boxes.shown().isEmpty());
     QCOMPARE(finished.size(), 1);
 }
@@ -109,17 +109,17 @@ void SignalLevelTest::replyIsShownOnGaugeAndLabel()
 void SignalLevelTest::replyWithoutReportShowsNothingButEndsExchange()
 {
     ExchangeFixture f;
-    f.form().Gauge_Signal->setValue(54);
-    f.form().Label_Signal->setText(QStringLiteral("-79 dBm"));
-    f.form().Timer4->stop();
-    f.form().Timer3->start();
+    f.form().signalGauge->setValue(54);
+    f.form().signalLabel->setText(QStringLiteral("-79 dBm"));
+    f.form().idleCloseTimer->stop();
+    f.form().responseTimer->start();
     f.core().setState(ssSignalLevel);
     f.deliver("+CSQ 17,0");
-    QCOMPARE(f.form().Gauge_Signal->value(), 54);
-    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("-79 dBm"));
+    QCOMPARE(f.form().signalGauge->value(), 54);
+    QCOMPARE(f.form().signalLabel->text(), QStringLiteral("-79 dBm"));
     QCOMPARE(f.state(), int(ssIdle));
-    QVERIFY(!f.form().Timer3->isActive());
-    QVERIFY(f.form().Timer4->isActive());
+    QVERIFY(!f.form().responseTimer->isActive());
+    QVERIFY(f.form().idleCloseTimer->isActive());
 }
 
 void SignalLevelTest::failureTurnsLabelRedAndNextQueryResetsIt()
@@ -131,29 +131,29 @@ void SignalLevelTest::failureTurnsLabelRedAndNextQueryResetsIt()
     // A good reading after a failure keeps the colour it finds...
     f.core().setState(ssSignalLevel);
     f.deliver("+CSQ: 20,0");
-    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("-73 dBm"));
+    QCOMPARE(f.form().signalLabel->text(), QStringLiteral("-73 dBm"));
     QCOMPARE(labelColour(f.form()), QColor(255, 0, 0));
     // ...the next query is what turns it back, as the user clicks it.
-    QTest::mouseClick(f.form().Button_YrSignal, Qt::LeftButton);
+    QTest::mouseClick(f.form().signalRefreshButton, Qt::LeftButton);
     QCOMPARE(labelColour(f.form()), windowText());
 }
 
 void SignalLevelTest::queryWithoutConnectionChangesNoReading()
 {
     ExchangeFixture f;
-    f.form().Gauge_Signal->setValue(54);
-    f.form().Label_Signal->setText(QStringLiteral("-79 dBm"));
-    f.form().Timer3->start();
+    f.form().signalGauge->setValue(54);
+    f.form().signalLabel->setText(QStringLiteral("-79 dBm"));
+    f.form().responseTimer->start();
     QSignalSpy finished(&f.exchange().signalLevel, &SignalLevelQuery::queryFinished);
-    QTest::mouseClick(f.form().Button_YrSignal, Qt::LeftButton);
+    QTest::mouseClick(f.form().signalRefreshButton, Qt::LeftButton);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Plain);
     QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("Нет соединения с устройством. Проверьте подключение"));
-    QCOMPARE(f.form().Gauge_Signal->value(), 54);
-    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("-79 dBm"));
+    QCOMPARE(f.form().signalGauge->value(), 54);
+    QCOMPARE(f.form().signalLabel->text(), QStringLiteral("-79 dBm"));
     QCOMPARE(f.state(), int(ssClosed));
-    QVERIFY(!f.form().Timer3->isActive());
-    QVERIFY(f.form().Memo1.lines().isEmpty());
+    QVERIFY(!f.form().responseTimer->isActive());
+    QVERIFY(f.form().eventLog.lines().isEmpty());
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished[0][0].value<SignalOutcome>(), SignalOutcome::NoConnection);
 }

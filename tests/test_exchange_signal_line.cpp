@@ -63,12 +63,13 @@ void SignalLineTest::queryLogsAndSendsSgWithoutBlocking()
     ExchangeFixture &f = *c.f;
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(f.form().Button_YrSignal, Qt::LeftButton);
+    QTest::mouseClick(f.form().signalRefreshButton, Qt::LeftButton);
     QVERIFY(clock.elapsed() < 1000);
     QCOMPARE(c.pty.readMaster(6), framed("Sg"));
-    QCOMPARE(f.form().Memo1.lines(), QList<QByteArray>({toCp1251(QStringLiteral("выходная строка: ")) + framed("Sg")}));
+    QCOMPARE(
+        f.form().eventLog.lines(), QList<QByteArray>({toCp1251(QStringLiteral("выходная строка: ")) + framed("Sg")}));
     QCOMPARE(f.state(), int(ssSignalLevel));
-    QVERIFY(f.form().Timer3->isActive());
+    QVERIFY(f.form().responseTimer->isActive());
     QVERIFY(f.exchange().signalLevel.polling());
     // The event loop goes on meanwhile: other timers fire.
     bool fired = false;
@@ -76,8 +77,8 @@ void SignalLineTest::queryLogsAndSendsSgWithoutBlocking()
     QTRY_VERIFY_WITH_TIMEOUT(fired, 1000);
     QCOMPARE(f.state(), int(ssSignalLevel));
     QVERIFY(c.pty.writeMaster(kReply17));
-    QTRY_COMPARE(f.form().Label_Signal->text(), QStringLiteral("-79 dBm"));
-    QCOMPARE(f.form().Gauge_Signal->value(), 54);
+    QTRY_COMPARE(f.form().signalLabel->text(), QStringLiteral("-79 dBm"));
+    QCOMPARE(f.form().signalGauge->value(), 54);
     QVERIFY(!f.exchange().signalLevel.polling());
 }
 
@@ -97,19 +98,19 @@ void SignalLineTest::quickReplyIsShown()
     QVERIFY2(c.pty.isOpen(), qPrintable(c.pty.errorString()));
     ExchangeFixture &f = *c.f;
     QSignalSpy finished(&f.exchange().signalLevel, &SignalLevelQuery::queryFinished);
-    f.exchange().signalLevel.Button_YrSignalClick();
+    f.exchange().signalLevel.startQuery();
     QCOMPARE(c.pty.readMaster(6), framed("Sg"));
     // The whole reply is queued before the window looks at the line.
     QVERIFY(c.pty.writeMaster(reply));
     QVERIFY(c.pty.waitSlaveQueued(int(reply.size())));
     QTRY_COMPARE(finished.size(), 1);
     QCOMPARE(finished[0][0].value<SignalOutcome>(), SignalOutcome::Shown);
-    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("-79 dBm"));
-    QCOMPARE(f.form().Gauge_Signal->value(), 54);
+    QCOMPARE(f.form().signalLabel->text(), QStringLiteral("-79 dBm"));
+    QCOMPARE(f.form().signalGauge->value(), 54);
     QVERIFY(f.boxes.shown().isEmpty());
     QCOMPARE(f.state(), int(ssIdle));
     // The idle close follows.
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
     QCOMPARE(f.state(), int(ssClosed));
 }
 
@@ -132,15 +133,15 @@ void SignalLineTest::firstPolledReadFeedsOnlyFramedBytes()
     Connected c;
     QVERIFY2(c.pty.isOpen(), qPrintable(c.pty.errorString()));
     ExchangeFixture &f = *c.f;
-    f.exchange().signalLevel.Button_YrSignalClick();
+    f.exchange().signalLevel.startQuery();
     QCOMPARE(c.pty.readMaster(6), framed("Sg"));
     QVERIFY(c.pty.writeMaster(bytes));
     QVERIFY(c.pty.waitSlaveQueued(int(bytes.size())));
     // The poll reads before the port's own hand-over gets the bytes.
     f.exchange().signalLevel.pollTick();
     QVERIFY(!f.exchange().signalLevel.polling());
-    QVERIFY(!f.form().ComDataPacket1.pendingBuffer().contains('j'));
-    QTRY_COMPARE(f.form().Label_Signal->text(), label);
+    QVERIFY(!f.form().framer.pendingBuffer().contains('j'));
+    QTRY_COMPARE(f.form().signalLabel->text(), label);
     QCOMPARE(f.state(), int(ssIdle));
 }
 
@@ -149,19 +150,19 @@ void SignalLineTest::unframedFirstReadIsDiscardedAndLaterReplyShown()
     Connected c;
     QVERIFY2(c.pty.isOpen(), qPrintable(c.pty.errorString()));
     ExchangeFixture &f = *c.f;
-    f.exchange().signalLevel.Button_YrSignalClick();
+    f.exchange().signalLevel.startQuery();
     QCOMPARE(c.pty.readMaster(6), framed("Sg"));
     // The module's own unframed answer comes first...
     const QByteArray unframed("+CSQ: 12,0\r\n");
     QVERIFY(c.pty.writeMaster(unframed));
     QTRY_VERIFY(!f.exchange().signalLevel.polling());
-    QVERIFY(f.form().ComDataPacket1.pendingBuffer().isEmpty());
-    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("."));
+    QVERIFY(f.form().framer.pendingBuffer().isEmpty());
+    QCOMPARE(f.form().signalLabel->text(), QStringLiteral("."));
     QCOMPARE(f.state(), int(ssSignalLevel));
     // ...and the framed reply after it is handed to the framer as usual.
     QVERIFY(c.pty.writeMaster(framed("+CSQ: 99,99")));
-    QTRY_COMPARE(f.form().Label_Signal->text(), QStringLiteral("нет связи"));
-    QCOMPARE(f.form().Label_Signal->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QTRY_COMPARE(f.form().signalLabel->text(), QStringLiteral("нет связи"));
+    QCOMPARE(f.form().signalLabel->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 void SignalLineTest::noReplyEndsInTimeoutAndClosesPort()
@@ -169,17 +170,17 @@ void SignalLineTest::noReplyEndsInTimeoutAndClosesPort()
     Connected c;
     QVERIFY2(c.pty.isOpen(), qPrintable(c.pty.errorString()));
     ExchangeFixture &f = *c.f;
-    f.form().Label_Signal->setText(QStringLiteral("-79 dBm"));
+    f.form().signalLabel->setText(QStringLiteral("-79 dBm"));
     QSignalSpy finished(&f.exchange().signalLevel, &SignalLevelQuery::queryFinished);
-    f.exchange().signalLevel.Button_YrSignalClick();
+    f.exchange().signalLevel.startQuery();
     QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10 * f.intervals().responseTimeoutMs);
     QCOMPARE(finished[0][0].value<SignalOutcome>(), SignalOutcome::TimedOut);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Confirmation);
     QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("НЕТ ответа о уровне сигнала."));
-    QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("-79 dBm"));
+    QCOMPARE(f.form().signalLabel->text(), QStringLiteral("-79 dBm"));
     QCOMPARE(f.state(), int(ssIdle));
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
     QCOMPARE(f.state(), int(ssClosed));
 }
 
@@ -205,13 +206,13 @@ void SignalLineTest::windowFindsSimulatorAndShowsItsLevel()
     SimProcess sim(simArgs);
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     ExchangeFixture f({sim.devicePath()});
-    QTest::mouseClick(f.form().BitBtn3, Qt::LeftButton);
+    QTest::mouseClick(f.form().connectButton, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(f.form().shared.ConnectedPort, sim.devicePath(), 20 * f.intervals().scanStepMs);
-    QTest::mouseClick(f.form().Button_YrSignal, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(f.form().Label_Signal->text(), label, 5 * f.intervals().responseTimeoutMs);
-    QCOMPARE(f.form().Gauge_Signal->value(), gauge);
+    QTest::mouseClick(f.form().signalRefreshButton, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(f.form().signalLabel->text(), label, 5 * f.intervals().responseTimeoutMs);
+    QCOMPARE(f.form().signalGauge->value(), gauge);
     QCOMPARE(f.boxes.texts(), QStringList({QStringLiteral("соединение установлено.")}));
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
 }
 
 QTEST_MAIN(SignalLineTest)

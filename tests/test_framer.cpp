@@ -13,7 +13,7 @@ QByteArray hex(const char *text)
 
 // A framer set up as the window uses it, collecting what it delivers.
 struct Harness {
-    TComDataPacket framer;
+    PacketFramer framer;
     QList<QByteArray> packets;
     QList<QByteArray> discarded;
 
@@ -185,7 +185,7 @@ private slots:
 
     void caseInsensitiveMarkersMatchLettersOnly()
     {
-        TComDataPacket framer;
+        PacketFramer framer;
         QList<QByteArray> packets;
         framer.setOnPacket([&](const QByteArray &p) { packets << p; });
         framer.setStartString("<a");
@@ -197,7 +197,7 @@ private slots:
 
     void withoutStopConditionEachChunkIsAPacket()
     {
-        TComDataPacket framer;
+        PacketFramer framer;
         QList<QByteArray> packets;
         framer.setOnPacket([&](const QByteArray &p) { packets << p; });
         framer.FeedBytes("ab");
@@ -224,7 +224,7 @@ private slots:
 
     void fixedSizePacketsAreCut()
     {
-        TComDataPacket framer;
+        PacketFramer framer;
         QList<QByteArray> packets;
         framer.setOnPacket([&](const QByteArray &p) { packets << p; });
         framer.setSize(3);

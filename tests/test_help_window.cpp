@@ -46,20 +46,22 @@ private slots:
         o.workDir = dir.path();
         o.includeSystemPorts = false;
         ScriptedMessageBoxes boxes;
-        TForm1 w(o, boxes);
+        MainWindow w(o, boxes);
         struct Case {
             QAction *language;
             QString title;
             QString heading;
         };
         const Case cases[] = {
-            {w.menu_russian, QStringLiteral("Справка"), QStringLiteral("Конфигуратор ЗАРВЕН-4: руководство пользователя")},
-            {w.menu_english, QStringLiteral("Help"), QStringLiteral("ZARVEN-4 Configurator: user guide")},
-            {w.menu_russian, QStringLiteral("Справка"), QStringLiteral("Конфигуратор ЗАРВЕН-4: руководство пользователя")},
+            {w.russianAction, QStringLiteral("Справка"),
+                QStringLiteral("Конфигуратор ЗАРВЕН-4: руководство пользователя")},
+            {w.englishAction, QStringLiteral("Help"), QStringLiteral("ZARVEN-4 Configurator: user guide")},
+            {w.russianAction, QStringLiteral("Справка"),
+                QStringLiteral("Конфигуратор ЗАРВЕН-4: руководство пользователя")},
         };
         for (const Case &c : cases) {
             c.language->trigger();
-            w.N16->trigger();
+            w.helpAction->trigger();
             QVERIFY(w.helpWindow && w.helpWindow->isVisible());
             QCOMPARE(w.helpWindow->windowTitle(), c.title);
             QTextBrowser *browser = w.helpWindow->browser();

@@ -58,17 +58,17 @@ struct Line {
     }
     KeyProgramming *keys() { return f->form().keys; }
     KeyPanel &panel() { return *f->form().keyPanel; }
-    QString cell(int row, int column) { return panel().SGrid_key->item(row, column)->text(); }
+    QString cell(int row, int column) { return panel().keyGrid->item(row, column)->text(); }
     QByteArray storedTable() { return sim::ControllerState::load(statePath, QDateTime()).keyTable; }
     bool open()
     {
-        QTest::mouseClick(f->form().BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(f->form().keyProgrammingButton, Qt::LeftButton);
         return QTest::qWaitFor([this] { return keys()->tableBytesReceived() == kKeyTableBytes; }, 8000);
     }
     bool write()
     {
         const qsizetype before = outcomes.size();
-        QTest::mouseClick(panel().BitBtn6, Qt::LeftButton);
+        QTest::mouseClick(panel().writeKeysButton, Qt::LeftButton);
         return QTest::qWaitFor([&] { return outcomes.size() > before; }, 5000);
     }
 
@@ -112,10 +112,10 @@ void KeyModeTest::openReadKeyAndLeave()
 {
     Line l(tableWith({{"Master", QByteArray::fromHex("0102030405060708")}, {"Office", "\x11"}}));
     QVERIFY2(l.simulator->isRunning(), qPrintable(l.simulator->errorText()));
-    TForm1 &w = l.f->form();
-    l.panel().SGrid_key->item(10, 1)->setText(QStringLiteral("kept?"));
+    MainWindow &w = l.f->form();
+    l.panel().keyGrid->item(10, 1)->setText(QStringLiteral("kept?"));
     QVERIFY(l.open());
-    QVERIFY(!w.Panel_key->isHidden() && w.Panel_key->isEnabled());
+    QVERIFY(!w.keyFrame->isHidden() && w.keyFrame->isEnabled());
     QCOMPARE(l.cell(0, 0) + l.cell(0, 1) + l.cell(0, 2), QStringLiteral("№ клОписаниеКодКлюча"));
     QCOMPARE(l.cell(10, 0), QStringLiteral("10"));
     QCOMPARE(l.cell(1, 1), QStringLiteral("Master"));
@@ -127,18 +127,18 @@ void KeyModeTest::openReadKeyAndLeave()
     for (const char *name : {"Panel_in3", "Panel_in4", "Panel_td2"})
         QVERIFY2(w.findChild<QWidget *>(QLatin1String(name))->isEnabled(), name);
 
-    QTest::mouseClick(l.panel().BB_ReadKey[9], Qt::LeftButton);
-    QVERIFY(!w.Panel7->isHidden());
-    QVERIFY(!w.Panel_key->isEnabled());
+    QTest::mouseClick(l.panel().readKeyButtons[9], Qt::LeftButton);
+    QVERIFY(!w.keyPrompt->isHidden());
+    QVERIFY(!w.keyFrame->isEnabled());
     QTRY_COMPARE(l.cell(10, 2), BytesToHex(sim::defaultKeyCode()));
-    QVERIFY(w.Panel7->isHidden());
-    QVERIFY(w.Panel_key->isEnabled());
+    QVERIFY(w.keyPrompt->isHidden());
+    QVERIFY(w.keyFrame->isEnabled());
     QCOMPARE(l.cell(1, 2), QStringLiteral("0102030405060708"));
     QCOMPARE(l.f->state(), int(ssIdle));
 
-    QTest::mouseClick(l.panel().BitBtn7, Qt::LeftButton);
-    QVERIFY(w.Panel_key->isHidden());
-    QVERIFY(w.findChild<QWidget *>(QStringLiteral("Panel_in1"))->isEnabled() && w.Panel6->isEnabled());
+    QTest::mouseClick(l.panel().closeKeysButton, Qt::LeftButton);
+    QVERIFY(w.keyFrame->isHidden());
+    QVERIFY(w.findChild<QWidget *>(QStringLiteral("Panel_in1"))->isEnabled() && w.bottomBar->isEnabled());
     QVERIFY(l.f->boxes.texts().isEmpty());
 }
 
@@ -154,8 +154,8 @@ void KeyModeTest::writeThenReadBack()
     QVERIFY(l.write());
     QCOMPARE(l.outcomes, QList<KeyWriteOutcome>{KeyWriteOutcome::Confirmed});
     QCOMPARE(l.f->boxes.texts(), QStringList{QStringLiteral("Процесс записи ключей завершился. Все OK.")});
-    QVERIFY(l.f->form().Panel_key->isHidden());
-    QVERIFY(l.panel().BitBtn7->isEnabledTo(l.f->form().Panel_key));
+    QVERIFY(l.f->form().keyFrame->isHidden());
+    QVERIFY(l.panel().closeKeysButton->isEnabledTo(l.f->form().keyFrame));
     QCOMPARE(l.storedTable(), keyTableRecords(rows));
 
     l.panel().setRows(KeyRows{});
@@ -189,15 +189,15 @@ void KeyModeTest::wrongAndMissingReplies()
     const QByteArray table = tableWith({{"Master", "\x01"}});
     Line l(table, simOptions);
     QVERIFY(l.open());
-    l.panel().SGrid_key->item(1, 1)->setText(QStringLiteral("Changed"));
+    l.panel().keyGrid->item(1, 1)->setText(QStringLiteral("Changed"));
     QVERIFY(l.write());
     QCOMPARE(l.outcomes.size(), 1);
     QTEST(int(l.outcomes.first()), "outcome");
     QTEST(l.f->boxes.texts(), "boxes");
-    QTEST(!l.f->form().Panel_key->isHidden(), "modeOpen");
+    QTEST(!l.f->form().keyFrame->isHidden(), "modeOpen");
     QCOMPARE(l.cell(1, 1), QStringLiteral("Changed"));
     // "Отменить" is usable again, and the exchange has ended.
-    QVERIFY(l.panel().BitBtn7->isEnabled());
+    QVERIFY(l.panel().closeKeysButton->isEnabled());
     QTRY_VERIFY(l.f->state() == ssIdle || l.f->state() == ssClosed);
     QCOMPARE(l.storedTable(), table);
 }
@@ -222,11 +222,11 @@ void KeyModeTest::codesHoldingTheStopMarkerArriveWhole()
     QCOMPARE(l.cell(1, 1), QStringLiteral("Каяюта"));
     QCOMPARE(l.cell(1, 2), QStringLiteral("01FFFE04FFFE07FF"));
     QCOMPARE(l.cell(3, 1), fromCp1251("\xFE"));
-    QTest::mouseClick(l.panel().BB_ReadKey[1], Qt::LeftButton);
+    QTest::mouseClick(l.panel().readKeyButtons[1], Qt::LeftButton);
     QTRY_COMPARE(l.cell(2, 2), QStringLiteral("FFFE0102FFFE0304"));
     // A short reply still ends after the quiet gap, and two replies in a
     // row are two.
-    QCOMPARE(l.f->form().ComDataPacket1.pendingBuffer(), QByteArray());
+    QCOMPARE(l.f->form().framer.pendingBuffer(), QByteArray());
 }
 
 void KeyModeTest::refusedRowSendsNothing_data()
@@ -250,23 +250,23 @@ void KeyModeTest::refusedRowSendsNothing()
     Line l(table);
     QVERIFY(l.open());
     QTRY_COMPARE(l.f->state(), int(ssClosed));
-    l.panel().SGrid_key->item(row, 1)->setText(QStringLiteral("Door"));
-    l.panel().SGrid_key->item(row, 2)->setText(code);
+    l.panel().keyGrid->item(row, 1)->setText(QStringLiteral("Door"));
+    l.panel().keyGrid->item(row, 2)->setText(code);
     QVERIFY(l.write());
     QCOMPARE(l.outcomes, QList<KeyWriteOutcome>{KeyWriteOutcome::Refused});
     QCOMPARE(l.f->boxes.texts(), QStringList{message});
     // Nothing was sent: the port was never opened again.
     QCOMPARE(l.f->state(), int(ssClosed));
-    QVERIFY(!l.f->form().ComPort1->Connected());
-    QVERIFY(l.panel().BitBtn7->isEnabled());
+    QVERIFY(!l.f->form().port->Connected());
+    QVERIFY(l.panel().closeKeysButton->isEnabled());
     QCOMPARE(l.storedTable(), table);
 }
 
 void KeyModeTest::noTableTellsTheUser()
 {
     Line l(tableWith({}), {"--silent", "Cn"});
-    l.panel().SGrid_key->item(4, 1)->setText(QStringLiteral("stale"));
-    QTest::mouseClick(l.f->form().BitBtn4, Qt::LeftButton);
+    l.panel().keyGrid->item(4, 1)->setText(QStringLiteral("stale"));
+    QTest::mouseClick(l.f->form().keyProgrammingButton, Qt::LeftButton);
     QTRY_COMPARE(l.f->boxes.texts().size(), 1);
     QCOMPARE(l.f->boxes.texts().first(), QStringLiteral("Таблица ключей не получена от прибора. Таблица на экране не "
                                                         "показывает ключи прибора; при записи она заменит все десять "
@@ -281,18 +281,18 @@ void KeyModeTest::keyFilesThroughThePanel()
     QVERIFY(l.open());
     const QString chosen = l.dir.filePath(QStringLiteral("keys.KEY"));
     l.keys()->setFileDialogs(std::make_unique<FixedDialogs>(chosen));
-    QTest::mouseClick(l.panel().BitBtn8, Qt::LeftButton);
+    QTest::mouseClick(l.panel().saveKeyFileButton, Qt::LeftButton);
     QCOMPARE(readFileBytes(chosen).count("\r\n"), 40);
     const KeyRows saved = l.panel().rows();
     l.panel().setRows(KeyRows{});
-    QTest::mouseClick(l.panel().BitBtn9, Qt::LeftButton);
+    QTest::mouseClick(l.panel().loadKeyFileButton, Qt::LeftButton);
     QCOMPARE(l.panel().rows(), saved);
 
     QFile bad(chosen);
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write("#2\r\nThird\r\n03\r\n/2\r\n#x\r\n");
     bad.close();
-    QTest::mouseClick(l.panel().BitBtn9, Qt::LeftButton);
+    QTest::mouseClick(l.panel().loadKeyFileButton, Qt::LeftButton);
     QCOMPARE(l.cell(2, 1), QStringLiteral("Third"));
     QCOMPARE(l.f->boxes.texts(), QStringList{QStringLiteral("Ошибка формата файла ключей в строке 5")});
 }
@@ -301,9 +301,9 @@ void KeyModeTest::cellEditorTakesLettersAndDigitsUpToItsPositions()
 {
     ExchangeFixture f;
     f.form().show();
-    f.form().Panel_key->show();
-    f.form().Panel_key->setEnabled(true);
-    QTableWidget *grid = f.form().keyPanel->SGrid_key;
+    f.form().keyFrame->show();
+    f.form().keyFrame->setEnabled(true);
+    QTableWidget *grid = f.form().keyPanel->keyGrid;
     auto type = [grid](int row, int column, const QString &keys) {
         grid->setCurrentCell(row, column);
         grid->editItem(grid->item(row, column));
@@ -346,13 +346,13 @@ void KeyModeTest::cellEditorTakesLettersAndDigitsUpToItsPositions()
 void KeyModeTest::englishHeadersAndBoxes()
 {
     Line l(tableWith({{"Master", "\x01"}}));
-    l.f->form().menu_english->trigger();
+    l.f->form().englishAction->trigger();
     QVERIFY(l.open());
     QCOMPARE((QStringList{l.cell(0, 0), l.cell(0, 1), l.cell(0, 2)}),
              (QStringList{QStringLiteral("No."), QStringLiteral("Description"), QStringLiteral("Key code")}));
     QVERIFY(l.write());
     QCOMPARE(l.f->boxes.texts(), QStringList{QStringLiteral("Writing the keys finished. All OK.")});
-    l.f->form().menu_russian->trigger();
+    l.f->form().russianAction->trigger();
     QCOMPARE(l.cell(0, 0) + l.cell(0, 1) + l.cell(0, 2), QStringLiteral("№ клОписаниеКодКлюча"));
 }
 

@@ -49,11 +49,11 @@ struct Holder {
 // The system error code of opening the device through the real port.
 int openError(const QString &device)
 {
-    TComPort port;
+    SerialPort port;
     port.setPort(device);
     try {
         port.OpenPort();
-    } catch (const EComPort &e) {
+    } catch (const SerialPortError &e) {
         return e.systemCode();
     }
     port.ClosePort();
@@ -150,10 +150,10 @@ private slots:
         Holder holder(heldPty.slavePath());
 
         ExchangeFixture f({held, locked});
-        f.form().menu_english->trigger();
+        f.form().englishAction->trigger();
         f.boxes.clear();
         QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
-        f.form().N8->trigger();
+        f.form().connectAction->trigger();
         QTRY_COMPARE(f.form().statusPanels[1]->text(), QStringLiteral("Searching: %1 (1 of 2)").arg(locked));
         QTRY_VERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
         QTRY_COMPARE(f.form().statusPanels[1]->text(), QStringLiteral("Searching: %1 (2 of 2)").arg(held));
@@ -180,31 +180,31 @@ private slots:
         iv.signalPolls = 2000;
         ExchangeFixture f({device}, iv);
         QSignalSpy finished(&f.exchange().scan, &ControllerScan::scanFinished);
-        f.form().N8->trigger();
+        f.form().connectAction->trigger();
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(f.form().shared.ConnectedPort, device);
-        QTRY_VERIFY(!f.form().ComPort1->Connected());
+        QTRY_VERIFY(!f.form().port->Connected());
 
-        f.form().Gauge_Signal->setValue(54);
-        f.form().Label_Signal->setText(QStringLiteral("-79 dBm"));
-        QTest::mouseClick(f.form().Button_YrSignal, Qt::LeftButton);
-        QVERIFY(f.form().ComPort1->Connected());
+        f.form().signalGauge->setValue(54);
+        f.form().signalLabel->setText(QStringLiteral("-79 dBm"));
+        QTest::mouseClick(f.form().signalRefreshButton, Qt::LeftButton);
+        QVERIFY(f.form().port->Connected());
         sim.reset(); // the far end goes away: a hang-up on the open line
 
         QTRY_VERIFY(f.form().shared.ConnectedPort.isEmpty());
-        QVERIFY(!f.form().ComPort1->Connected());
-        QCOMPARE(f.form().BitBtn3->text(), QStringLiteral("Соединить"));
-        QVERIFY(f.form().BitBtn3->isEnabled());
+        QVERIFY(!f.form().port->Connected());
+        QCOMPARE(f.form().connectButton->text(), QStringLiteral("Соединить"));
+        QVERIFY(f.form().connectButton->isEnabled());
         QCOMPARE(f.form().statusPanels[1]->text(), QStringLiteral("Связь с прибором потеряна (%1)").arg(device));
-        QCOMPARE(f.form().Gauge_Signal->value(), 0);
-        QCOMPARE(f.form().Label_Signal->text(), QStringLiteral("."));
+        QCOMPARE(f.form().signalGauge->value(), 0);
+        QCOMPARE(f.form().signalLabel->text(), QStringLiteral("."));
 
         // The next exchange asks for a scan at once instead of waiting.
-        f.form().Timer3->stop();
+        f.form().responseTimer->stop();
         f.boxes.clear();
-        QTest::mouseClick(f.form().Button_YrSignal, Qt::LeftButton);
+        QTest::mouseClick(f.form().signalRefreshButton, Qt::LeftButton);
         QCOMPARE(f.boxes.texts().size(), 1);
-        QVERIFY(!f.form().Timer3->isActive());
+        QVERIFY(!f.form().responseTimer->isActive());
     }
 };
 

@@ -27,7 +27,7 @@ private:
         o.includeSystemPorts = false;
         ScriptedMessageBoxes boxes;
         {
-            TForm1 w(o, boxes);
+            MainWindow w(o, boxes);
             QCOMPARE(w.shared.ProgramDir, workDir.isEmpty() ? userFolder() : workDir);
         }
         QVERIFY2(boxes.shown().isEmpty(), qPrintable(boxes.texts().join(QLatin1Char('\n'))));

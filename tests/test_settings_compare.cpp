@@ -254,7 +254,7 @@ void CompareTest::windowComparesWithSimulatorAndTouchesNothing()
     const QByteArray stateBefore = fileBytes(state);
 
     QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
-    f.form().menu_compare->trigger();
+    f.form().compareAction->trigger();
     QTRY_COMPARE(finished.count(), 1);
     QCOMPARE(finished.first().first().value<CompareOutcome>(),
              rows.isEmpty() ? CompareOutcome::Same : CompareOutcome::Different);
@@ -276,7 +276,7 @@ void CompareTest::windowComparesWithSimulatorAndTouchesNothing()
     QVERIFY(!QFile::exists(f.form().shared.programFile(QStringLiteral("save.000"))));
     QCOMPARE(fileBytes(state), stateBefore);
     QCOMPARE(f.boxes.texts(), QStringList());
-    QTRY_VERIFY(!f.form().ComPort1->Connected());
+    QTRY_VERIFY(!f.form().port->Connected());
 }
 
 void CompareTest::verifyAfterWriteChecksWhatTheControllerStored_data()
@@ -297,10 +297,10 @@ void CompareTest::verifyAfterWriteChecksWhatTheControllerStored()
     SimProcess sim(storedChanged ? QStringList{QStringLiteral("--store-changed"), changed} : QStringList());
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     f.form().shared.ConnectedPort = sim.devicePath();
-    f.form().menu_verify->trigger();
+    f.form().verifyAfterWriteAction->trigger();
 
     QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
-    f.form().N9->trigger();
+    f.form().writeSettingsAction->trigger();
     QTRY_COMPARE(finished.count(), 1);
     auto *dialog = f.form().findChild<DifferencesDialog *>();
     if (!storedChanged) {
@@ -327,7 +327,7 @@ void CompareTest::compareRefusesWhatAWriteWouldRefuse()
     window.setChecked(QStringLiteral("CheckBox4"), false);
     window.setText(QStringLiteral("Edit_time"), QStringLiteral("25:00:00"));
     QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
-    f.form().menu_compare->trigger();
+    f.form().compareAction->trigger();
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.first().first().value<CompareOutcome>(), CompareOutcome::Refused);
     QCOMPARE(f.boxes.texts().size(), 1);
@@ -348,13 +348,13 @@ void CompareTest::verifyChoiceIsRememberedAndStartsOff()
     options.userSession = true;
     ScriptedMessageBoxes boxes;
     for (bool tick : {true, false}) {
-        TForm1 form(options, boxes);
+        MainWindow form(options, boxes);
         QCOMPARE(form.verifiesAfterWrite(), !tick);
-        QVERIFY(form.menu_verify->isCheckable());
-        form.menu_verify->trigger();
+        QVERIFY(form.verifyAfterWriteAction->isCheckable());
+        form.verifyAfterWriteAction->trigger();
         QCOMPARE(form.verifiesAfterWrite(), tick);
     }
-    TForm1 third(options, boxes);
+    MainWindow third(options, boxes);
     QVERIFY(!third.verifiesAfterWrite());
 }
 

@@ -64,12 +64,13 @@ struct Window {
     // The outcome as a number, -1 when the exchange did not end.
     int write(QObject* clickable = nullptr)
     {
-        return clickAndWait<WriteOutcome>(
-            f.form().settingsWrite, &SettingsWrite::writeFinished, clickable ? clickable : f.form().BitBtn1);
+        return clickAndWait<WriteOutcome>(f.form().settingsWrite, &SettingsWrite::writeFinished,
+            clickable ? clickable : f.form().writeSettingsButton);
     }
     int read()
     {
-        return clickAndWait<ReadOutcome>(f.form().settingsRead, &SettingsRead::readFinished, f.form().BitBtn2);
+        return clickAndWait<ReadOutcome>(
+            f.form().settingsRead, &SettingsRead::readFinished, f.form().readSettingsButton);
     }
 
     ExchangeFixture f;
@@ -115,7 +116,7 @@ void SettingsExchangeTest::writeThenReadBackKeepsEveryField()
     clock.start();
     QCOMPARE(w.write(), int(WriteOutcome::Acknowledged));
     QCOMPARE(w.f.boxes.texts(), QStringList({ QStringLiteral("Процесс записи завершился. Все OK.") }));
-    QTRY_VERIFY(!w.f.form().ComPort1->Connected());
+    QTRY_VERIFY(!w.f.form().port->Connected());
 
     // The backup keeps the window from before the read.
     w.f.boxes.clear();
@@ -162,15 +163,15 @@ void SettingsExchangeTest::acknowledgementDecidesTheDialog()
     QCOMPARE(w.f.boxes.shown()[0].kind, BoxKind::Confirmation);
     QCOMPARE(w.f.boxes.shown()[0].text, box);
     QCOMPARE(w.f.state(), int(ssIdle));
-    QVERIFY(!w.f.form().Timer3->isActive());
-    QTRY_VERIFY(!w.f.form().ComPort1->Connected());
+    QVERIFY(!w.f.form().responseTimer->isActive());
+    QTRY_VERIFY(!w.f.form().port->Connected());
 
     // Closing the box without Yes leaves the port open.
     if (outcome != WriteOutcome::TimedOut) {
         w.f.boxes.queueAnswers({ false });
         QCOMPARE(w.write(), int(outcome));
         QTest::qWait(3 * w.f.intervals().idleCloseMs);
-        QVERIFY(w.f.form().ComPort1->Connected());
+        QVERIFY(w.f.form().port->Connected());
     }
 }
 
@@ -203,8 +204,8 @@ void SettingsExchangeTest::emptyMemoryOffersTheBackup()
     const QByteArray expected = restore ? before : reset.configuration();
     QCOMPARE(w.configuration(), expected);
     QCOMPARE(w.f.state(), int(ssIdle));
-    QVERIFY(w.f.form().Timer4->isActive() || !w.f.form().ComPort1->Connected());
-    QTRY_VERIFY(!w.f.form().ComPort1->Connected());
+    QVERIFY(w.f.form().idleCloseTimer->isActive() || !w.f.form().port->Connected());
+    QTRY_VERIFY(!w.f.form().port->Connected());
 }
 
 void SettingsExchangeTest::readWithoutReplyKeepsTheWindow()
@@ -220,7 +221,7 @@ void SettingsExchangeTest::readWithoutReplyKeepsTheWindow()
     QCOMPARE(w.read(), int(ReadOutcome::TimedOut));
     w.f.form().panels->cleanPanel();
     w.f.form().shared.UseBackupFile = true;
-    w.f.form().configFiles->N3Click();
+    w.f.form().configFiles->loadChosenFile();
     QCOMPARE(w.configuration(), before);
 }
 
@@ -244,7 +245,7 @@ void SettingsExchangeTest::noControllerOrPortShowsItsMessage()
     QFETCH(bool, writing);
     QFETCH(QString, message);
     Window w(port);
-    w.f.form().Timer4->start();
+    w.f.form().idleCloseTimer->start();
     const QByteArray before = w.configuration();
     if (writing)
         QCOMPARE(w.write(), int(WriteOutcome::NoConnection));
@@ -252,8 +253,8 @@ void SettingsExchangeTest::noControllerOrPortShowsItsMessage()
         QCOMPARE(w.read(), int(ReadOutcome::NoConnection));
     QCOMPARE(w.f.boxes.texts(), QStringList({ message }));
     QCOMPARE(w.f.boxes.shown()[0].kind, BoxKind::Plain);
-    QVERIFY(!w.f.form().Timer3->isActive());
-    QVERIFY(!w.f.form().Timer4->isActive());
+    QVERIFY(!w.f.form().responseTimer->isActive());
+    QVERIFY(!w.f.form().idleCloseTimer->isActive());
     QCOMPARE(w.configuration(), before);
     QVERIFY(!QFile::exists(w.f.form().configFiles->backupPath()));
 }
@@ -302,15 +303,15 @@ void SettingsExchangeTest::refusedWriteSendsNothing()
     Window w(pty.slavePath());
     QVERIFY(w.loaded);
     setup(w.controls());
-    w.f.form().Timer4->start();
+    w.f.form().idleCloseTimer->start();
     w.f.form().shared.SessionState = ssIdle;
     QCOMPARE(w.write(), int(WriteOutcome::Refused));
     QCOMPARE(w.f.boxes.texts(), QStringList({ message }));
     QVERIFY(pty.drainMaster(100).isEmpty());
-    QVERIFY(!w.f.form().ComPort1->Connected());
+    QVERIFY(!w.f.form().port->Connected());
     QCOMPARE(w.f.state(), int(ssIdle));
-    QVERIFY(w.f.form().Timer4->isActive());
-    QVERIFY(!w.f.form().Timer3->isActive());
+    QVERIFY(w.f.form().idleCloseTimer->isActive());
+    QVERIFY(!w.f.form().responseTimer->isActive());
 }
 
 void SettingsExchangeTest::menuWriteClampsATypedOutOfRangeNumber()
@@ -327,7 +328,7 @@ void SettingsExchangeTest::menuWriteClampsATypedOutOfRangeNumber()
     typing->selectAll();
     QTest::keyClicks(typing, QStringLiteral("200"));
     QCOMPARE(upper->text(), QStringLiteral("200"));
-    QCOMPARE(w.write(w.f.form().N9), int(WriteOutcome::Acknowledged));
+    QCOMPARE(w.write(w.f.form().writeSettingsAction), int(WriteOutcome::Acknowledged));
     QCOMPARE(w.read(), int(ReadOutcome::Decoded));
     QCOMPARE(upper->text(), QStringLiteral("125"));
 }
@@ -353,7 +354,7 @@ void SettingsExchangeTest::englishWindowShowsEnglishBoxes()
     SimProcess sim(simArgs);
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     Window w(sim.devicePath());
-    w.f.form().menu_english->trigger();
+    w.f.form().englishAction->trigger();
     QVERIFY((read ? w.read() : w.write()) >= 0);
     QFETCH(QString, box);
     QCOMPARE(w.f.boxes.texts(), QStringList { box });

@@ -30,8 +30,8 @@ const QByteArray kOptions("!21011101031021\r");
 // The log lines one decoding adds.
 QStringList decode(FormatsWindow &w, const QByteArray &packet, int *counted = nullptr)
 {
-    const qsizetype before = w.form().Memo1.lines().size();
-    const int n = decodeSettingsImage(packet, w.controls(), w.form().Memo1);
+    const qsizetype before = w.form().eventLog.lines().size();
+    const int n = decodeSettingsImage(packet, w.controls(), w.form().eventLog);
     if (counted)
         *counted = n;
     return w.log().mid(before);

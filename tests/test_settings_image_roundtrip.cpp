@@ -95,7 +95,7 @@ private slots:
         FormatsWindow target;
         target.controls().panels().cleanPanel();
         const QByteArray image = stream.mid(4, stream.size() - 6);
-        QCOMPARE(decodeSettingsImage(image, target.controls(), target.form().Memo1), 7);
+        QCOMPARE(decodeSettingsImage(image, target.controls(), target.form().eventLog), 7);
         // An inactive input's type byte "0" is the tool's own: nothing is
         // logged.
         QCOMPARE(target.log(), QStringList());

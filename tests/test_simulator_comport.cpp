@@ -19,8 +19,8 @@ namespace {
 
 // A port with its framer, as the window links them.
 struct Line {
-    TComPort port;
-    TComDataPacket framer;
+    SerialPort port;
+    PacketFramer framer;
     QList<QByteArray> packets;
     int chunks = 0;
 
@@ -127,12 +127,12 @@ void SimulatorComPortTest::secondPortIsRefusedWhileTheFirstHoldsTheDevice()
     Line first(sim.devicePath());
     Line second(sim.devicePath());
     QCOMPARE(first.reply("Tt"), QByteArray("T6 v2.14"));
-    QVERIFY_THROWS_EXCEPTION(EComPort, second.port.OpenPort());
+    QVERIFY_THROWS_EXCEPTION(SerialPortError, second.port.OpenPort());
     QVERIFY(!second.port.Connected());
     first.port.ClosePort();
     // Once the first has let go, the second gets the device and its answers.
     QCOMPARE(second.reply("Tt"), QByteArray("T6 v2.14"));
-    QVERIFY_THROWS_EXCEPTION(EComPort, first.port.OpenPort());
+    QVERIFY_THROWS_EXCEPTION(SerialPortError, first.port.OpenPort());
     second.port.ClosePort();
 }
 

@@ -120,7 +120,7 @@ private:
     int fd_ = -1;
     int error_ = 0;
     int reads_ = 0;
-    TComDataPacket framer_;
+    PacketFramer framer_;
     QList<QByteArray> packets_;
 };
 

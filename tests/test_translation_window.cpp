@@ -112,16 +112,16 @@ class WindowLanguageTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> dir;
     ScriptedMessageBoxes boxes;
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<MainWindow> window;
     QString path;
 
-    TForm1 &openWindow(const QStringList &ports = {})
+    MainWindow &openWindow(const QStringList &ports = {})
     {
         AppOptions options;
         options.includeSystemPorts = false;
         options.extraPorts = ports;
         options.workDir = dir->path();
-        window = std::make_unique<TForm1>(options, boxes);
+        window = std::make_unique<MainWindow>(options, boxes);
         return *window;
     }
 
@@ -146,7 +146,7 @@ private slots:
 
     void startUpCopiesTheShippedDictionaryWhenThereIsNone()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         QCOMPARE(dictionaryPath(w.shared), path);
         QVERIFY(!shipped().isEmpty());
         QCOMPARE(readFileBytes(path), shipped());
@@ -171,11 +171,11 @@ private slots:
     // nothing (a miss would be written back into it).
     void englishAndBackRestoresTheDesignedWindowWithoutAMiss()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         const Captions russian = captions(w);
         const QByteArray before = readFileBytes(path);
 
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
         const QStringList missedInEng = addedLines(before, readFileBytes(path));
         if (!missedInEng.isEmpty())
@@ -186,14 +186,14 @@ private slots:
             if (caption.second.contains(kCyrillic))
                 QFAIL(qPrintable(QStringLiteral("still Russian: ") + caption.first + QStringLiteral(": ") + caption.second));
         }
-        QVERIFY(w.menu_english->isChecked());
-        QVERIFY(!w.menu_russian->isChecked());
+        QVERIFY(w.englishAction->isChecked());
+        QVERIFY(!w.russianAction->isChecked());
         QCOMPARE(w.windowTitle(), QStringLiteral("ZARVEN-4 Configurator (ver. 23.05.2016)"));
         QCOMPARE(applicationTitle(), QStringLiteral("Zarven-4"));
-        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
+        QCOMPARE(w.connectButton->text(), QStringLiteral("Connect"));
         QCOMPARE(w.menuLanguage->title(), QStringLiteral("&Language"));
 
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
         const QStringList missedInRus = addedLines(before, readFileBytes(path));
         if (!missedInRus.isEmpty())
@@ -206,8 +206,8 @@ private slots:
             QCOMPARE(back[i].first, russian[i].first);
             QCOMPARE(back[i].second, withoutTrailingBlanks(russian[i].second));
         }
-        QVERIFY(w.menu_russian->isChecked());
-        QVERIFY(!w.menu_english->isChecked());
+        QVERIFY(w.russianAction->isChecked());
+        QVERIFY(!w.englishAction->isChecked());
         QVERIFY(boxes.shown().isEmpty());
     }
 
@@ -216,14 +216,14 @@ private slots:
     // dictionary as well, so a switch after a connection misses nothing.
     void runTimeCaptionsAreTranslatedWithoutAMiss()
     {
-        TForm1 &w = openWindow();
-        w.BitBtn3->setText(QStringLiteral("Соединен"));
+        MainWindow &w = openWindow();
+        w.connectButton->setText(QStringLiteral("Соединен"));
         const QByteArray before = readFileBytes(path);
 
-        w.menu_english->trigger();
-        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connected"));
-        w.menu_russian->trigger();
-        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Соединен"));
+        w.englishAction->trigger();
+        QCOMPARE(w.connectButton->text(), QStringLiteral("Connected"));
+        w.russianAction->trigger();
+        QCOMPARE(w.connectButton->text(), QStringLiteral("Соединен"));
         QCOMPARE(addedLines(before, readFileBytes(path)), QStringList());
     }
 
@@ -232,13 +232,13 @@ private slots:
     // into the dictionary.
     void portPathsAndReadingsStayOutOfTheTranslation()
     {
-        TForm1 &w = openWindow({QStringLiteral("/dev/ttyZ0")});
-        w.Label_Signal->setText(QStringLiteral("-79 dBm"));
+        MainWindow &w = openWindow({QStringLiteral("/dev/ttyZ0")});
+        w.signalLabel->setText(QStringLiteral("-79 dBm"));
         const QByteArray before = readFileBytes(path);
-        for (QAction *language : {w.menu_english, w.menu_russian}) {
+        for (QAction *language : {w.englishAction, w.russianAction}) {
             language->trigger();
-            QCOMPARE(w.ComboBox1->itemText(0), QStringLiteral("/dev/ttyZ0"));
-            QCOMPARE(w.Label_Signal->text(), QStringLiteral("-79 dBm"));
+            QCOMPARE(w.portList->itemText(0), QStringLiteral("/dev/ttyZ0"));
+            QCOMPARE(w.signalLabel->text(), QStringLiteral("-79 dBm"));
         }
         QCOMPARE(addedLines(before, readFileBytes(path)), QStringList());
     }
@@ -247,19 +247,19 @@ private slots:
     // reading) follow the language the window is in.
     void theScanSetsTheConnectCaptionInTheWindowsLanguage()
     {
-        TForm1 &w = openWindow();
-        w.menu_english->trigger();
-        w.N8->trigger();
-        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
+        MainWindow &w = openWindow();
+        w.englishAction->trigger();
+        w.connectAction->trigger();
+        QCOMPARE(w.connectButton->text(), QStringLiteral("Connect"));
         w.exchange->scan.identificationReply(QByteArrayLiteral("T6 1.0"));
-        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connected"));
+        QCOMPARE(w.connectButton->text(), QStringLiteral("Connected"));
         w.exchange->signalLevel.signalReply(QByteArrayLiteral("+CSQ: 99,99"));
-        QCOMPARE(w.Label_Signal->text(), QStringLiteral("no network"));
+        QCOMPARE(w.signalLabel->text(), QStringLiteral("no network"));
     }
 
     void theUserSwitchesWithTheMouse()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto choose = [&w](QAction *item) {
@@ -269,29 +269,29 @@ private slots:
             QTest::mouseClick(w.menuLanguage, Qt::LeftButton, {}, w.menuLanguage->actionGeometry(item).center());
             QTRY_VERIFY(!w.menuLanguage->isVisible());
         };
-        choose(w.menu_english);
+        choose(w.englishAction);
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
         QCOMPARE(w.menuLanguage->title(), QStringLiteral("&Language"));
-        QCOMPARE(w.menu_russian->text(), QStringLiteral("Russian"));
-        choose(w.menu_english);
-        QVERIFY(w.menu_english->isChecked());
-        QVERIFY(!w.menu_russian->isChecked());
-        choose(w.menu_russian);
+        QCOMPARE(w.russianAction->text(), QStringLiteral("Russian"));
+        choose(w.englishAction);
+        QVERIFY(w.englishAction->isChecked());
+        QVERIFY(!w.russianAction->isChecked());
+        choose(w.russianAction);
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
         QCOMPARE(w.menuLanguage->title(), QStringLiteral("Выбор &Языка"));
-        QVERIFY(w.menu_russian->isChecked());
-        QVERIFY(!w.menu_english->isChecked());
+        QVERIFY(w.russianAction->isChecked());
+        QVERIFY(!w.englishAction->isChecked());
     }
 
     void messagesFollowTheLanguageMenu()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         const QString message = QStringLiteral("Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
         QCOMPARE(messageInCurrentLanguage(w.shared, boxes, message), message);
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         QCOMPARE(messageInCurrentLanguage(w.shared, boxes, message),
                  QStringLiteral("Communication error (no answer). Check that the device is connected."));
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
         QCOMPARE(messageInCurrentLanguage(w.shared, boxes, message), message);
     }
 
@@ -300,22 +300,22 @@ private slots:
     // and the tick stays where it was.
     void choosingTheShownLanguageAgainDoesNothing()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         QVERIFY(QFile::remove(path));
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
         QVERIFY(boxes.shown().isEmpty());
         QVERIFY(!QFile::exists(path));
-        QVERIFY(w.menu_russian->isChecked());
-        QVERIFY(!w.menu_english->isChecked());
+        QVERIFY(w.russianAction->isChecked());
+        QVERIFY(!w.englishAction->isChecked());
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
 
         writeFileBytes(path, shipped());
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         const QByteArray english = readFileBytes(path);
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         QCOMPARE(readFileBytes(path), english);
-        QVERIFY(w.menu_english->isChecked());
-        QVERIFY(!w.menu_russian->isChecked());
+        QVERIFY(w.englishAction->isChecked());
+        QVERIFY(!w.russianAction->isChecked());
     }
 
     // Without a dictionary: "No exists" and the path once, the texts stay
@@ -324,11 +324,11 @@ private slots:
     // collects the same texts in "Rus", where they are missing as well.
     void aMissingDictionaryCollectsTheWindowsTexts()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         QVERIFY(QFile::remove(path));
         const Captions russian = captions(w);
 
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("No exists") + path});
         QCOMPARE(captions(w), russian);
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
@@ -344,7 +344,7 @@ private slots:
         const QString eng = QStringLiteral("[Eng]\r\n") + expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
         QCOMPARE(fromCp1251(readFileBytes(path)), eng);
 
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
         QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(fromCp1251(readFileBytes(path)),
                  eng + QStringLiteral("[Rus]\r\n") + expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
@@ -355,23 +355,24 @@ private slots:
     // its ports.
     void theSelectedEntryOfAListStaysSelected()
     {
-        TForm1 &w = openWindow({QStringLiteral("/dev/ttyZ0"), QStringLiteral("/dev/ttyZ1"), QStringLiteral("/dev/ttyZ2")});
+        MainWindow& w
+            = openWindow({ QStringLiteral("/dev/ttyZ0"), QStringLiteral("/dev/ttyZ1"), QStringLiteral("/dev/ttyZ2") });
         auto *level = w.findChild<QComboBox *>(QStringLiteral("CBox_INPUT"));
         QVERIFY(level != nullptr);
         QCOMPARE(level->currentIndex(), 2);
-        w.ComboBox1->setCurrentIndex(1);
+        w.portList->setCurrentIndex(1);
 
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         QCOMPARE(level->currentIndex(), 2);
         QCOMPARE(level->currentText(), QStringLiteral("Touch Memory/Pulse"));
-        QCOMPARE(w.ComboBox1->currentIndex(), 1);
-        QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("/dev/ttyZ1"));
+        QCOMPARE(w.portList->currentIndex(), 1);
+        QCOMPARE(w.portList->currentText(), QStringLiteral("/dev/ttyZ1"));
 
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
         QCOMPARE(level->currentIndex(), 2);
         QCOMPARE(level->currentText(), QStringLiteral("Touch Memory/Импульс"));
-        QCOMPARE(w.ComboBox1->currentIndex(), 1);
-        QCOMPARE(w.ComboBox1->count(), 3);
+        QCOMPARE(w.portList->currentIndex(), 1);
+        QCOMPARE(w.portList->count(), 3);
     }
 
     // A write-back the file refuses ends the switch part-way with the default
@@ -379,35 +380,35 @@ private slots:
     // and the program goes on: once the file can be written the menu works.
     void aReadOnlyDictionaryReportsTheWriteErrorAndTheProgramGoesOn()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         const QByteArray partial = toCp1251(QStringLiteral("[Eng]\r\nКонфигуратор ЗАРВЕН-4 (вер. 23.05.2016)=Configurator\r\n"));
         writeFileBytes(path, partial);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(boxes.shown().first().kind, BoxKind::Error);
         QCOMPARE(boxes.shown().first().text, errorReportText(QStringLiteral("Unable to write to ") + path));
         QCOMPARE(readFileBytes(path), partial);
         QCOMPARE(w.windowTitle(), QStringLiteral("Configurator"));
-        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Соединить"));
+        QCOMPARE(w.connectButton->text(), QStringLiteral("Соединить"));
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
-        QVERIFY(w.menu_russian->isChecked());
-        QVERIFY(!w.menu_english->isChecked());
+        QVERIFY(w.russianAction->isChecked());
+        QVERIFY(!w.englishAction->isChecked());
 
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
         writeFileBytes(path, shipped());
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
-        w.menu_english->trigger();
-        QCOMPARE(w.BitBtn3->text(), QStringLiteral("Connect"));
-        QVERIFY(w.menu_english->isChecked());
+        w.englishAction->trigger();
+        QCOMPARE(w.connectButton->text(), QStringLiteral("Connect"));
+        QVERIFY(w.englishAction->isChecked());
         QCOMPARE(boxes.shown().size(), 1);
     }
 
     void aFailedMessageLookupGoesThroughTheDefaultErrorReport()
     {
-        TForm1 &w = openWindow();
+        MainWindow &w = openWindow();
         writeFileBytes(path, QByteArray("[Rus1]\r\n"));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         bool after = false;

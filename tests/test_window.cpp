@@ -35,7 +35,7 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
-        TForm1 w(optionsIn(dir.path()), boxes);
+        MainWindow w(optionsIn(dir.path()), boxes);
         QCOMPARE(w.objectName(), QStringLiteral("Form1"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)"));
 
@@ -61,21 +61,21 @@ private slots:
                               QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи")}));
         QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("О производителе")}));
         QCOMPARE(texts(w.menuLanguage), (QStringList{QStringLiteral("Русский"), QStringLiteral("Английский")}));
-        QVERIFY(w.menu_russian->isChecked());
-        QVERIFY(!w.menu_english->isChecked());
+        QVERIFY(w.russianAction->isChecked());
+        QVERIFY(!w.englishAction->isChecked());
 
         QCOMPARE(w.statusPanels[0]->text(), QStringLiteral("Закрыт (Com=COM1)"));
         QCOMPARE(w.statusPanels[1]->text(), QString());
         QCOMPARE(w.statusPanels[2]->text(), QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
         QVERIFY(!w.statusPanels[3]->text().isEmpty());
-        QVERIFY(!w.Panel2->isVisible() && !w.Panel2->isEnabled());
-        QVERIFY(!w.ComboBox1->isVisible());
+        QVERIFY(!w.manufacturerPanel->isVisible() && !w.manufacturerPanel->isEnabled());
+        QVERIFY(!w.portList->isVisible());
         QCOMPARE(w.shared.SessionState, int(ssClosed));
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('R'));
         QVERIFY(w.shared.ConnectedPort.isEmpty());
         QVERIFY(!w.shared.UseBackupFile);
-        QVERIFY(w.Timer2->isActive() && w.Timer4->isActive());
-        QVERIFY(!w.Timer1->isActive() && !w.Timer3->isActive());
+        QVERIFY(w.clockTimer->isActive() && w.idleCloseTimer->isActive());
+        QVERIFY(!w.scanTimer->isActive() && !w.responseTimer->isActive());
         QVERIFY(boxes.shown().isEmpty());
     }
 
@@ -85,11 +85,11 @@ private slots:
         ScriptedMessageBoxes boxes;
         AppOptions o = optionsIn(dir.path());
         o.extraPorts = {QStringLiteral("/tmp/b"), QStringLiteral("/tmp/A"), QStringLiteral("/tmp/a10")};
-        TForm1 w(o, boxes);
+        MainWindow w(o, boxes);
         QCOMPARE(w.shared.ProgramDir, QDir::toNativeSeparators(dir.path()));
         QStringList listed;
-        for (int i = 0; i < w.ComboBox1->count(); ++i)
-            listed << w.ComboBox1->itemText(i);
+        for (int i = 0; i < w.portList->count(); ++i)
+            listed << w.portList->itemText(i);
         QCOMPARE(listed, (QStringList{QStringLiteral("/tmp/A"), QStringLiteral("/tmp/a10"), QStringLiteral("/tmp/b")}));
     }
 
@@ -97,8 +97,8 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
-        TForm1 w(optionsIn(dir.path()), boxes);
-        QCOMPARE(w.ComboBox1->count(), 0);
+        MainWindow w(optionsIn(dir.path()), boxes);
+        QCOMPARE(w.portList->count(), 0);
         QVERIFY(boxes.shown().isEmpty());
         QVERIFY(!w.shared.ProgramDir.isEmpty());
         QVERIFY(!w.statusPanels[2]->text().isEmpty());
@@ -108,10 +108,10 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
-        TForm1 w(optionsIn(dir.path()), boxes);
+        MainWindow w(optionsIn(dir.path()), boxes);
         w.statusPanels[3]->clear();
         w.statusPanels[0]->clear();
-        w.ComPort1->setPort(QStringLiteral("/dev/ttyUSB7"));
+        w.port->setPort(QStringLiteral("/dev/ttyUSB7"));
         QTRY_VERIFY_WITH_TIMEOUT(!w.statusPanels[3]->text().isEmpty(), 2000);
         QTRY_COMPARE_WITH_TIMEOUT(w.statusPanels[0]->text(), QStringLiteral("Закрыт (Com=/dev/ttyUSB7)"), 2000);
     }
@@ -122,17 +122,17 @@ private slots:
         const QString logPath = dir.filePath(QStringLiteral("log.log"));
         {
             ScriptedMessageBoxes boxes;
-            TForm1 w(optionsIn(dir.path()), boxes);
-            w.Memo1.add(QStringLiteral("входная строка: ") + QStringLiteral("T6"));
-            w.Memo1.add(QByteArray("packet\0tail", 11));
-            w.Memo1.add(QByteArray("first\r\nsecond"));
+            MainWindow w(optionsIn(dir.path()), boxes);
+            w.eventLog.add(QStringLiteral("входная строка: ") + QStringLiteral("T6"));
+            w.eventLog.add(QByteArray("packet\0tail", 11));
+            w.eventLog.add(QByteArray("first\r\nsecond"));
         }
         QCOMPARE(readFileBytes(logPath),
                  QByteArray("\xE2\xF5\xEE\xE4\xED\xE0\xFF \xF1\xF2\xF0\xEE\xEA\xE0: T6\r\npacket\r\nfirst\r\nsecond\r\n"));
         {
             ScriptedMessageBoxes boxes;
-            TForm1 w(optionsIn(dir.path()), boxes);
-            w.Memo1.add(QStringLiteral("second run"));
+            MainWindow w(optionsIn(dir.path()), boxes);
+            w.eventLog.add(QStringLiteral("second run"));
         }
         QCOMPARE(readFileBytes(logPath), QByteArray("second run\r\n"));
     }
@@ -142,8 +142,8 @@ private slots:
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
         {
-            TForm1 w(optionsIn(dir.filePath(QStringLiteral("missing/folder"))), boxes);
-            w.Memo1.add(QStringLiteral("x"));
+            MainWindow w(optionsIn(dir.filePath(QStringLiteral("missing/folder"))), boxes);
+            w.eventLog.add(QStringLiteral("x"));
         }
         QCOMPARE(boxes.texts(BoxKind::Error).size(), 1);
         QVERIFY(boxes.texts(BoxKind::Error).first().contains(QStringLiteral("log.log")));
@@ -153,15 +153,15 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
-        TForm1 w(optionsIn(dir.path()), boxes);
+        MainWindow w(optionsIn(dir.path()), boxes);
         w.show();
         boxes.queueAnswers({false});
-        w.N7->trigger();
+        w.exitAction->trigger();
         QCOMPARE(boxes.texts(BoxKind::Question), QStringList{QStringLiteral("Закрыть приложение?")});
         QVERIFY(w.isVisible());
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("log.log"))));
         boxes.queueAnswers({true});
-        w.N7->trigger();
+        w.exitAction->trigger();
         QVERIFY(!w.isVisible());
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("log.log"))));
     }
@@ -170,17 +170,17 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
-        TForm1 w(optionsIn(dir.path()), boxes);
+        MainWindow w(optionsIn(dir.path()), boxes);
         w.show();
-        w.N17->trigger();
-        QVERIFY(w.Panel2->isVisible() && w.Panel2->isEnabled());
-        auto *image = w.Panel2->findChild<QLabel *>(QStringLiteral("Image2"));
+        w.manufacturerAction->trigger();
+        QVERIFY(w.manufacturerPanel->isVisible() && w.manufacturerPanel->isEnabled());
+        auto *image = w.manufacturerPanel->findChild<QLabel *>(QStringLiteral("Image2"));
         QVERIFY(image);
         QCOMPARE(image->pixmap().size(), QSize(601, 185));
-        auto *close = w.Panel2->findChild<QPushButton *>(QStringLiteral("Button1"));
+        auto *close = w.manufacturerPanel->findChild<QPushButton *>(QStringLiteral("Button1"));
         QCOMPARE(close->text(), QStringLiteral("Закрыть"));
         QTest::mouseClick(close, Qt::LeftButton);
-        QVERIFY(!w.Panel2->isVisible());
+        QVERIFY(!w.manufacturerPanel->isVisible());
     }
 
     void commandLineOptions()

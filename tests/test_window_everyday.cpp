@@ -35,7 +35,7 @@ QSettings userSettings()
 }
 
 // Every settings control's value, to see that nothing changed.
-QStringList controlValues(TForm1 &w)
+QStringList controlValues(MainWindow &w)
 {
     QStringList out;
     ControlAccess &c = w.configFiles->controls();
@@ -82,19 +82,19 @@ private slots:
     void englishShowsEveryBoxAndStatusTextInEnglishAndBack()
     {
         FormatsWindow f;
-        TForm1 &w = f.form();
-        w.menu_english->trigger();
+        MainWindow &w = f.form();
+        w.englishAction->trigger();
         QCOMPARE(w.shared.LanguageCode, QLatin1Char('E'));
         QCOMPARE(w.statusPanels[0]->text(), QStringLiteral("Closed (Com=COM1)"));
         QCOMPARE(w.windowTitle(), QStringLiteral("ZARVEN-4 Configurator (ver. 23.05.2016)"));
 
         f.boxes.queueAnswers({false});
-        w.N7->trigger();
+        w.exitAction->trigger();
         f.dialogs().openNames << f.path(QStringLiteral("missing.cfg"));
-        w.N3->trigger();
+        w.loadFileAction->trigger();
         QCOMPARE(f.boxes.texts(), (QStringList{QStringLiteral("Close the application?"), QStringLiteral("File not found")}));
 
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
         QCOMPARE(w.statusPanels[0]->text(), QStringLiteral("Закрыт (Com=COM1)"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)"));
         QCOMPARE(w.menuFile->title(), QStringLiteral("&Файл"));
@@ -107,16 +107,16 @@ private slots:
         QTemporaryDir dir;
         ScriptedMessageBoxes boxes;
         AppOptions o = userSessionIn(dir.path());
-        TForm1 w(o, boxes);
+        MainWindow w(o, boxes);
         auto yesText = [] {
             QMessageBox box;
             box.setStandardButtons(QMessageBox::Yes);
             return box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&'));
         };
         QCOMPARE(yesText(), QStringLiteral("Да"));
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         QCOMPARE(yesText(), QStringLiteral("Yes"));
-        w.menu_russian->trigger();
+        w.russianAction->trigger();
     }
 
     void theWindowStartsInTheLanguageItLastUsed()
@@ -125,22 +125,22 @@ private slots:
         ScriptedMessageBoxes boxes;
         AppOptions o = userSessionIn(dir.path());
         {
-            TForm1 first(o, boxes);
+            MainWindow first(o, boxes);
             QCOMPARE(first.shared.LanguageCode, QLatin1Char('R'));
-            first.menu_english->trigger();
+            first.englishAction->trigger();
         }
         {
-            TForm1 second(o, boxes);
+            MainWindow second(o, boxes);
             QCOMPARE(second.shared.LanguageCode, QLatin1Char('E'));
-            QVERIFY(second.menu_english->isChecked() && !second.menu_russian->isChecked());
-            QCOMPARE(second.BitBtn3->text(), QStringLiteral("Connect"));
-            second.menu_russian->trigger();
+            QVERIFY(second.englishAction->isChecked() && !second.russianAction->isChecked());
+            QCOMPARE(second.connectButton->text(), QStringLiteral("Connect"));
+            second.russianAction->trigger();
         }
         // A window that is not the user's own (a batch run) neither reads nor
         // writes the remembered choice.
         userSettings().setValue(QStringLiteral("language"), QStringLiteral("E"));
         o.userSession = false;
-        TForm1 batch(o, boxes);
+        MainWindow batch(o, boxes);
         QCOMPARE(batch.shared.LanguageCode, QLatin1Char('R'));
     }
 
@@ -148,8 +148,8 @@ private slots:
     {
         FormatsWindow f;
         PhonePanel *p = f.form().panels->phonePanel();
-        QVERIFY(p->CheckBox4->isChecked());
-        QVERIFY(p->Edit_time->isReadOnly() && p->Edit_Date->isReadOnly());
+        QVERIFY(p->autoDateTimeBox->isChecked());
+        QVERIFY(p->timeEdit->isReadOnly() && p->dateEdit->isReadOnly());
     }
 
     void aSavedNameGetsTheExtensionOnce_data()
@@ -212,7 +212,7 @@ private slots:
         QTemporaryDir first;
         QTemporaryDir second;
         ScriptedMessageBoxes boxes;
-        TForm1 w(userSessionIn(dir.path()), boxes);
+        MainWindow w(userSessionIn(dir.path()), boxes);
         w.prefs.setLastFolder(QStringLiteral("key"), first.path());
         QStringList filters;
         QString openedIn;
@@ -227,13 +227,13 @@ private slots:
             });
         };
         answer(QStringLiteral("keys"));
-        w.keys->BitBtn8Click();
+        w.keys->saveKeysToFile();
         QVERIFY(QFileInfo::exists(second.filePath(QStringLiteral("keys.key"))));
         QCOMPARE(filters, (QStringList{QStringLiteral("Ключи ЗАРВЕН-4 (*.key)"), QStringLiteral("Все файлы (*)")}));
         QCOMPARE(openedIn, first.path());
 
         answer(QStringLiteral("keys.key"));
-        w.keys->BitBtn9Click();
+        w.keys->loadKeysFromFile();
         QCOMPARE(openedIn, second.path());
         QVERIFY(boxes.texts().isEmpty());
     }
@@ -241,12 +241,12 @@ private slots:
     void recentFilesKeepTheLastFiveAndDropAVanishedOne()
     {
         FormatsWindow f;
-        TForm1 &w = f.form();
+        MainWindow &w = f.form();
         QStringList paths;
         for (int i = 1; i <= 6; ++i) {
             paths.prepend(f.path(QStringLiteral("c%1.cfg").arg(i)));
             f.dialogs().saveNames << paths.first();
-            w.N4->trigger();
+            w.saveFileAction->trigger();
         }
         QCOMPARE(actionPaths(w.menuRecent), paths.mid(0, 5));
         QCOMPARE(w.menuRecent->actions().first()->text(), QStringLiteral("&1 ") + paths.first());
@@ -269,11 +269,11 @@ private slots:
     void theTitleShowsTheFileAndUnsavedEditsAreAskedAbout()
     {
         FormatsWindow f;
-        TForm1 &w = f.form();
+        MainWindow &w = f.form();
         const QString caption = QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)");
         const QString file = f.path(QStringLiteral("home.cfg"));
         f.dialogs().saveNames << file;
-        w.N4->trigger();
+        w.saveFileAction->trigger();
         QCOMPARE(w.windowTitle(), QStringLiteral("home.cfg - ") + caption);
         QCOMPARE(w.statusFile->text(), QStringLiteral("Конфигурация сохранена в ") + file);
 
@@ -283,7 +283,7 @@ private slots:
 
         // Loading over the edits: cancel keeps them and asks for no file.
         f.boxes.queueSaveChoices({MessageBoxes::SaveChoice::Cancel});
-        w.N3->trigger();
+        w.loadFileAction->trigger();
         QCOMPARE(f.dialogs().openAsked, 0);
         QVERIFY(w.hasUnsavedEdits());
         // Leaving: cancel keeps the window open.
@@ -295,7 +295,7 @@ private slots:
         f.boxes.queueSaveChoices({MessageBoxes::SaveChoice::Save});
         f.dialogs().saveNames << f.path(QStringLiteral("edited.cfg"));
         f.dialogs().openNames << file;
-        w.N3->trigger();
+        w.loadFileAction->trigger();
         QVERIFY(readText(f.path(QStringLiteral("edited.cfg"))).contains(QStringLiteral("Door")));
         QVERIFY(!w.panels->lineEdit(QStringLiteral("Edit1"))->text().contains(QStringLiteral("Door")));
         QCOMPARE(w.windowTitle(), QStringLiteral("home.cfg - ") + caption);
@@ -309,12 +309,12 @@ private slots:
     void aForeignFileIsRefusedAndTheWindowLeftUntouched()
     {
         FormatsWindow f;
-        TForm1 &w = f.form();
+        MainWindow &w = f.form();
         const QString picture = f.path(QStringLiteral("photo.cfg"));
         writeFileBytes(picture, QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\r\n1\r\n#A1\r\n #12\r\n", 24));
         const QStringList before = controlValues(w);
         f.dialogs().openNames << picture;
-        w.N3->trigger();
+        w.loadFileAction->trigger();
         QCOMPARE(f.boxes.texts(),
                  QStringList{QStringLiteral("Файл не является файлом конфигурации ЗАРВЕН-4: ") + picture});
         QCOMPARE(controlValues(w), before);
@@ -325,18 +325,18 @@ private slots:
     void shortcutsReachTheMenuAndEscapeClosesThePanel()
     {
         FormatsWindow f;
-        TForm1 &w = f.form();
+        MainWindow &w = f.form();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(f.dialogs().openAsked, 1);
         QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(f.dialogs().saveAsked, 1);
-        QCOMPARE(w.N16->shortcut(), QKeySequence(QKeySequence::HelpContents));
-        w.N17->trigger();
-        QVERIFY(w.Panel2->isVisible());
+        QCOMPARE(w.helpAction->shortcut(), QKeySequence(QKeySequence::HelpContents));
+        w.manufacturerAction->trigger();
+        QVERIFY(w.manufacturerPanel->isVisible());
         QTest::keyClick(&w, Qt::Key_Escape);
-        QVERIFY(!w.Panel2->isVisible());
+        QVERIFY(!w.manufacturerPanel->isVisible());
         f.boxes.queueAnswers({false});
         QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(f.boxes.texts().last(), QStringLiteral("Закрыть приложение?"));

@@ -81,7 +81,7 @@ QStringList controlsOutsideTheirPanel(QWidget *clientArea)
 class WindowFitTest : public QObject {
     Q_OBJECT
 private:
-    void checkFits(TForm1 &w, const QString &language)
+    void checkFits(MainWindow &w, const QString &language)
     {
         const QRect available = w.screen()->availableGeometry();
         const QSize frame = w.frameGeometry().size();
@@ -125,11 +125,11 @@ private slots:
         AppOptions o;
         o.workDir = dir.path();
         o.includeSystemPorts = false;
-        TForm1 w(o, boxes);
+        MainWindow w(o, boxes);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         checkFits(w, QStringLiteral("ru"));
-        w.menu_english->trigger();
+        w.englishAction->trigger();
         checkFits(w, QStringLiteral("en"));
     }
 };

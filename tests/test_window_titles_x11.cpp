@@ -74,13 +74,13 @@ private slots:
         options.workDir = dir.path();
         setApplicationTitle(QStringLiteral("Зарвен-4"));
         QtMessageBoxes boxes;
-        TForm1 window(options, boxes);
+        MainWindow window(options, boxes);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QCOMPARE(titleOnTheDisplay(&window), QStringLiteral("Конфигуратор ЗАРВЕН-4 (вер. 23.05.2016)"));
         QCOMPARE(boxTitleOnTheDisplay(boxes), QStringLiteral("Зарвен-4"));
-        window.menu_english->trigger();
+        window.englishAction->trigger();
         QCOMPARE(titleOnTheDisplay(&window), QStringLiteral("ZARVEN-4 Configurator (ver. 23.05.2016)"));
         QCOMPARE(boxTitleOnTheDisplay(boxes), QStringLiteral("Zarven-4"));
     }

@@ -48,7 +48,7 @@ int runCompareCommand(BatchSession &s)
     }
     if (!s.identify())
         return BatchExchangeFailed;
-    TForm1 &form = s.form();
+    MainWindow &form = s.form();
     bool loaded = false;
     if (!s.run([&] { loaded = form.configFiles->loadFrom(input); }) || !loaded)
         return BatchUsageError;

@@ -45,13 +45,13 @@ int runDecodeCommand(BatchSession& s)
         return BatchUsageError;
     }
 
-    TForm1& form = s.form();
+    MainWindow& form = s.form();
     ConfigFiles& files = *form.configFiles;
     bool decoded = s.run([&] { files.controls().panels().cleanPanel(); });
     if (decoded) {
         const auto printer
-            = QObject::connect(&form.Memo1, &EventLog::lineAdded, [&s](const QString& line) { s.print(line); });
-        decoded = s.run([&] { decodeSettingsImage(image, files.controls(), form.Memo1); });
+            = QObject::connect(&form.eventLog, &EventLog::lineAdded, [&s](const QString& line) { s.print(line); });
+        decoded = s.run([&] { decodeSettingsImage(image, files.controls(), form.eventLog); });
         QObject::disconnect(printer);
     }
     if (!decoded || !s.run([&] { files.writeFile(output); }))

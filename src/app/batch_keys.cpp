@@ -20,7 +20,7 @@ bool openWithTable(BatchSession &s)
     bool timedOut = false;
     const auto c = QObject::connect(&keys, &KeyProgramming::tableTimedOut, [&timedOut] { timedOut = true; });
     const int limit = 3 * s.form().options.intervals.responseTimeoutMs;
-    const bool opened = s.run([&keys] { keys.BitBtn4Click(); }) && !s.form().Panel_key->isHidden();
+    const bool opened = s.run([&keys] { keys.openKeyMode(); }) && !s.form().keyFrame->isHidden();
     const bool ended = opened && s.waitUntil([&] { return timedOut || keys.tableBytesReceived() >= kKeyTableBytes; },
                                              limit);
     QObject::disconnect(c);
@@ -30,8 +30,8 @@ bool openWithTable(BatchSession &s)
 // Leaves the mode with "Ur" and passes the exit status on.
 int leave(BatchSession &s, int status)
 {
-    if (!s.form().Panel_key->isHidden())
-        s.run([&s] { s.form().keys->BitBtn7Click(); });
+    if (!s.form().keyFrame->isHidden())
+        s.run([&s] { s.form().keys->closeKeyMode(); });
     return status;
 }
 
@@ -75,7 +75,7 @@ int runWriteKeysCommand(BatchSession &s)
                                     [&outcome](KeyWriteOutcome o) { outcome = o; });
     const TimerIntervals &iv = s.form().options.intervals;
     const int limit = iv.keyWriteWaitMs + 2 * iv.keyStreamWaitMs + 3 * iv.responseTimeoutMs;
-    const bool ended = s.run([&keys] { keys.BitBtn6Click(); })
+    const bool ended = s.run([&keys] { keys.writeKeys(); })
         && s.waitUntil([&outcome] { return outcome.has_value(); }, limit);
     QObject::disconnect(c);
     if (!ended)

@@ -52,7 +52,7 @@ int runSignal(BatchSession &s)
     const auto c = QObject::connect(&query, &SignalLevelQuery::queryFinished,
                                     [&outcome](SignalOutcome o) { outcome = o; });
     const TimerIntervals &iv = s.form().options.intervals;
-    const bool ran = s.run([&query] { query.Button_YrSignalClick(); });
+    const bool ran = s.run([&query] { query.startQuery(); });
     const bool ended = ran && s.waitUntil([&outcome] { return outcome.has_value(); }, 3 * iv.responseTimeoutMs);
     QObject::disconnect(c);
     if (!ended)
@@ -61,7 +61,7 @@ int runSignal(BatchSession &s)
     case SignalOutcome::Shown:
     case SignalOutcome::NoService:
     case SignalOutcome::NoNumber:
-        s.print(s.form().Label_Signal->text() + QLatin1Char(' ') + QString::number(s.form().Gauge_Signal->value())
+        s.print(s.form().signalLabel->text() + QLatin1Char(' ') + QString::number(s.form().signalGauge->value())
                 + QLatin1Char('%'));
         return *outcome == SignalOutcome::Shown ? BatchSuccess : BatchExchangeFailed;
     case SignalOutcome::WrongReply:
@@ -131,7 +131,7 @@ QString batchCommandHelp()
     return out;
 }
 
-BatchSession::BatchSession(TForm1 &form, ScriptedMessageBoxes &boxes, QStringList args)
+BatchSession::BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args)
     : form_(form), boxes_(boxes), args_(std::move(args))
 {
 }
@@ -190,10 +190,10 @@ bool BatchSession::identify()
             outcome = o;
     });
     const TimerIntervals &iv = form_.options.intervals;
-    const bool ran = run([&scan] { scan.BitBtn3Click(); });
+    const bool ran = run([&scan] { scan.startScan(); });
     // Every port costs one step, one more ends the scan; the acceptance box
     // is answered at once.
-    const int limit = (form_.ComboBox1->count() + 3) * iv.scanStepMs + iv.responseTimeoutMs;
+    const int limit = (form_.portList->count() + 3) * iv.scanStepMs + iv.responseTimeoutMs;
     const bool ended = ran && waitUntil([&outcome] { return outcome.has_value(); }, limit);
     QObject::disconnect(c);
     return ended && *outcome == ScanOutcome::Connected;
@@ -262,7 +262,7 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
             writeUtf8(stderr, box.text);
     });
 
-    auto form = std::make_unique<TForm1>(options, boxes);
+    auto form = std::make_unique<MainWindow>(options, boxes);
     int status = BatchExchangeFailed;
     {
         BatchSession session(*form, boxes, args);

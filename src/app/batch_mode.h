@@ -37,7 +37,7 @@
 namespace zarven {
 
 class ScriptedMessageBoxes;
-class TForm1;
+class MainWindow;
 
 enum BatchExit {
     BatchSuccess = 0,
@@ -52,9 +52,9 @@ inline constexpr char kTimerDivisorVariable[] = "ZARVEN_TIMER_DIVISOR";
 // options. Commands use it to run window handlers and wait for their end.
 class BatchSession {
 public:
-    BatchSession(TForm1 &form, ScriptedMessageBoxes &boxes, QStringList args);
+    BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args);
 
-    TForm1 &form() { return form_; }
+    MainWindow &form() { return form_; }
     ScriptedMessageBoxes &boxes() { return boxes_; }
     // The value of one of the command's own options ("--output" ...), or an
     // empty text when it was not given.
@@ -80,7 +80,7 @@ public:
     void printError(const QString &text);
 
 private:
-    TForm1 &form_;
+    MainWindow &form_;
     ScriptedMessageBoxes &boxes_;
     QStringList args_;
 };

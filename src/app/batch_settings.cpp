@@ -39,11 +39,11 @@ int runReadSettingsCommand(BatchSession& s)
         return BatchUsageError;
     if (!s.identify())
         return BatchExchangeFailed;
-    TForm1& form = s.form();
+    MainWindow& form = s.form();
     // The window keeps what the controller holds, even an empty memory.
     s.boxes().setQuestionAnswer(false);
     const auto outcome = runAndWait<ReadOutcome>(
-        s, form.settingsRead, &SettingsRead::readFinished, [&form] { form.settingsRead->BitBtn2Click(); });
+        s, form.settingsRead, &SettingsRead::readFinished, [&form] { form.settingsRead->readSettings(); });
     if (!outcome)
         return BatchExchangeFailed;
     switch (*outcome) {
@@ -68,7 +68,7 @@ int runWriteSettingsCommand(BatchSession& s)
         return BatchUsageError;
     if (!s.identify())
         return BatchExchangeFailed;
-    TForm1& form = s.form();
+    MainWindow& form = s.form();
     ControlAccess& controls = form.configFiles->controls();
     const QString dateTimeMode = QStringLiteral("CheckBox4");
     // Manual date and time, so that the clock does not replace the file's
@@ -83,17 +83,17 @@ int runWriteSettingsCommand(BatchSession& s)
     if (s.hasFlag(QStringLiteral("--now"))) {
         s.run([&] {
             controls.setChecked(dateTimeMode, true);
-            form.Timer2Timer();
+            form.onClockTick();
         });
     }
     // --verify: the acknowledged write is read back and compared.
     std::optional<ComparisonWatch> check;
     if (s.hasFlag(QStringLiteral("--verify"))) {
-        form.menu_verify->setChecked(true);
+        form.verifyAfterWriteAction->setChecked(true);
         check.emplace(s);
     }
     const auto outcome = runAndWait<WriteOutcome>(
-        s, form.settingsWrite, &SettingsWrite::writeFinished, [&form] { form.settingsWrite->BitBtn1Click(); });
+        s, form.settingsWrite, &SettingsWrite::writeFinished, [&form] { form.settingsWrite->writeSettings(); });
     if (!outcome)
         return BatchExchangeFailed;
     switch (*outcome) {

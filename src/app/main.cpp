@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     QtMessageBoxes boxes;
     AppOptions options = cl.options;
     options.userSession = true;
-    TForm1 window(options, boxes);
+    MainWindow window(options, boxes);
     window.show();
     if (cl.exitWhenShown)
         QTimer::singleShot(0, &app, &QApplication::quit);

@@ -87,7 +87,7 @@ QTimer *makeTimer(QObject *parent, const char *name, int intervalMs, bool runnin
 
 } // namespace
 
-TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *parent)
+MainWindow::MainWindow(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *parent)
     : QMainWindow(parent), options(opts), boxes(messageBoxes), prefs(opts.userSession)
 {
     initZarvenResources();
@@ -97,20 +97,20 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
 
-    ComPort1 = new TComPort(this);
-    ComPort1->setObjectName(QStringLiteral("ComPort1"));
-    ComPort1->setReceiver([this](const QByteArray &chunk) { ComDataPacket1.FeedBytes(chunk); });
-    ComPort1->setErrorReporter([this](const QString &message) { boxes.error(message); });
-    ComDataPacket1.setStartString(shared.PacketStart);
-    ComDataPacket1.setStopString(shared.PacketStop);
-    ComDataPacket1.setMaxBufferSize(1024);
+    port = new SerialPort(this);
+    port->setObjectName(QStringLiteral("ComPort1"));
+    port->setReceiver([this](const QByteArray &chunk) { framer.FeedBytes(chunk); });
+    port->setErrorReporter([this](const QString &message) { boxes.error(message); });
+    framer.setStartString(shared.PacketStart);
+    framer.setStopString(shared.PacketStop);
+    framer.setMaxBufferSize(1024);
 
     const auto &iv = options.intervals;
-    Timer1 = makeTimer(this, "Timer1", iv.scanStepMs, false);
-    Timer2 = makeTimer(this, "Timer2", iv.clockMs, true);
-    Timer3 = makeTimer(this, "Timer3", iv.responseTimeoutMs, false);
-    Timer4 = makeTimer(this, "Timer4", iv.idleCloseMs, true);
-    connect(Timer2, &QTimer::timeout, this, [this] { guarded([this] { Timer2Timer(); }); });
+    scanTimer = makeTimer(this, "Timer1", iv.scanStepMs, false);
+    clockTimer = makeTimer(this, "Timer2", iv.clockMs, true);
+    responseTimer = makeTimer(this, "Timer3", iv.responseTimeoutMs, false);
+    idleCloseTimer = makeTimer(this, "Timer4", iv.idleCloseMs, true);
+    connect(clockTimer, &QTimer::timeout, this, [this] { guarded([this] { onClockTick(); }); });
 
     buildMenu();
     buildFrame();
@@ -126,7 +126,7 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
 
     fitToScreen();
 
-    FormCreate();
+    runStartUp();
     fitCaptions(clientArea);
     panels->armingPanel()->alignDelayBoxes();
     watchEdits();
@@ -137,18 +137,18 @@ TForm1::TForm1(const AppOptions &opts, MessageBoxes &messageBoxes, QWidget *pare
         guarded([this] { switchLanguage(QLatin1Char('E')); });
 }
 
-TForm1::~TForm1()
+MainWindow::~MainWindow()
 {
-    FormDestroy();
+    shutDown();
     boxes.setTranslator(nullptr);
 }
 
-QString TForm1::inLanguage(const QString &russian) const
+QString MainWindow::inLanguage(const QString &russian) const
 {
     return translateMessage(russian, shared.LanguageCode, dictionaryPath(shared));
 }
 
-void TForm1::fitToScreen()
+void MainWindow::fitToScreen()
 {
     // The designed frame: client area 933 × 659 under the menu, placed at
     // 177, 29 on the screen; on a smaller screen the window takes the
@@ -167,42 +167,42 @@ void TForm1::fitToScreen()
     move(place);
 }
 
-void TForm1::buildMenu()
+void MainWindow::buildMenu()
 {
     menuFile = menuBar()->addMenu(QStringLiteral("&Файл"));
     menuFile->setObjectName(QStringLiteral("N1"));
-    N3 = makeAction(menuFile, "N3", QStringLiteral("&Загрузить конфигурацию из файла"), QKeySequence::Open);
-    N4 = makeAction(menuFile, "N4", QStringLiteral("&Сохранить конфигурацию в файл"), QKeySequence::Save);
+    loadFileAction = makeAction(menuFile, "N3", QStringLiteral("&Загрузить конфигурацию из файла"), QKeySequence::Open);
+    saveFileAction = makeAction(menuFile, "N4", QStringLiteral("&Сохранить конфигурацию в файл"), QKeySequence::Save);
     menuRecent = menuFile->addMenu(QStringLiteral("&Последние файлы"));
     menuRecent->setObjectName(QStringLiteral("menuRecent"));
     menuFile->addSeparator()->setObjectName(QStringLiteral("N5"));
-    N7 = makeAction(menuFile, "N7", QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(N7, &QAction::triggered, this, [this] { guarded([this] { N7Click(); }); });
+    exitAction = makeAction(menuFile, "N7", QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(exitAction, &QAction::triggered, this, [this] { guarded([this] { askAndExit(); }); });
 
     menuExchange = menuBar()->addMenu(QStringLiteral("&Обмен с устройством"));
     menuExchange->setObjectName(QStringLiteral("N2"));
-    N8 = makeAction(menuExchange, "N8", QStringLiteral("Соединить"));
-    N9 = makeAction(menuExchange, "N9", QStringLiteral("&Записать параметры"));
-    N10 = makeAction(menuExchange, "N10", QStringLiteral("С&читать параметры"));
-    N15 = makeAction(menuExchange, "N15", QStringLiteral("&Программировать ключи"));
+    connectAction = makeAction(menuExchange, "N8", QStringLiteral("Соединить"));
+    writeSettingsAction = makeAction(menuExchange, "N9", QStringLiteral("&Записать параметры"));
+    readSettingsAction = makeAction(menuExchange, "N10", QStringLiteral("С&читать параметры"));
+    keyProgrammingAction = makeAction(menuExchange, "N15", QStringLiteral("&Программировать ключи"));
 
     menuAbout = menuBar()->addMenu(QStringLiteral("О &программе"));
     menuAbout->setObjectName(QStringLiteral("N6"));
-    N16 = makeAction(menuAbout, "N16", QStringLiteral("&Справка"), QKeySequence::HelpContents);
-    N17 = makeAction(menuAbout, "N17", QStringLiteral("О п&роизводителе"));
-    connect(N16, &QAction::triggered, this, [this] { guarded([this] { N16Click(); }); });
-    connect(N17, &QAction::triggered, this, [this] { guarded([this] { N17Click(); }); });
+    helpAction = makeAction(menuAbout, "N16", QStringLiteral("&Справка"), QKeySequence::HelpContents);
+    manufacturerAction = makeAction(menuAbout, "N17", QStringLiteral("О п&роизводителе"));
+    connect(helpAction, &QAction::triggered, this, [this] { guarded([this] { showHelp(); }); });
+    connect(manufacturerAction, &QAction::triggered, this, [this] { guarded([this] { showManufacturerPanel(); }); });
 
     menuLanguage = menuBar()->addMenu(QStringLiteral("Выбор &Языка"));
     menuLanguage->setObjectName(QStringLiteral("N13"));
-    menu_russian = makeAction(menuLanguage, "menu_russian", QStringLiteral("Русский"));
-    menu_english = makeAction(menuLanguage, "menu_english", QStringLiteral("Английский"));
-    menu_russian->setCheckable(true);
-    menu_english->setCheckable(true);
-    menu_russian->setChecked(true);
+    russianAction = makeAction(menuLanguage, "menu_russian", QStringLiteral("Русский"));
+    englishAction = makeAction(menuLanguage, "menu_english", QStringLiteral("Английский"));
+    russianAction->setCheckable(true);
+    englishAction->setCheckable(true);
+    russianAction->setChecked(true);
 }
 
-void TForm1::buildFrame()
+void MainWindow::buildFrame()
 {
     scrollArea = new QScrollArea(this);
     scrollArea->setObjectName(QStringLiteral("scrollArea"));
@@ -213,67 +213,70 @@ void TForm1::buildFrame()
     scrollArea->setWidget(clientArea);
     setCentralWidget(scrollArea);
 
-    Panel6 = new QFrame(clientArea);
-    Panel6->setObjectName(QStringLiteral("Panel6"));
-    Panel6->setFrameShape(QFrame::StyledPanel);
-    Panel6->setGeometry(0, 575, 921, 49);
+    bottomBar = new QFrame(clientArea);
+    bottomBar->setObjectName(QStringLiteral("Panel6"));
+    bottomBar->setFrameShape(QFrame::StyledPanel);
+    bottomBar->setGeometry(0, 575, 921, 49);
 
-    Label_SignalCaption = new QLabel(QStringLiteral("Уровень сигнала"), Panel6);
-    Label_SignalCaption->setObjectName(QStringLiteral("Label1"));
-    Label_SignalCaption->setGeometry(8, 4, 118, 16);
-    Gauge_Signal = new QProgressBar(Panel6);
-    Gauge_Signal->setObjectName(QStringLiteral("Gauge_Signal"));
-    Gauge_Signal->setRange(0, 100);
-    Gauge_Signal->setValue(0);
-    Gauge_Signal->setGeometry(128, 4, 150, 16);
-    Button_YrSignal = makeButton(Panel6, "Button_YrSignal", QStringLiteral("Обновить"), {284, 2, 80, 20});
-    Label_Signal = new QLabel(QStringLiteral("."), Panel6);
-    Label_Signal->setObjectName(QStringLiteral("Label_Signal"));
-    Label_Signal->setGeometry(372, 4, 120, 16);
-    Label_Signal->setAutoFillBackground(true);
-    keepOutOfTranslation(Label_Signal);
+    signalCaption = new QLabel(QStringLiteral("Уровень сигнала"), bottomBar);
+    signalCaption->setObjectName(QStringLiteral("Label1"));
+    signalCaption->setGeometry(8, 4, 118, 16);
+    signalGauge = new QProgressBar(bottomBar);
+    signalGauge->setObjectName(QStringLiteral("Gauge_Signal"));
+    signalGauge->setRange(0, 100);
+    signalGauge->setValue(0);
+    signalGauge->setGeometry(128, 4, 150, 16);
+    signalRefreshButton = makeButton(bottomBar, "Button_YrSignal", QStringLiteral("Обновить"), {284, 2, 80, 20});
+    signalLabel = new QLabel(QStringLiteral("."), bottomBar);
+    signalLabel->setObjectName(QStringLiteral("Label_Signal"));
+    signalLabel->setGeometry(372, 4, 120, 16);
+    signalLabel->setAutoFillBackground(true);
+    keepOutOfTranslation(signalLabel);
 
-    BitBtn4 = makeButton(Panel6, "BitBtn4", QStringLiteral("Программирование ключей ТМ"), {4, 24, 220, 22});
-    BitBtn1 = makeButton(Panel6, "BitBtn1", QStringLiteral("Запись настроек в память прибора"), {228, 24, 240, 22});
-    BitBtn2 = makeButton(Panel6, "BitBtn2", QStringLiteral("Чтение настроек из памяти прибора"), {472, 24, 240, 22});
-    BitBtn3 = makeButton(Panel6, "BitBtn3", QStringLiteral("Соединить"), {716, 24, 200, 22});
+    keyProgrammingButton
+        = makeButton(bottomBar, "BitBtn4", QStringLiteral("Программирование ключей ТМ"), {4, 24, 220, 22});
+    writeSettingsButton
+        = makeButton(bottomBar, "BitBtn1", QStringLiteral("Запись настроек в память прибора"), {228, 24, 240, 22});
+    readSettingsButton
+        = makeButton(bottomBar, "BitBtn2", QStringLiteral("Чтение настроек из памяти прибора"), {472, 24, 240, 22});
+    connectButton = makeButton(bottomBar, "BitBtn3", QStringLiteral("Соединить"), {716, 24, 200, 22});
 
-    ComboBox1 = new QComboBox(Panel6);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setVisible(false);
-    ComboBox1->setEnabled(false);
-    keepOutOfTranslation(ComboBox1);
+    portList = new QComboBox(bottomBar);
+    portList->setObjectName(QStringLiteral("ComboBox1"));
+    portList->setVisible(false);
+    portList->setEnabled(false);
+    keepOutOfTranslation(portList);
 
     // The key programming panel and the key prompt lie over the middle of
     // the window; both start hidden and disabled.
-    Panel_key = new QFrame(clientArea);
-    Panel_key->setObjectName(QStringLiteral("Panel_key"));
-    Panel_key->setFrameShape(QFrame::Panel);
-    Panel_key->setGeometry(256, 112, 545, 385);
-    Panel_key->setAutoFillBackground(true);
-    Panel_key->setVisible(false);
-    Panel_key->setEnabled(false);
+    keyFrame = new QFrame(clientArea);
+    keyFrame->setObjectName(QStringLiteral("Panel_key"));
+    keyFrame->setFrameShape(QFrame::Panel);
+    keyFrame->setGeometry(256, 112, 545, 385);
+    keyFrame->setAutoFillBackground(true);
+    keyFrame->setVisible(false);
+    keyFrame->setEnabled(false);
 
-    Panel7 = new QFrame(clientArea);
-    Panel7->setObjectName(QStringLiteral("Panel7"));
-    Panel7->setFrameShape(QFrame::Panel);
-    Panel7->setGeometry(320, 232, 265, 89);
-    Panel7->setAutoFillBackground(true);
-    auto *prompt = new QLabel(QStringLiteral("Поднесите ключ к считывателю"), Panel7);
+    keyPrompt = new QFrame(clientArea);
+    keyPrompt->setObjectName(QStringLiteral("Panel7"));
+    keyPrompt->setFrameShape(QFrame::Panel);
+    keyPrompt->setGeometry(320, 232, 265, 89);
+    keyPrompt->setAutoFillBackground(true);
+    auto *prompt = new QLabel(QStringLiteral("Поднесите ключ к считывателю"), keyPrompt);
     prompt->setObjectName(QStringLiteral("Label_key_prompt"));
     prompt->setAlignment(Qt::AlignCenter);
     prompt->setGeometry(8, 8, 249, 73);
-    Panel7->setVisible(false);
-    Panel7->setEnabled(false);
+    keyPrompt->setVisible(false);
+    keyPrompt->setEnabled(false);
 
-    Memo1View = new QPlainTextEdit(clientArea);
-    Memo1View->setObjectName(QStringLiteral("Memo1"));
-    Memo1View->setReadOnly(true);
-    Memo1View->setVisible(false);
-    connect(&Memo1, &EventLog::lineAdded, Memo1View, &QPlainTextEdit::appendPlainText);
+    logView = new QPlainTextEdit(clientArea);
+    logView->setObjectName(QStringLiteral("Memo1"));
+    logView->setReadOnly(true);
+    logView->setVisible(false);
+    connect(&eventLog, &EventLog::lineAdded, logView, &QPlainTextEdit::appendPlainText);
 }
 
-void TForm1::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
     auto *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
@@ -295,20 +298,20 @@ void TForm1::buildStatusBar()
     bar->addWidget(statusFile, 1);
 }
 
-void TForm1::buildManufacturerPanel()
+void MainWindow::buildManufacturerPanel()
 {
-    Panel2 = new QFrame(clientArea);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFrameShape(QFrame::Panel);
-    Panel2->setGeometry(160, 8, 649, 577);
-    Panel2->setAutoFillBackground(true);
+    manufacturerPanel = new QFrame(clientArea);
+    manufacturerPanel->setObjectName(QStringLiteral("Panel2"));
+    manufacturerPanel->setFrameShape(QFrame::Panel);
+    manufacturerPanel->setGeometry(160, 8, 649, 577);
+    manufacturerPanel->setAutoFillBackground(true);
 
-    auto *image = new QLabel(Panel2);
+    auto *image = new QLabel(manufacturerPanel);
     image->setObjectName(QStringLiteral("Image2"));
     image->setGeometry(24, 8, 601, 185);
     image->setPixmap(QPixmap(QStringLiteral(":/zarven/banner.jpg")));
 
-    auto *inner = new QFrame(Panel2);
+    auto *inner = new QFrame(manufacturerPanel);
     inner->setObjectName(QStringLiteral("Panel3"));
     inner->setGeometry(24, 200, 601, 320);
     inner->setAutoFillBackground(true);
@@ -337,37 +340,37 @@ void TForm1::buildManufacturerPanel()
     auto *goWeb = new QPushButton(QStringLiteral("Перейти на сайт изготовителя"), inner);
     goWeb->setObjectName(QStringLiteral("Button2"));
     layout->addWidget(goWeb);
-    connect(goWeb, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(goWeb, &QPushButton::clicked, this, [this] { openManufacturerSite(); });
 
-    auto *close = makeButton(Panel2, "Button1", QStringLiteral("Закрыть"), {274, 530, 100, 28});
-    connect(close, &QPushButton::clicked, this, [this] { Button1Click(); });
+    auto *close = makeButton(manufacturerPanel, "Button1", QStringLiteral("Закрыть"), {274, 530, 100, 28});
+    connect(close, &QPushButton::clicked, this, [this] { hideManufacturerPanel(); });
     // Escape closes the manufacturer panel as it closes a dialog.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), Panel2);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), manufacturerPanel);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (Panel2->isVisible())
-            Button1Click();
+        if (manufacturerPanel->isVisible())
+            hideManufacturerPanel();
     });
 
-    Panel2->setVisible(false);
-    Panel2->setEnabled(false);
+    manufacturerPanel->setVisible(false);
+    manufacturerPanel->setEnabled(false);
 }
 
-void TForm1::FormCreate()
+void MainWindow::runStartUp()
 {
     guarded([this] {
         shared.LanguageCode = QLatin1Char('R');
         shared.PacketStart = QByteArray("\xFE\xFF", 2);
         shared.PacketStop = QByteArray("\xFF\xFE", 2);
-        ComDataPacket1.setStartString(shared.PacketStart);
-        ComDataPacket1.setStopString(shared.PacketStop);
+        framer.setStartString(shared.PacketStart);
+        framer.setStopString(shared.PacketStop);
         shared.ConnectedPort.clear();
-        ComboBox1->clear();
-        ComboBox1->addItems(ListSerialPorts(options.extraPorts, options.includeSystemPorts));
+        portList->clear();
+        portList->addItems(ListSerialPorts(options.extraPorts, options.includeSystemPorts));
         const QString time = longTimeText();
-        panels->phonePanel()->Edit_time->setText(time);
+        panels->phonePanel()->timeEdit->setText(time);
         const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
-        panels->phonePanel()->Edit_Date->setText(date);
+        panels->phonePanel()->dateEdit->setText(date);
         statusPanels[2]->setText(date);
         statusPanels[3]->setText(time);
         shared.ProgramDir = programFolder(options.workDir);
@@ -383,7 +386,7 @@ void TForm1::FormCreate()
     });
 }
 
-void TForm1::FormDestroy()
+void MainWindow::shutDown()
 {
     if (destroyed_)
         return;
@@ -393,21 +396,21 @@ void TForm1::FormDestroy()
         QApplication::restoreOverrideCursor();
     }
     guarded([this] {
-        if (ComPort1->Connected()) {
-            ComPort1->PurgePort(true, true);
-            ComPort1->ClosePort();
+        if (port->Connected()) {
+            port->PurgePort(true, true);
+            port->ClosePort();
         }
     });
-    guarded([this] { Memo1.writeTo(shared.programFile(QStringLiteral("log.log"))); });
+    guarded([this] { eventLog.writeTo(shared.programFile(QStringLiteral("log.log"))); });
 }
 
-QString TForm1::portStateText() const
+QString MainWindow::portStateText() const
 {
-    return (ComPort1->Connected() ? QStringLiteral("Открыт (Com=") : QStringLiteral("Закрыт (Com="))
-        + ComPort1->Port() + QLatin1Char(')');
+    return (port->Connected() ? QStringLiteral("Открыт (Com=") : QStringLiteral("Закрыт (Com="))
+        + port->Port() + QLatin1Char(')');
 }
 
-void TForm1::Timer2Timer()
+void MainWindow::onClockTick()
 {
     const QString time = longTimeText();
     statusPanels[3]->setText(time);
@@ -415,46 +418,46 @@ void TForm1::Timer2Timer()
     showTranslated(statusPanels[0], portStateText(), [this](const QString &t) { return inLanguage(t); });
 }
 
-void TForm1::N7Click()
+void MainWindow::askAndExit()
 {
     if (boxes.question(QStringLiteral("Закрыть приложение?")))
         close();
 }
 
-void TForm1::N16Click()
+void MainWindow::showHelp()
 {
     if (!helpWindow)
         helpWindow = new HelpWindow(this);
-    helpWindow->showGuide(shared.LanguageCode, N16->text().remove(QLatin1Char('&')));
+    helpWindow->showGuide(shared.LanguageCode, helpAction->text().remove(QLatin1Char('&')));
 }
 
-void TForm1::N17Click()
+void MainWindow::showManufacturerPanel()
 {
-    Panel2->setVisible(true);
-    Panel2->setEnabled(true);
-    Panel2->raise();
-    Panel2->repaint();
+    manufacturerPanel->setVisible(true);
+    manufacturerPanel->setEnabled(true);
+    manufacturerPanel->raise();
+    manufacturerPanel->repaint();
 }
 
-void TForm1::Button1Click()
+void MainWindow::hideManufacturerPanel()
 {
-    Panel2->setVisible(false);
+    manufacturerPanel->setVisible(false);
 }
 
-void TForm1::Button2Click()
+void MainWindow::openManufacturerSite()
 {
     // The result is not checked: a machine without a browser simply opens
     // nothing.
     QDesktopServices::openUrl(QUrl(kWebAddress));
 }
 
-void TForm1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!settleUnsavedEdits()) {
         event->ignore();
         return;
     }
-    FormDestroy();
+    shutDown();
     QMainWindow::closeEvent(event);
 }
 

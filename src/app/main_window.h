@@ -1,5 +1,5 @@
 #pragma once
-// TForm1: the one main window. It owns the serial port, the packet framer,
+// MainWindow: the one main window. It owns the serial port, the packet framer,
 // the four timers, the log and the settings panels, builds the frame (menu,
 // bottom bar, status bar, manufacturer panel) and wires each control's
 // handler to the subsystem that does the work.
@@ -40,16 +40,16 @@ class SettingsRead;
 class SettingsWrite;
 class SettingsCompare;
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    TForm1(const AppOptions &options, MessageBoxes &boxes, QWidget *parent = nullptr);
-    ~TForm1() override;
+    MainWindow(const AppOptions &options, MessageBoxes &boxes, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence; run once by the constructor.
-    void FormCreate();
+    void runStartUp();
     // Closes the port and writes log.log; run once when the window goes.
-    void FormDestroy();
+    void shutDown();
 
     // Runs a handler the way the message loop would: an error nobody caught
     // ends the handler and is shown by the default error report.
@@ -59,17 +59,19 @@ public:
     // The settings panels (created by wireEditor()).
     SettingsPanels *panels = nullptr;
 
-    // Shared values and components.
+    // Shared values and components. Each member whose objectName is its
+    // designer name (found by it in tests, logs and the settings codec)
+    // says that name.
     SharedValues shared;
     AppOptions options;
     MessageBoxes &boxes;
-    EventLog Memo1;
-    TComPort *ComPort1 = nullptr;
-    TComDataPacket ComDataPacket1;
-    QTimer *Timer1 = nullptr;
-    QTimer *Timer2 = nullptr;
-    QTimer *Timer3 = nullptr;
-    QTimer *Timer4 = nullptr;
+    EventLog eventLog;                    // written to log.log on close
+    SerialPort *port = nullptr;           // designer name: ComPort1
+    PacketFramer framer;                  // cuts the port's bytes into packets
+    QTimer *scanTimer = nullptr;          // designer name: Timer1; one port of the scan
+    QTimer *clockTimer = nullptr;         // designer name: Timer2; the status bar clock
+    QTimer *responseTimer = nullptr;      // designer name: Timer3; reply time-out
+    QTimer *idleCloseTimer = nullptr;     // designer name: Timer4; closes the idle port
     // The device exchange: state machine, controller scan, signal level.
     DeviceExchange *exchange = nullptr;
     // Writing the settings to the controller and reading them back.
@@ -81,51 +83,54 @@ public:
     // instead of cutting controls off.
     QScrollArea *scrollArea = nullptr;
     QWidget *clientArea = nullptr;
-    QFrame *Panel6 = nullptr;
-    QPushButton *BitBtn1 = nullptr;
-    QPushButton *BitBtn2 = nullptr;
-    QPushButton *BitBtn3 = nullptr;
-    QPushButton *BitBtn4 = nullptr;
-    QLabel *Label_SignalCaption = nullptr;
-    QProgressBar *Gauge_Signal = nullptr;
-    QPushButton *Button_YrSignal = nullptr;
-    QLabel *Label_Signal = nullptr;
-    QComboBox *ComboBox1 = nullptr;
-    QLabel *statusPanels[4] = {};
+    QFrame *bottomBar = nullptr;                  // designer name: Panel6
+    QPushButton *writeSettingsButton = nullptr;   // designer name: BitBtn1
+    QPushButton *readSettingsButton = nullptr;    // designer name: BitBtn2
+    QPushButton *connectButton = nullptr;         // designer name: BitBtn3
+    QPushButton *keyProgrammingButton = nullptr;  // designer name: BitBtn4
+    QLabel *signalCaption = nullptr;              // designer name: Label1
+    QProgressBar *signalGauge = nullptr;          // designer name: Gauge_Signal
+    QPushButton *signalRefreshButton = nullptr;   // designer name: Button_YrSignal
+    QLabel *signalLabel = nullptr;                // designer name: Label_Signal
+    QComboBox *portList = nullptr;                // designer name: ComboBox1; hidden
+    QLabel *statusPanels[4] = {};                 // StatusPanel0 to StatusPanel3
     QLabel *statusFile = nullptr; // what was last saved or loaded, and where
-    QFrame *Panel2 = nullptr;
-    QFrame *Panel_key = nullptr; // key programming; hidden and disabled at start
-    QFrame *Panel7 = nullptr;    // "Поднесите ключ к считывателю"; hidden and disabled at start
-    QPlainTextEdit *Memo1View = nullptr;
+    QFrame *manufacturerPanel = nullptr;          // designer name: Panel2
+    // Key programming; hidden and disabled at start. Designer name: Panel_key.
+    QFrame *keyFrame = nullptr;
+    // "Поднесите ключ к считывателю"; hidden and disabled at start. Designer
+    // name: Panel7.
+    QFrame *keyPrompt = nullptr;
+    QPlainTextEdit *logView = nullptr;            // designer name: Memo1; hidden
     HelpWindow *helpWindow = nullptr; // made when first opened
 
     // Main menu.
-    QMenu *menuFile = nullptr;
-    QMenu *menuExchange = nullptr;
-    QMenu *menuAbout = nullptr;
-    QMenu *menuLanguage = nullptr;
-    QAction *N3 = nullptr;
-    QAction *N4 = nullptr;
+    QMenu *menuFile = nullptr;     // designer name: N1
+    QMenu *menuExchange = nullptr; // designer name: N2
+    QMenu *menuAbout = nullptr;    // designer name: N6
+    QMenu *menuLanguage = nullptr; // designer name: N13
+    QAction *loadFileAction = nullptr;         // designer name: N3
+    QAction *saveFileAction = nullptr;         // designer name: N4
     QMenu *menuRecent = nullptr; // the last configuration files, newest first
-    QAction *N7 = nullptr;
-    QAction *N8 = nullptr;  // "Соединить"
-    QAction *N9 = nullptr;  // "Записать параметры"
-    QAction *N10 = nullptr; // "Считать параметры"
-    QAction *N15 = nullptr; // "Программировать ключи"
-    QAction *menu_compare = nullptr; // "Сравнить с прибором"
-    QAction *menu_verify = nullptr;  // "Проверять после записи", checkable
-    QAction *N16 = nullptr; // "Справка"
-    QAction *N17 = nullptr;
-    QAction *menu_russian = nullptr;
-    QAction *menu_english = nullptr;
+    QAction *exitAction = nullptr;             // designer name: N7
+    QAction *connectAction = nullptr;          // designer name: N8; "Соединить"
+    QAction *writeSettingsAction = nullptr;    // designer name: N9; "Записать параметры"
+    QAction *readSettingsAction = nullptr;     // designer name: N10; "Считать параметры"
+    QAction *keyProgrammingAction = nullptr;   // designer name: N15; "Программировать ключи"
+    QAction *compareAction = nullptr;          // "Сравнить с прибором" (menu_compare)
+    QAction *verifyAfterWriteAction = nullptr; // "Проверять после записи", checkable (menu_verify)
+    QAction *helpAction = nullptr;             // designer name: N16; "Справка"
+    QAction *manufacturerAction = nullptr;     // designer name: N17; "О производителе"
+    QAction *russianAction = nullptr;          // menu_russian
+    QAction *englishAction = nullptr;          // menu_english
 
     // Handlers of the frame.
-    void Timer2Timer();
-    void N7Click();
-    void N16Click(); // "Справка": the user guide in the window's language
-    void N17Click();
-    void Button1Click();
-    void Button2Click();
+    void onClockTick();           // the status bar clock, each second
+    void askAndExit();            // "Выход"
+    void showHelp();              // "Справка": the user guide in the window's language
+    void showManufacturerPanel(); // "О производителе"
+    void hideManufacturerPanel(); // its "Закрыть" (Button1) and Escape
+    void openManufacturerSite();  // its "Перейти на сайт изготовителя" (Button2)
 
     // The status bar's port text: "Открыт (Com=...)" or "Закрыт (Com=...)".
     QString portStateText() const;
@@ -159,7 +164,7 @@ public:
     // The language menu's switch, with everything around it: the title,
     // the status texts, Qt's own texts and the remembered choice.
     void switchLanguage(QChar code);
-    // The key programming mode: the controls in Panel_key and Panel7, and
+    // The key programming mode: the controls in keyFrame and keyPrompt, and
     // its handlers.
     std::unique_ptr<KeyPanel> keyPanel;
     KeyProgramming *keys = nullptr;
@@ -199,7 +204,7 @@ private:
 };
 
 template <typename F>
-void TForm1::guarded(F &&handler)
+void MainWindow::guarded(F &&handler)
 {
     try {
         handler();

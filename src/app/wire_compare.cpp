@@ -15,7 +15,7 @@
 
 namespace zarven {
 
-void TForm1::wireCompare()
+void MainWindow::wireCompare()
 {
     settingsCompare = new SettingsCompare(exchange->core, *settingsRead, ControlAccess(*panels), this);
     settingsCompare->setPresenter([this](const CompareReport &report) {
@@ -27,28 +27,28 @@ void TForm1::wireCompare()
         dialog->open();
     });
 
-    menu_compare = new QAction(QStringLiteral("Сравнить с прибором"), menuExchange);
-    menu_compare->setObjectName(QStringLiteral("menu_compare"));
-    menu_verify = new QAction(QStringLiteral("Проверять после записи"), menuExchange);
-    menu_verify->setObjectName(QStringLiteral("menu_verify"));
-    menu_verify->setCheckable(true);
-    menuExchange->insertAction(N15, menu_compare);
-    menuExchange->insertAction(N15, menu_verify);
+    compareAction = new QAction(QStringLiteral("Сравнить с прибором"), menuExchange);
+    compareAction->setObjectName(QStringLiteral("menu_compare"));
+    verifyAfterWriteAction = new QAction(QStringLiteral("Проверять после записи"), menuExchange);
+    verifyAfterWriteAction->setObjectName(QStringLiteral("menu_verify"));
+    verifyAfterWriteAction->setCheckable(true);
+    menuExchange->insertAction(keyProgrammingAction, compareAction);
+    menuExchange->insertAction(keyProgrammingAction, verifyAfterWriteAction);
 
-    menu_verify->setChecked(prefs.verifyAfterWrite());
-    connect(menu_verify, &QAction::toggled, this, [this](bool on) { prefs.setVerifyAfterWrite(on); });
+    verifyAfterWriteAction->setChecked(prefs.verifyAfterWrite());
+    connect(verifyAfterWriteAction, &QAction::toggled, this, [this](bool on) { prefs.setVerifyAfterWrite(on); });
     settingsWrite->setAfterAcknowledgement([this](const QByteArray &image) {
         if (!verifiesAfterWrite())
             return false;
         settingsCompare->verifyAfterWrite(image);
         return true;
     });
-    connect(menu_compare, &QAction::triggered, this, [this] { guarded([this] { settingsCompare->compareClick(); }); });
+    connect(compareAction, &QAction::triggered, this, [this] { guarded([this] { settingsCompare->compareClick(); }); });
 }
 
-bool TForm1::verifiesAfterWrite() const
+bool MainWindow::verifiesAfterWrite() const
 {
-    return menu_verify->isChecked();
+    return verifyAfterWriteAction->isChecked();
 }
 
 } // namespace zarven

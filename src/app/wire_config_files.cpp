@@ -20,7 +20,7 @@
 
 namespace zarven {
 
-void TForm1::wireConfigFiles()
+void MainWindow::wireConfigFiles()
 {
     FileKind kind;
     kind.filter = QStringLiteral("Конфигурации ЗАРВЕН-4 (*.cfg)");
@@ -28,30 +28,30 @@ void TForm1::wireConfigFiles()
     kind.translate = [this](const QString &text) { return inLanguage(text); };
     kind.lastFolder = [this] { return prefs.lastFolder(QStringLiteral("cfg")); };
     kind.rememberFolder = [this](const QString &folder) { prefs.setLastFolder(QStringLiteral("cfg"), folder); };
-    configFiles = std::make_unique<ConfigFiles>(ControlAccess(*panels), shared, Memo1, boxes,
+    configFiles = std::make_unique<ConfigFiles>(ControlAccess(*panels), shared, eventLog, boxes,
                                                 std::make_unique<QtFileDialogs>(this, kind));
-    connect(N3, &QAction::triggered, this, [this] { guarded([this] { loadFromMenu(); }); });
-    connect(N4, &QAction::triggered, this, [this] { guarded([this] { saveFromMenu(); }); });
+    connect(loadFileAction, &QAction::triggered, this, [this] { guarded([this] { loadFromMenu(); }); });
+    connect(saveFileAction, &QAction::triggered, this, [this] { guarded([this] { saveFromMenu(); }); });
     rebuildRecentMenu();
 }
 
-void TForm1::loadFromMenu()
+void MainWindow::loadFromMenu()
 {
     if (!settleUnsavedEdits())
         return;
-    const QString path = configFiles->N3Click();
+    const QString path = configFiles->loadChosenFile();
     if (!path.isEmpty())
         fileDone(path, false);
 }
 
-void TForm1::saveFromMenu()
+void MainWindow::saveFromMenu()
 {
-    const QString path = configFiles->N4Click();
+    const QString path = configFiles->saveChosenFile();
     if (!path.isEmpty())
         fileDone(path, true);
 }
 
-void TForm1::openRecentFile(const QString &path)
+void MainWindow::openRecentFile(const QString &path)
 {
     if (!QFileInfo::exists(path)) {
         prefs.removeRecentFile(path);
@@ -66,7 +66,7 @@ void TForm1::openRecentFile(const QString &path)
         fileDone(path, false);
 }
 
-bool TForm1::settleUnsavedEdits()
+bool MainWindow::settleUnsavedEdits()
 {
     if (!unsavedEdits_)
         return true;
@@ -79,7 +79,7 @@ bool TForm1::settleUnsavedEdits()
     return !unsavedEdits_;
 }
 
-void TForm1::fileDone(const QString &path, bool saved)
+void MainWindow::fileDone(const QString &path, bool saved)
 {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     currentFile_ = shown;
@@ -93,13 +93,13 @@ void TForm1::fileDone(const QString &path, bool saved)
     setUnsavedEdits(false);
 }
 
-void TForm1::setUnsavedEdits(bool unsaved)
+void MainWindow::setUnsavedEdits(bool unsaved)
 {
     unsavedEdits_ = unsaved;
     updateTitle();
 }
 
-void TForm1::updateTitle()
+void MainWindow::updateTitle()
 {
     if (caption_.isEmpty())
         caption_ = windowTitle();
@@ -112,7 +112,7 @@ void TForm1::updateTitle()
     setWindowModified(unsavedEdits_);
 }
 
-void TForm1::rebuildRecentMenu()
+void MainWindow::rebuildRecentMenu()
 {
     menuRecent->clear();
     const QStringList files = prefs.recentFiles();
@@ -129,7 +129,7 @@ void TForm1::rebuildRecentMenu()
     menuRecent->setEnabled(!files.isEmpty());
 }
 
-void TForm1::watchEdits()
+void MainWindow::watchEdits()
 {
     // Any change of a settings control marks the window as holding unsaved
     // edits, except the clock's own writes to the date and time boxes
@@ -138,8 +138,8 @@ void TForm1::watchEdits()
         if (!unsavedEdits_)
             setUnsavedEdits(true);
     };
-    QWidget *dateBox = panels->phonePanel()->Edit_Date;
-    QWidget *timeBox = panels->phonePanel()->Edit_time;
+    QWidget *dateBox = panels->phonePanel()->dateEdit;
+    QWidget *timeBox = panels->phonePanel()->timeEdit;
     for (const QString &name : panels->controlNames()) {
         QWidget *control = panels->control(name);
         if (!control)

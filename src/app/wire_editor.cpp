@@ -4,9 +4,9 @@
 namespace zarven {
 
 // The settings panels on the client area. Their rules are connected inside
-// the panels; the start-up steps and the clock reach them through FormCreate
-// and Timer2Timer.
-void TForm1::wireEditor()
+// the panels; the start-up steps and the clock reach them through runStartUp
+// and onClockTick.
+void MainWindow::wireEditor()
 {
     panels = new SettingsPanels(clientArea, this);
 }

@@ -12,23 +12,23 @@
 
 namespace zarven {
 
-void TForm1::wireExchange()
+void MainWindow::wireExchange()
 {
     ExchangeWindow w;
     w.window = this;
     w.shared = &shared;
-    w.port = ComPort1;
-    w.framer = &ComDataPacket1;
-    w.log = &Memo1;
+    w.port = port;
+    w.framer = &framer;
+    w.log = &eventLog;
     w.boxes = &boxes;
-    w.Timer1 = Timer1;
-    w.Timer3 = Timer3;
-    w.Timer4 = Timer4;
-    w.ComboBox1 = ComboBox1;
-    w.BitBtn3 = BitBtn3;
+    w.scanTimer = scanTimer;
+    w.responseTimer = responseTimer;
+    w.idleCloseTimer = idleCloseTimer;
+    w.portList = portList;
+    w.connectButton = connectButton;
     w.statusPanel1 = statusPanels[1];
-    w.Gauge_Signal = Gauge_Signal;
-    w.Label_Signal = Label_Signal;
+    w.signalGauge = signalGauge;
+    w.signalLabel = signalLabel;
     w.intervals = options.intervals;
     w.extraPorts = options.extraPorts;
     w.includeSystemPorts = options.includeSystemPorts;
@@ -40,15 +40,15 @@ void TForm1::wireExchange()
 
     // An error of a packet route is not caught here: it travels back into the
     // port's hand-over, which reports it and stops reception.
-    ComDataPacket1.setOnPacket([this](const QByteArray &Str) { exchange->core.ComDataPacket1Packet(Str); });
-    ComPort1->setReceiver([this](const QByteArray &chunk) { exchange->core.received(chunk); });
+    framer.setOnPacket([this](const QByteArray &Str) { exchange->core.onPacket(Str); });
+    port->setReceiver([this](const QByteArray &chunk) { exchange->core.received(chunk); });
 
     auto connectTimer = [this](QTimer *timer, auto handler) {
         connect(timer, &QTimer::timeout, this, [this, handler] { guarded(handler); });
     };
-    connectTimer(Timer1, [this] { exchange->scan.Timer1Timer(); });
-    connectTimer(Timer3, [this] { exchange->core.Timer3Timer(); });
-    connectTimer(Timer4, [this] { exchange->core.Timer4Timer(); });
+    connectTimer(scanTimer, [this] { exchange->scan.tryNextPort(); });
+    connectTimer(responseTimer, [this] { exchange->core.onResponseTimeout(); });
+    connectTimer(idleCloseTimer, [this] { exchange->core.onIdleClose(); });
 
     // The busy cursor while a scan runs or an exchange waits for its reply.
     // The state is sampled rather than signalled: every sender and handler
@@ -56,7 +56,7 @@ void TForm1::wireExchange()
     auto *busyWatch = new QTimer(this);
     busyWatch->setObjectName(QStringLiteral("busyCursorWatch"));
     connect(busyWatch, &QTimer::timeout, this, [this] {
-        const bool busy = Timer1->isActive() || Timer3->isActive();
+        const bool busy = scanTimer->isActive() || responseTimer->isActive();
         if (busy != busyCursor_) {
             busyCursor_ = busy;
             if (busy)
@@ -67,11 +67,11 @@ void TForm1::wireExchange()
     });
     busyWatch->start(100);
 
-    auto scan = [this] { guarded([this] { exchange->scan.BitBtn3Click(); }); };
-    connect(BitBtn3, &QPushButton::clicked, this, scan);
-    connect(N8, &QAction::triggered, this, scan);
-    connect(Button_YrSignal, &QPushButton::clicked, this,
-            [this] { guarded([this] { exchange->signalLevel.Button_YrSignalClick(); }); });
+    auto scan = [this] { guarded([this] { exchange->scan.startScan(); }); };
+    connect(connectButton, &QPushButton::clicked, this, scan);
+    connect(connectAction, &QAction::triggered, this, scan);
+    connect(signalRefreshButton, &QPushButton::clicked, this,
+            [this] { guarded([this] { exchange->signalLevel.startQuery(); }); });
 }
 
 } // namespace zarven

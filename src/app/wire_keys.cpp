@@ -14,14 +14,14 @@
 
 namespace zarven {
 
-void TForm1::wireKeys()
+void MainWindow::wireKeys()
 {
-    keyPanel = std::make_unique<KeyPanel>(Panel_key, Panel7);
+    keyPanel = std::make_unique<KeyPanel>(keyFrame, keyPrompt);
     QList<QWidget *> locked;
     for (const char *name : {"Panel_in1", "Panel_in2", "Panel_td1", "Panel4", "Panel5"})
         if (auto *panel = findChild<QWidget *>(QLatin1String(name)))
             locked << panel;
-    locked << Panel6;
+    locked << bottomBar;
     // Key files as configuration files: their filter and all files, the
     // last folder used, ".key" added to a name without an extension (the
     // save adds it to any other name not ending with it).
@@ -36,15 +36,15 @@ void TForm1::wireKeys()
     auto on = [this](auto *sender, auto signal, auto handler) {
         connect(sender, signal, this, [this, handler] { guarded(handler); });
     };
-    on(BitBtn4, &QPushButton::clicked, [this] { keys->BitBtn4Click(); });
-    on(N15, &QAction::triggered, [this] { keys->BitBtn4Click(); });
-    on(keyPanel->BitBtn7, &QPushButton::clicked, [this] { keys->BitBtn7Click(); });
-    on(keyPanel->BitBtn6, &QPushButton::clicked, [this] { keys->BitBtn6Click(); });
-    on(keyPanel->BitBtn5, &QPushButton::clicked, [this] { keys->BitBtn5Click(); });
-    on(keyPanel->BitBtn8, &QPushButton::clicked, [this] { keys->BitBtn8Click(); });
-    on(keyPanel->BitBtn9, &QPushButton::clicked, [this] { keys->BitBtn9Click(); });
+    on(keyProgrammingButton, &QPushButton::clicked, [this] { keys->openKeyMode(); });
+    on(keyProgrammingAction, &QAction::triggered, [this] { keys->openKeyMode(); });
+    on(keyPanel->closeKeysButton, &QPushButton::clicked, [this] { keys->closeKeyMode(); });
+    on(keyPanel->writeKeysButton, &QPushButton::clicked, [this] { keys->writeKeys(); });
+    on(keyPanel->keyWaitCancelButton, &QPushButton::clicked, [this] { keys->cancelKeyWait(); });
+    on(keyPanel->saveKeyFileButton, &QPushButton::clicked, [this] { keys->saveKeysToFile(); });
+    on(keyPanel->loadKeyFileButton, &QPushButton::clicked, [this] { keys->loadKeysFromFile(); });
     for (int n = 1; n <= kKeyRowCount; ++n)
-        on(keyPanel->BB_ReadKey[n - 1], &QPushButton::clicked, [this, n] { keys->Edit_Prog_Key(n); });
+        on(keyPanel->readKeyButtons[n - 1], &QPushButton::clicked, [this, n] { keys->readKey(n); });
 }
 
 } // namespace zarven

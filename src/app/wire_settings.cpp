@@ -15,31 +15,31 @@
 
 namespace zarven {
 
-void TForm1::wireSettings()
+void MainWindow::wireSettings()
 {
     settingsWrite = new SettingsWrite(exchange->core, ControlAccess(*panels), this);
 
     SettingsReadWindow readWindow { ControlAccess(*panels), {}, {} };
     readWindow.saveBackup = [this] {
         shared.UseBackupFile = true;
-        configFiles->N4Click();
+        configFiles->saveChosenFile();
     };
     // The restore runs inside the packet event; a file that does not load is
     // reported here so that the exchange still ends in order.
     readWindow.restoreBackup = [this] {
         guarded([this] {
             shared.UseBackupFile = true;
-            configFiles->N3Click();
+            configFiles->loadChosenFile();
         });
     };
     settingsRead = new SettingsRead(exchange->core, std::move(readWindow), this);
 
-    auto write = [this] { guarded([this] { settingsWrite->BitBtn1Click(); }); };
-    connect(BitBtn1, &QPushButton::clicked, this, write);
-    connect(N9, &QAction::triggered, this, write);
-    auto read = [this] { guarded([this] { settingsRead->BitBtn2Click(); }); };
-    connect(BitBtn2, &QPushButton::clicked, this, read);
-    connect(N10, &QAction::triggered, this, read);
+    auto write = [this] { guarded([this] { settingsWrite->writeSettings(); }); };
+    connect(writeSettingsButton, &QPushButton::clicked, this, write);
+    connect(writeSettingsAction, &QAction::triggered, this, write);
+    auto read = [this] { guarded([this] { settingsRead->readSettings(); }); };
+    connect(readSettingsButton, &QPushButton::clicked, this, read);
+    connect(readSettingsAction, &QAction::triggered, this, read);
 }
 
 } // namespace zarven

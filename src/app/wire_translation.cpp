@@ -16,26 +16,26 @@
 
 namespace zarven {
 
-void TForm1::wireTranslation()
+void MainWindow::wireTranslation()
 {
-    auto *languageMenu = new LanguageMenu(this, shared, boxes, menu_russian, menu_english);
+    auto *languageMenu = new LanguageMenu(this, shared, boxes, russianAction, englishAction);
     languageSwitch_ = [languageMenu](QChar code) {
         if (code == QLatin1Char('E'))
             languageMenu->menu_englishClick();
         else
             languageMenu->menu_russianClick();
     };
-    connect(menu_russian, &QAction::triggered, this, [this, languageMenu] {
+    connect(russianAction, &QAction::triggered, this, [this, languageMenu] {
         guarded([this] { switchLanguage(QLatin1Char('R')); });
         languageMenu->showTicks();
     });
-    connect(menu_english, &QAction::triggered, this, [this, languageMenu] {
+    connect(englishAction, &QAction::triggered, this, [this, languageMenu] {
         guarded([this] { switchLanguage(QLatin1Char('E')); });
         languageMenu->showTicks();
     });
 }
 
-void TForm1::switchLanguage(QChar code)
+void MainWindow::switchLanguage(QChar code)
 {
     if (shared.LanguageCode == code)
         return;
@@ -64,7 +64,7 @@ void TForm1::switchLanguage(QChar code)
     applyQtTranslations();
 }
 
-void TForm1::applyQtTranslations()
+void MainWindow::applyQtTranslations()
 {
     if (!options.userSession)
         return;

@@ -52,13 +52,13 @@ QString ConfigFiles::chooseFile(Ask ask)
     return dialogs_ ? ask(*dialogs_) : QString();
 }
 
-QString ConfigFiles::N4Click()
+QString ConfigFiles::saveChosenFile()
 {
     const QString path = chooseFile([](FileDialogs &d) { return d.saveFileName(); });
     return saveTo(path) ? path : QString();
 }
 
-QString ConfigFiles::N3Click()
+QString ConfigFiles::loadChosenFile()
 {
     const QString path = chooseFile([](FileDialogs &d) { return d.openFileName(); });
     return loadFrom(path) ? path : QString();

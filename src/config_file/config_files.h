@@ -26,15 +26,17 @@ public:
                 std::unique_ptr<FileDialogs> dialogs);
     ~ConfigFiles();
 
-    // "Сохранить конфигурацию в файл". A file that cannot be written throws
-    // FileError and leaves an earlier file of that name as it was. Returns
-    // the file written, or an empty text when nothing was.
-    QString N4Click();
-    // "Загрузить конфигурацию из файла". A conversion error in the file
+    // "Сохранить конфигурацию в файл": saves to the backup file in backup
+    // mode, else to the file the dialog names. A file that cannot be written
+    // throws FileError and leaves an earlier file of that name as it was.
+    // Returns the file written, or an empty text when nothing was.
+    QString saveChosenFile();
+    // "Загрузить конфигурацию из файла": loads the backup file in backup
+    // mode, else the file the dialog names. A conversion error in the file
     // throws ConversionError: the controls keep what was set before it, no
     // rules are run afterwards and no report is written. Returns the file
     // loaded, or an empty text when nothing was.
-    QString N3Click();
+    QString loadChosenFile();
 
     // The save and the load of a named file, after the choice of the file;
     // true when the file was written, or loaded and reported. A message box

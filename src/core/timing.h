@@ -5,10 +5,10 @@
 namespace zarven {
 
 struct TimerIntervals {
-    int scanStepMs = 1200;       // Timer1: one port of the identification scan
-    int clockMs = 1000;          // Timer2: status bar clock
-    int responseTimeoutMs = 10000; // Timer3: reply time-out of every exchange
-    int idleCloseMs = 1000;      // Timer4: idle close after an exchange
+    int scanStepMs = 1200;         // scanTimer: one port of the identification scan
+    int clockMs = 1000;            // clockTimer: status bar clock
+    int responseTimeoutMs = 10000; // responseTimer: reply time-out of every exchange
+    int idleCloseMs = 1000;        // idleCloseTimer: idle close after an exchange
     int signalPollMs = 100;      // pause between polls of the signal query
     int signalPolls = 100;       // polls of the signal query before giving up
     int keyWriteSettleMs = 0;    // pauses a sender makes on the line, if any

@@ -21,20 +21,20 @@ ArmingPanel::ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) 
 
     title = addTitle(this, QStringLiteral("Label_arm"), QStringLiteral("Постановка/Снятие"), {8, 4, 240, 16});
     addLabel(this, QStringLiteral("Label_level"), QStringLiteral("Уровень"), {8, 25, 50, 16});
-    CBox_INPUT = addList(this, QStringLiteral("CBox_INPUT"),
+    armingLevelList = addList(this, QStringLiteral("CBox_INPUT"),
                          {QStringLiteral("Высокий"), QStringLiteral("Низкий"), QStringLiteral("Touch Memory/Импульс")},
                          {62, 23, 186, 20}, 2);
 
     addLabel(this, QStringLiteral("Label_delay"), QStringLiteral("Время задержки: 0-250(c)"), {8, 46, 240, 16});
     addLabel(this, QStringLiteral("Label_inp"), QStringLiteral("Постановка -"), {8, 65, 72, 16});
-    SE_inp = addSpinEdit(this, QStringLiteral("SE_inp"), 0, 250, 2, 3, {80, 62, 48, 22}, 0);
+    armingDelayBox = addSpinEdit(this, QStringLiteral("SE_inp"), 0, 250, 2, 3, {80, 62, 48, 22}, 0);
     addLabel(this, QStringLiteral("Label_out"), QStringLiteral("Снятие -"), {140, 65, 52, 16});
-    SE_out = addSpinEdit(this, QStringLiteral("SE_out"), 0, 250, 2, 3, {194, 62, 48, 22}, 0);
+    disarmingDelayBox = addSpinEdit(this, QStringLiteral("SE_out"), 0, 250, 2, 3, {194, 62, 48, 22}, 0);
 
     addLabel(this, QStringLiteral("Label_delay_inputs"), QStringLiteral("Задержка для входов"), {8, 104, 120, 16});
     delayHeading_ = addLabel(this, QStringLiteral("Label_delay_heading"), QStringLiteral("Входы:  1     2      3      4"),
                              {128, 87, 124, 16});
-    QCheckBox **delays[4] = {&CB_delay1, &CB_delay2, &CB_delay3, &CB_delay4};
+    QCheckBox **delays[4] = {&inputDelayBox1, &inputDelayBox2, &inputDelayBox3, &inputDelayBox4};
     for (int i = 0; i < 4; ++i)
         *delays[i] = addCheckBox(this, QStringLiteral("CB_delay%1").arg(i + 1), QString(), {0, 103, 16, 18}, false);
 
@@ -46,14 +46,14 @@ ArmingPanel::ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) 
         int y;
         bool ticked;
     } options[] = {
-        {&CheckBox_SMS_in, "CheckBox_SMS_in", "Отправлять SMS при постановке", 8, 124, true},
-        {&CheckBox_SMS_out, "CheckBox_SMS_out", "Отправлять SMS при снятии", 8, 142, true},
-        {&CheckBox_Audio, "CheckBox_Audio", "Звуковой сигнал при постановке/снятии", 8, 160, false},
-        {&CB_Ctrl_Volt, "CB_Ctrl_Volt", "Контроль напряжения питания", 8, 178, true},
-        {&CB_vnesh_IBP, "CB_vnesh_IBP", "Внешний ИБП", 24, 196, false},
-        {&CB_Time_SMS, "CB_Time_SMS", "Добавить время в SMS сообщение", 8, 214, true},
-        {&CB_mic_dinam, "CB_mic_dinam", "Включить микрофон и динамик", 16, 250, true},
-        {&CB_sms_sost, "CB_sms_sost", "Выслать SMS состояния", 16, 268, true},
+        {&smsOnArmingBox, "CheckBox_SMS_in", "Отправлять SMS при постановке", 8, 124, true},
+        {&smsOnDisarmingBox, "CheckBox_SMS_out", "Отправлять SMS при снятии", 8, 142, true},
+        {&soundOnArmingBox, "CheckBox_Audio", "Звуковой сигнал при постановке/снятии", 8, 160, false},
+        {&watchSupplyBox, "CB_Ctrl_Volt", "Контроль напряжения питания", 8, 178, true},
+        {&externalUpsBox, "CB_vnesh_IBP", "Внешний ИБП", 24, 196, false},
+        {&timeInSmsBox, "CB_Time_SMS", "Добавить время в SMS сообщение", 8, 214, true},
+        {&callAudioBox, "CB_mic_dinam", "Включить микрофон и динамик", 16, 250, true},
+        {&callStateSmsBox, "CB_sms_sost", "Выслать SMS состояния", 16, 268, true},
     };
     addLabel(this, QStringLiteral("Label_call"), QStringLiteral("Действие при входящем звонке"), {8, 234, 240, 16});
     for (const auto &o : options) {
@@ -63,33 +63,33 @@ ArmingPanel::ArmingPanel(std::shared_ptr<const RuleHook> hook, QWidget *parent) 
 
     addLabel(this, QStringLiteral("Label_on_output1"), QStringLiteral("При постановке на"), {8, 288, 110, 15});
     addLabel(this, QStringLiteral("Label_on_output2"), QStringLiteral("охрану включить"), {8, 302, 110, 15});
-    CB_on_output_in = addList(this, QStringLiteral("CB_on_output_in"),
+    armedOutputList = addList(this, QStringLiteral("CB_on_output_in"),
                               {QStringLiteral("Не задействовать"), QStringLiteral("Реле1"), QStringLiteral("Реле2"),
                                QStringLiteral("Выход1(ОК1)"), QStringLiteral("Выход2(ОК2)")},
                               {120, 292, 128, 20}, 0);
 
     addLabel(this, QStringLiteral("Label_alarm"), QStringLiteral("При тревоге :"), {8, 322, 80, 16});
-    CB_Alarm_SMS = addCheckBox(this, QStringLiteral("CB_Alarm_SMS"), QStringLiteral("SMS"), {92, 321, 60, 18}, true);
-    CB_Alarm_Ring = addCheckBox(this, QStringLiteral("CB_Alarm_Ring"), QStringLiteral("Дозвон"), {156, 321, 90, 18},
+    alarmSmsBox = addCheckBox(this, QStringLiteral("CB_Alarm_SMS"), QStringLiteral("SMS"), {92, 321, 60, 18}, true);
+    alarmCallBox = addCheckBox(this, QStringLiteral("CB_Alarm_Ring"), QStringLiteral("Дозвон"), {156, 321, 90, 18},
                                 true);
 
-    RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("Выход состояния охраны"),
+    armedStateOutputGroup = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("Выход состояния охраны"),
                                  {QStringLiteral("Светодиод(LED)"), QStringLiteral("Внешн. извещатель")}, 2, this);
-    RadioGroup1->setGeometry(4, 340, 248, 40);
-    RadioGroup1->setItemIndex(-1);
+    armedStateOutputGroup->setGeometry(4, 340, 248, 40);
+    armedStateOutputGroup->setItemIndex(-1);
 
     // The message language has a single entry; only the configuration file
     // reads and writes it, and the window never shows it.
-    RG_Lang = new RadioGroup(QStringLiteral("RG_Lang"), QStringLiteral("Язык сообщений"), {QStringLiteral("Русский")},
+    messageLanguageGroup = new RadioGroup(QStringLiteral("RG_Lang"), QStringLiteral("Язык сообщений"), {QStringLiteral("Русский")},
                              1, this);
-    RG_Lang->setGeometry(150, 4, 100, 40);
-    RG_Lang->setItemIndex(0);
-    RG_Lang->setVisible(false);
-    RG_Lang->setEnabled(false);
+    messageLanguageGroup->setGeometry(150, 4, 100, 40);
+    messageLanguageGroup->setItemIndex(0);
+    messageLanguageGroup->setVisible(false);
+    messageLanguageGroup->setEnabled(false);
 
-    connect(SE_inp, &SpinEdit::textChanged, this, [this] { delayChange(SE_inp); });
-    connect(SE_out, &SpinEdit::textChanged, this, [this] { delayChange(SE_out); });
-    connect(CB_Ctrl_Volt, &QCheckBox::toggled, this, [this] { CB_Ctrl_VoltClick(); });
+    connect(armingDelayBox, &SpinEdit::textChanged, this, [this] { delayChange(armingDelayBox); });
+    connect(disarmingDelayBox, &SpinEdit::textChanged, this, [this] { delayChange(disarmingDelayBox); });
+    connect(watchSupplyBox, &QCheckBox::toggled, this, [this] { applySupplyWatchRule(); });
 }
 
 void ArmingPanel::resizeEvent(QResizeEvent *event)
@@ -133,10 +133,10 @@ void ArmingPanel::delayChange(SpinEdit *box)
         box->setText(QStringLiteral("0"));
 }
 
-void ArmingPanel::CB_Ctrl_VoltClick()
+void ArmingPanel::applySupplyWatchRule()
 {
     hook_->ran(QStringLiteral("CB_Ctrl_VoltClick"));
-    CB_vnesh_IBP->setEnabled(CB_Ctrl_Volt->isChecked());
+    externalUpsBox->setEnabled(watchSupplyBox->isChecked());
 }
 
 } // namespace zarven

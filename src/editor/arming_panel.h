@@ -26,35 +26,37 @@ public:
     // Puts the heading of the delay boxes inside the panel and each box
     // under its digit; run again after the heading's font or text changed.
     void alignDelayBoxes();
-    QList<QCheckBox *> delayBoxes() const { return {CB_delay1, CB_delay2, CB_delay3, CB_delay4}; }
+    QList<QCheckBox *> delayBoxes() const { return {inputDelayBox1, inputDelayBox2, inputDelayBox3, inputDelayBox4}; }
 
+    // Each control's objectName is its designer name, given here: the
+    // configuration file and the settings image find the control by it.
     QLabel *title = nullptr;
-    QComboBox *CBox_INPUT = nullptr;
-    SpinEdit *SE_inp = nullptr;
-    SpinEdit *SE_out = nullptr;
-    QCheckBox *CB_delay1 = nullptr;
-    QCheckBox *CB_delay2 = nullptr;
-    QCheckBox *CB_delay3 = nullptr;
-    QCheckBox *CB_delay4 = nullptr;
-    QCheckBox *CheckBox_SMS_in = nullptr;
-    QCheckBox *CheckBox_SMS_out = nullptr;
-    QCheckBox *CheckBox_Audio = nullptr;
-    QCheckBox *CB_Ctrl_Volt = nullptr;
-    QCheckBox *CB_vnesh_IBP = nullptr;
-    QCheckBox *CB_Time_SMS = nullptr;
-    QCheckBox *CB_mic_dinam = nullptr;
-    QCheckBox *CB_sms_sost = nullptr;
-    QComboBox *CB_on_output_in = nullptr;
-    QCheckBox *CB_Alarm_SMS = nullptr;
-    QCheckBox *CB_Alarm_Ring = nullptr;
-    RadioGroup *RadioGroup1 = nullptr;
-    RadioGroup *RG_Lang = nullptr;
+    QComboBox *armingLevelList = nullptr;       // CBox_INPUT, "Уровень"
+    SpinEdit *armingDelayBox = nullptr;         // SE_inp, "Постановка -"
+    SpinEdit *disarmingDelayBox = nullptr;      // SE_out, "Снятие -"
+    QCheckBox *inputDelayBox1 = nullptr;        // CB_delay1 to CB_delay4, "Задержка для входов"
+    QCheckBox *inputDelayBox2 = nullptr;
+    QCheckBox *inputDelayBox3 = nullptr;
+    QCheckBox *inputDelayBox4 = nullptr;
+    QCheckBox *smsOnArmingBox = nullptr;        // CheckBox_SMS_in
+    QCheckBox *smsOnDisarmingBox = nullptr;     // CheckBox_SMS_out
+    QCheckBox *soundOnArmingBox = nullptr;      // CheckBox_Audio
+    QCheckBox *watchSupplyBox = nullptr;        // CB_Ctrl_Volt, "Контроль напряжения питания"
+    QCheckBox *externalUpsBox = nullptr;        // CB_vnesh_IBP, "Внешний ИБП"
+    QCheckBox *timeInSmsBox = nullptr;          // CB_Time_SMS
+    QCheckBox *callAudioBox = nullptr;          // CB_mic_dinam, "Включить микрофон и динамик"
+    QCheckBox *callStateSmsBox = nullptr;       // CB_sms_sost, "Выслать SMS состояния"
+    QComboBox *armedOutputList = nullptr;       // CB_on_output_in, "При постановке на охрану включить"
+    QCheckBox *alarmSmsBox = nullptr;           // CB_Alarm_SMS
+    QCheckBox *alarmCallBox = nullptr;          // CB_Alarm_Ring, "Дозвон"
+    RadioGroup *armedStateOutputGroup = nullptr; // RadioGroup1, "Выход состояния охраны"
+    RadioGroup *messageLanguageGroup = nullptr;  // RG_Lang, hidden
 
-    // The delay rule of SE_inp or SE_out: an emptied box shows "0".
+    // The delay rule of either delay box: an emptied box shows "0".
     void delayChange(SpinEdit *box);
-    // The voltage control rule: "Внешний ИБП" is usable only while the
-    // supply voltage is watched.
-    void CB_Ctrl_VoltClick();
+    // The voltage control rule ("CB_Ctrl_VoltClick"): "Внешний ИБП" is
+    // usable only while the supply voltage is watched.
+    void applySupplyWatchRule();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

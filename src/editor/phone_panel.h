@@ -22,25 +22,29 @@ class PhonePanel : public QFrame {
 public:
     explicit PhonePanel(std::shared_ptr<const RuleHook> hook, QWidget *parent = nullptr);
 
-    QList<PhoneEdit *> phones() const { return {ME_tel1, ME_tel2, ME_tel3, ME_tel4, ME_tel5}; }
+    QList<PhoneEdit *> phones() const { return {phone1, phone2, phone3, phone4, phone5}; }
 
+    // Each control's objectName is its designer name, given here: the
+    // configuration file, the settings image and the write's messages name
+    // the control by it.
     QLabel *title = nullptr;
-    PhoneEdit *ME_tel1 = nullptr;
-    PhoneEdit *ME_tel2 = nullptr;
-    PhoneEdit *ME_tel3 = nullptr;
-    PhoneEdit *ME_tel4 = nullptr;
-    PhoneEdit *ME_tel5 = nullptr;
-    QCheckBox *CheckBox_SMS_All = nullptr;
-    QLineEdit *Edit_Date = nullptr;
-    QLineEdit *Edit_time = nullptr;
-    QCheckBox *CheckBox4 = nullptr;
+    PhoneEdit *phone1 = nullptr; // ME_tel1 to ME_tel5
+    PhoneEdit *phone2 = nullptr;
+    PhoneEdit *phone3 = nullptr;
+    PhoneEdit *phone4 = nullptr;
+    PhoneEdit *phone5 = nullptr;
+    QCheckBox *smsToAllBox = nullptr;     // CheckBox_SMS_All
+    QLineEdit *dateEdit = nullptr;        // Edit_Date
+    QLineEdit *timeEdit = nullptr;        // Edit_time
+    QCheckBox *autoDateTimeBox = nullptr; // CheckBox4, "Дата-Время (Авто/ручное)"
 
     // Where the date-time rule takes today's date from (the computer's
     // clock; tests fix it).
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
-    // The date-time rule: automatic (ticked) or manual date and time.
-    void CheckBox4Click();
+    // The date-time rule ("CheckBox4Click"): automatic (ticked) or manual
+    // date and time.
+    void applyDateTimeRule();
     // The clock's step: while the date and time are automatic, the time box
     // shows the time text given.
     void clockTick(const QString &timeText);

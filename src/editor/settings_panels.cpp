@@ -206,19 +206,19 @@ void SettingsPanels::cleanPanel()
     // time.
     for (PhoneEdit *p : phone_->phones())
         p->setText(QStringLiteral("+"));
-    phone_->Edit_Date->clear();
-    phone_->Edit_time->clear();
+    phone_->dateEdit->clear();
+    phone_->timeEdit->clear();
 
     // 11 to 15: the arming options.
     ArmingPanel *a = arming_;
-    a->CBox_INPUT->setCurrentIndex(-1);
-    for (QCheckBox *b : {a->CheckBox_SMS_in, a->CheckBox_SMS_out, a->CheckBox_Audio, a->CB_Ctrl_Volt,
-                         a->CB_vnesh_IBP, a->CB_Time_SMS, a->CB_mic_dinam, a->CB_sms_sost})
+    a->armingLevelList->setCurrentIndex(-1);
+    for (QCheckBox *b : {a->smsOnArmingBox, a->smsOnDisarmingBox, a->soundOnArmingBox, a->watchSupplyBox,
+                         a->externalUpsBox, a->timeInSmsBox, a->callAudioBox, a->callStateSmsBox})
         b->setChecked(false);
-    a->CB_on_output_in->setCurrentIndex(-1);
-    a->CB_Alarm_SMS->setChecked(false);
-    a->CB_Alarm_Ring->setChecked(false);
-    a->RadioGroup1->setItemIndex(-1);
+    a->armedOutputList->setCurrentIndex(-1);
+    a->alarmSmsBox->setChecked(false);
+    a->alarmCallBox->setChecked(false);
+    a->armedStateOutputGroup->setItemIndex(-1);
 
     // 16 to 18: the sensors. Each temperature set to 0 turns 1 by its rule.
     SensorPanel *s1 = sensors_[0];
@@ -232,13 +232,13 @@ void SettingsPanels::cleanPanel()
     s2->outputList->setCurrentIndex(0);
 
     // 19: the delays; the delay rule puts "0" back into an emptied box.
-    a->SE_inp->setText(QString());
-    a->SE_out->setText(QString());
+    a->armingDelayBox->setText(QString());
+    a->disarmingDelayBox->setText(QString());
 }
 
 void SettingsPanels::startUp()
 {
-    arming_->RadioGroup1->setItemIndex(0);
+    arming_->armedStateOutputGroup->setItemIndex(0);
     for (InputPanel *in : inputs_)
         in->activeClick();
     for (SensorPanel *s : sensors_)

@@ -50,7 +50,7 @@ public:
     RuleHook &rules() { return *hook_; }
 
     // A panel, control or caption by its name (CheckBox_in1, SE_min_td2,
-    // ME_tel3, Panel_td1_2 …); nullptr when there is none.
+    // phone3, Panel_td1_2 …); nullptr when there is none.
     QWidget *control(const QString &name) const;
     QCheckBox *checkBox(const QString &name) const;
     SpinEdit *spinEdit(const QString &name) const;

@@ -21,7 +21,7 @@ QString captionInWindowLanguage(const ExchangeWindow &w, const QString &russian)
 
 ExchangeCore::ExchangeCore(const ExchangeWindow &w, QObject *parent) : QObject(parent), w_(w)
 {
-    connect(w_.port, &TComPort::lineLost, this, [this](const QString &reason) {
+    connect(w_.port, &SerialPort::lineLost, this, [this](const QString &reason) {
         w_.log->add(toCp1251(QStringLiteral("линия потеряна: ") + reason));
         emit connectionLost();
     });
@@ -35,7 +35,7 @@ void ExchangeCore::setRoute(int state, Route route)
         routes_.erase(state);
 }
 
-void ExchangeCore::ComDataPacket1Packet(const QByteArray &Str)
+void ExchangeCore::onPacket(const QByteArray &Str)
 {
     w_.log->add(toCp1251(QStringLiteral("входная строка: ")) + Str);
     const auto it = routes_.find(state());
@@ -65,13 +65,13 @@ void ExchangeCore::showMessage(const QString &text, bool translate)
 
 bool ExchangeCore::openConnectedPort(const SendRequest &request)
 {
-    w_.Timer3->stop();
-    w_.Timer4->stop();
+    w_.responseTimer->stop();
+    w_.idleCloseTimer->stop();
     if (w_.shared->ConnectedPort.isEmpty()) {
         showMessage(request.noConnectionMessage, request.translateMessages);
         return false;
     }
-    TComPort &port = *w_.port;
+    SerialPort &port = *w_.port;
     port.setPort(w_.shared->ConnectedPort);
     if (!port.Connected()) {
         try {
@@ -79,7 +79,7 @@ bool ExchangeCore::openConnectedPort(const SendRequest &request)
         } catch (const std::exception &e) {
             // An unplugged adapter: ask for a scan rather than pretend the
             // controller is still there.
-            if (const auto *comError = dynamic_cast<const EComPort *>(&e);
+            if (const auto *comError = dynamic_cast<const SerialPortError *>(&e);
                 comError && deviceGoneError(comError->systemCode()))
                 emit connectionLost();
             if (!request.openErrorMessage.isEmpty()) {
@@ -100,7 +100,7 @@ void ExchangeCore::armResponse(int state)
 {
     w_.port->PurgePort(true, true);
     setState(state);
-    startIfStopped(w_.Timer3);
+    startIfStopped(w_.responseTimer);
 }
 
 void ExchangeCore::writeCommand(const QByteArray &command, bool logCommand)

@@ -1,10 +1,10 @@
 #pragma once
 // The exchange state machine. The tool and the controller talk in strict
 // turns: a sender writes one framed command and sets SessionState to the
-// reply it waits for; every packet the framer cuts goes through
-// ComDataPacket1Packet, which logs it and hands it to the route registered
-// for the current state. Timer3 ends an exchange whose reply does not come,
-// Timer4 closes the port one second after an exchange has ended.
+// reply it waits for; every packet the framer cuts goes through onPacket(),
+// which logs it and hands it to the route registered for the current state.
+// The response timer ends an exchange whose reply does not come; the idle
+// close timer closes the port one second after an exchange has ended.
 //
 // Adding the reply handling of another exchange is one line:
 //     core.setRoute(ssReadSettings, [&](const QByteArray &Str) { ... });
@@ -68,7 +68,7 @@ public:
     // The framer's packet event: logs "входная строка: " + Str, then routes
     // by SessionState. Errors of a route propagate to the caller (the port's
     // hand-over), as every uncaught error does.
-    void ComDataPacket1Packet(const QByteArray &Str);
+    void onPacket(const QByteArray &Str);
 
     // The port's receiver: every received chunk goes through the filter, if
     // one is set, and then to the framer.
@@ -79,10 +79,10 @@ public:
     // The sending sequence. Returns true when the command went out.
     bool sendCommand(const SendRequest &request);
     // Its parts, for senders that write their command in pieces:
-    // stop Timer3 and Timer4, refuse without a connection, open the port
+    // stop responseTimer and idleCloseTimer, refuse without a connection, open the port
     // under ConnectedPort. False (after the message) when there is no line.
     bool openConnectedPort(const SendRequest &request);
-    // Purge both queues, set the state, start Timer3.
+    // Purge both queues, set the state, start responseTimer.
     void armResponse(int state);
     // Write PacketStart + command + PacketStop and wait for the write.
     void writeCommand(const QByteArray &command, bool logCommand = false);
@@ -90,10 +90,10 @@ public:
     // Shows a plain message, through the dictionary when asked to.
     void showMessage(const QString &text, bool translate);
 
-    // Timer3: the response time-out.
-    void Timer3Timer();
-    // Timer4: the idle close.
-    void Timer4Timer();
+    // responseTimer: the response time-out.
+    void onResponseTimeout();
+    // idleCloseTimer: the idle close.
+    void onIdleClose();
     // The key-wait cancel ("Отмена" of the key prompt, also run by the
     // time-out): closes the prompt, ends the exchange, purges an open port
     // and starts the idle close.
@@ -103,7 +103,7 @@ signals:
     // The line to the device is gone: the port reported it lost, or the
     // connected port's device no longer exists when an exchange opens it.
     void connectionLost();
-    // Timer3 fired for an exchange that was waiting in this state; emitted
+    // responseTimer fired for an exchange that was waiting in this state; emitted
     // after its box, if any, has been answered.
     void responseTimedOut(int state);
 

@@ -25,24 +25,24 @@ namespace zarven {
 
 struct ExchangeWindow {
     // The window itself: controls that other subsystems add later (the key
-    // prompt Panel7, the key panel Panel_key) are found under it by name.
+    // prompt "Panel7", the key panel "Panel_key") are found under it by name.
     QWidget *window = nullptr;
 
     SharedValues *shared = nullptr;
-    TComPort *port = nullptr;
-    TComDataPacket *framer = nullptr;
+    SerialPort *port = nullptr;
+    PacketFramer *framer = nullptr;
     EventLog *log = nullptr;
     MessageBoxes *boxes = nullptr;
 
-    QTimer *Timer1 = nullptr; // scan step
-    QTimer *Timer3 = nullptr; // response time-out
-    QTimer *Timer4 = nullptr; // idle close
+    QTimer *scanTimer = nullptr;      // one port of the scan (Timer1)
+    QTimer *responseTimer = nullptr;  // reply time-out (Timer3)
+    QTimer *idleCloseTimer = nullptr; // idle close (Timer4)
 
-    QComboBox *ComboBox1 = nullptr;   // the port list
-    QPushButton *BitBtn3 = nullptr;   // "Соединить"
-    QLabel *statusPanel1 = nullptr;   // "соединен с ..."
-    QProgressBar *Gauge_Signal = nullptr;
-    QLabel *Label_Signal = nullptr;
+    QComboBox *portList = nullptr;        // the ports the scan tries (ComboBox1)
+    QPushButton *connectButton = nullptr; // "Соединить" (BitBtn3)
+    QLabel *statusPanel1 = nullptr;       // "соединен с ..."
+    QProgressBar *signalGauge = nullptr;  // Gauge_Signal
+    QLabel *signalLabel = nullptr;        // Label_Signal
 
     TimerIntervals intervals;
     QStringList extraPorts;          // listed by every scan besides the system's ports

@@ -66,53 +66,53 @@ void ControllerScan::connectionLost()
         return;
     const QString port = w_.shared->ConnectedPort;
     w_.shared->ConnectedPort.clear();
-    w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
-    w_.BitBtn3->setEnabled(true);
+    w_.connectButton->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
+    w_.connectButton->setEnabled(true);
     w_.statusPanel1->setText(connectionLostText(port, w_.translateStatus));
-    w_.Gauge_Signal->setValue(0);
-    w_.Label_Signal->setText(QStringLiteral("."));
+    w_.signalGauge->setValue(0);
+    w_.signalLabel->setText(QStringLiteral("."));
 }
 
-void ControllerScan::BitBtn3Click()
+void ControllerScan::startScan()
 {
     // A failing port list ends the handler here: the list stays empty and
     // no scan starts.
-    w_.ComboBox1->clear();
-    w_.ComboBox1->addItems(ListSerialPorts(w_.extraPorts, w_.includeSystemPorts));
+    w_.portList->clear();
+    w_.portList->addItems(ListSerialPorts(w_.extraPorts, w_.includeSystemPorts));
     // The scan replaces an exchange still waiting for its reply: that
     // exchange's time-out would otherwise end the scan half-way.
-    w_.Timer3->stop();
+    w_.responseTimer->stop();
     core_.setState(ssIdentify);
     ScanIndex = 0;
-    ScanLast = w_.ComboBox1->count() - 1;
+    ScanLast = w_.portList->count() - 1;
     tried_.clear();
-    startIfStopped(w_.Timer1);
+    startIfStopped(w_.scanTimer);
     w_.shared->ConnectedPort.clear();
     // Until a "T6" reply the window must not claim a connection it no longer
     // has, also after a failed rescan.
-    w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
-    w_.BitBtn3->setEnabled(true);
+    w_.connectButton->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
+    w_.connectButton->setEnabled(true);
     showTranslated(w_.statusPanel1, QString(), w_.translate);
 }
 
-void ControllerScan::Timer1Timer()
+void ControllerScan::tryNextPort()
 {
-    TComPort &port = *w_.port;
+    SerialPort &port = *w_.port;
     // Closing ends the previous step's listening.
     if (port.Connected())
         port.ClosePort();
     if (ScanLast < ScanIndex || core_.state() != ssIdentify) {
-        w_.Timer1->stop();
+        w_.scanTimer->stop();
         w_.statusPanel1->clear();
         w_.boxes->plain(noAnswerMessage());
         emit scanFinished(ScanOutcome::NoAnswer);
         return;
     }
-    port.setPort(w_.ComboBox1->itemText(ScanIndex));
+    port.setPort(w_.portList->itemText(ScanIndex));
     w_.statusPanel1->setText(scanProgressText(port.Port(), ScanIndex + 1, ScanLast + 1, w_.translateStatus));
     try {
         port.OpenPort();
-    } catch (const EComPort &e) {
+    } catch (const SerialPortError &e) {
         // A port that cannot be opened costs one step; why is told if no
         // port answers.
         tried_.append({port.Port(), e.systemCode()});
@@ -137,25 +137,25 @@ void ControllerScan::identificationReply(const QByteArray &Str)
     if (!refusal.isEmpty() || !Str.startsWith("T6")) {
         // Refused: the exchange ends, so the idle close frees the port for
         // the device's own configurator.
-        w_.Timer1->stop();
+        w_.scanTimer->stop();
         core_.setState(ssIdle);
-        startIfStopped(w_.Timer4);
+        startIfStopped(w_.idleCloseTimer);
         w_.statusPanel1->clear();
         w_.boxes->information(refusal.isEmpty() ? QString::fromUtf8(kUnrecognised) : refusal);
         emit scanFinished(refusal.isEmpty() ? ScanOutcome::Unrecognised : ScanOutcome::Sibling);
         return;
     }
     w_.shared->ConnectedPort = w_.port->Port();
-    w_.Timer1->stop();
+    w_.scanTimer->stop();
     if (w_.boxes->confirm(QString::fromUtf8(kAccepted))) {
         core_.setState(ssIdle);
-        startIfStopped(w_.Timer4);
+        startIfStopped(w_.idleCloseTimer);
     }
     showTranslated(w_.statusPanel1,
                    QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ') + fromCp1251(Str.mid(2)),
                    w_.translate);
-    w_.BitBtn3->setText(captionInWindowLanguage(w_, QStringLiteral("Соединен")));
-    w_.BitBtn3->setEnabled(false);
+    w_.connectButton->setText(captionInWindowLanguage(w_, QStringLiteral("Соединен")));
+    w_.connectButton->setEnabled(false);
     emit scanFinished(ScanOutcome::Connected);
 }
 

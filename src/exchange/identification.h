@@ -1,6 +1,6 @@
 #pragma once
 // Finding the controller: the scan tries the listed serial ports one after
-// another, Timer1's interval apart, with the identification command "Tt";
+// another, scanTimer's interval apart, with the identification command "Tt";
 // the first port on which any reply arrives ends the scan. "T6" followed by
 // the version text is the ZARVEN-4 and is accepted; five sibling models are
 // refused with a message naming their own configuration tool; anything else
@@ -34,9 +34,9 @@ public:
     explicit ControllerScan(ExchangeCore &core, QObject *parent = nullptr);
 
     // "Соединить" (button and menu item): starts a scan.
-    void BitBtn3Click();
+    void startScan();
     // One scan step.
-    void Timer1Timer();
+    void tryNextPort();
     // The identification route (SessionState 1).
     void identificationReply(const QByteArray &Str);
 

@@ -1,5 +1,5 @@
-// The two timers of every exchange: Timer3, the response time-out, and
-// Timer4, the idle close; and the key-wait cancel that the time-out runs.
+// The two timers of every exchange: responseTimer, the response time-out, and
+// idleCloseTimer, the idle close; and the key-wait cancel that the time-out runs.
 
 #include "exchange/exchange_core.h"
 
@@ -28,39 +28,39 @@ const TimeoutEntry *timeoutEntryFor(int state)
     return nullptr;
 }
 
-void ExchangeCore::Timer3Timer()
+void ExchangeCore::onResponseTimeout()
 {
     const int s = state();
     setState(ssIdle);
     const TimeoutEntry *entry = timeoutEntryFor(s);
     if (!entry) {
-        startIfStopped(w_.Timer4);
-        w_.Timer3->stop();
+        startIfStopped(w_.idleCloseTimer);
+        w_.responseTimer->stop();
         emit responseTimedOut(s);
         return;
     }
-    // Timer3 keeps running while the box is open: if nobody answers, its
+    // responseTimer keeps running while the box is open: if nobody answers, its
     // next firing finds state 11, takes the silent branch above and lets the
     // idle close shut the port behind the box. Qt does not deliver a timer
     // again while its handler is still running (here: inside the box), so
     // the timer is restarted; it fires one full interval later, as it would
     // have anyway.
-    if (w_.Timer3->isActive())
-        w_.Timer3->start();
+    if (w_.responseTimer->isActive())
+        w_.responseTimer->start();
     if (w_.boxes->confirm(QString::fromUtf8(entry->message))) {
         setState(ssIdle);
-        startIfStopped(w_.Timer4);
-        w_.Timer3->stop();
+        startIfStopped(w_.idleCloseTimer);
+        w_.responseTimer->stop();
         if (entry->keyWaitCancel)
             keyWaitCancel();
     }
     emit responseTimedOut(s);
 }
 
-void ExchangeCore::Timer4Timer()
+void ExchangeCore::onIdleClose()
 {
     // Stopped first: the idle close fires at most once per start.
-    w_.Timer4->stop();
+    w_.idleCloseTimer->stop();
     if (state() == ssIdle && w_.port->Connected()) {
         setState(ssClosed);
         // Safe also while a packet handler's box is open inside a hand-over:
@@ -80,12 +80,12 @@ void ExchangeCore::keyWaitCancel()
     if (auto *keyPanel = w_.window ? w_.window->findChild<QWidget *>(QStringLiteral("Panel_key")) : nullptr)
         keyPanel->setEnabled(true);
     setState(ssIdle);
-    w_.Timer3->stop();
+    w_.responseTimer->stop();
     // The idle close may already have closed the port while a time-out box
     // stayed open; there is nothing to purge then.
     if (w_.port->Connected())
         w_.port->PurgePort(true, true);
-    startIfStopped(w_.Timer4);
+    startIfStopped(w_.idleCloseTimer);
 }
 
 } // namespace zarven

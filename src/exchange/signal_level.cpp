@@ -41,12 +41,12 @@ SignalLevelQuery::SignalLevelQuery(ExchangeCore &core, QObject *parent)
 
 void SignalLevelQuery::setLabelColour(const QColor &colour)
 {
-    QPalette p = w_.Label_Signal->palette();
+    QPalette p = w_.signalLabel->palette();
     p.setColor(QPalette::WindowText, colour);
-    w_.Label_Signal->setPalette(p);
+    w_.signalLabel->setPalette(p);
 }
 
-void SignalLevelQuery::Button_YrSignalClick()
+void SignalLevelQuery::startQuery()
 {
     setLabelColour(QApplication::palette().color(QPalette::WindowText));
     stopPolling();
@@ -119,22 +119,22 @@ void SignalLevelQuery::pollTick()
 
 void SignalLevelQuery::showFailure(const QString &text)
 {
-    w_.Gauge_Signal->setValue(0);
-    w_.Label_Signal->setText(captionInWindowLanguage(w_, text));
+    w_.signalGauge->setValue(0);
+    w_.signalLabel->setText(captionInWindowLanguage(w_, text));
     setLabelColour(QColor(255, 0, 0));
 }
 
 void SignalLevelQuery::signalReply(const QByteArray &Str)
 {
     stopPolling();
-    w_.Timer3->stop();
-    startIfStopped(w_.Timer4);
+    w_.responseTimer->stop();
+    startIfStopped(w_.idleCloseTimer);
     const SignalReading reading = parseSignalReply(Str);
     SignalOutcome outcome = SignalOutcome::WrongReply;
     switch (reading.kind) {
     case SignalReading::Level:
-        w_.Gauge_Signal->setValue(signalGaugePercent(reading.level));
-        w_.Label_Signal->setText(signalLabelText(reading.level));
+        w_.signalGauge->setValue(signalGaugePercent(reading.level));
+        w_.signalLabel->setText(signalLabelText(reading.level));
         outcome = SignalOutcome::Shown;
         break;
     case SignalReading::NoService:

@@ -22,7 +22,7 @@ enum class SignalOutcome {
     NoService,    // "99": "нет связи"
     NoNumber,     // "+CSQ:" without a level: "нет сигнала"
     WrongReply,   // a reply without "+CSQ:": nothing shown
-    TimedOut,     // no reply before Timer3
+    TimedOut,     // no reply before responseTimer
     NoConnection, // no controller found, or its port will not open
 };
 
@@ -32,7 +32,7 @@ public:
     explicit SignalLevelQuery(ExchangeCore &core, QObject *parent = nullptr);
 
     // "Обновить".
-    void Button_YrSignalClick();
+    void startQuery();
     // The signal-level route (SessionState 15).
     void signalReply(const QByteArray &Str);
     // One poll of the receive queue.

@@ -100,7 +100,7 @@ void paintBackground(QWidget *w, const QColor &colour)
 
 } // namespace
 
-KeyPanel::KeyPanel(QFrame *panelKey, QFrame *panel7) : Panel_key(panelKey), Panel7(panel7)
+KeyPanel::KeyPanel(QFrame *frame, QFrame *prompt) : keyFrame(frame), keyPrompt(prompt)
 {
     buildKeyPanel();
     buildPrompt();
@@ -108,30 +108,30 @@ KeyPanel::KeyPanel(QFrame *panelKey, QFrame *panel7) : Panel_key(panelKey), Pane
 
 void KeyPanel::buildKeyPanel()
 {
-    Panel_key->setLineWidth(3);
+    keyFrame->setLineWidth(3);
 
-    Label31 = new QLabel(QStringLiteral("Программирование ключей "), Panel_key);
-    Label31->setObjectName(QStringLiteral("Label31"));
-    Label31->setGeometry(3, 3, 539, 22);
-    Label31->setAlignment(Qt::AlignCenter);
-    QFont bold = Label31->font();
+    keyPanelTitle = new QLabel(QStringLiteral("Программирование ключей "), keyFrame);
+    keyPanelTitle->setObjectName(QStringLiteral("Label31"));
+    keyPanelTitle->setGeometry(3, 3, 539, 22);
+    keyPanelTitle->setAlignment(Qt::AlignCenter);
+    QFont bold = keyPanelTitle->font();
     bold.setBold(true);
-    Label31->setFont(bold);
-    paintBackground(Label31, clSkyBlue);
+    keyPanelTitle->setFont(bold);
+    paintBackground(keyPanelTitle, clSkyBlue);
 
-    SGrid_key = new QTableWidget(kKeyRowCount + 1, 3, Panel_key);
-    SGrid_key->setObjectName(QStringLiteral("SGrid_key"));
-    SGrid_key->horizontalHeader()->setVisible(false);
-    SGrid_key->verticalHeader()->setVisible(false);
-    SGrid_key->setColumnWidth(0, 40);
-    SGrid_key->setColumnWidth(1, 168);
-    SGrid_key->setColumnWidth(2, 169);
+    keyGrid = new QTableWidget(kKeyRowCount + 1, 3, keyFrame);
+    keyGrid->setObjectName(QStringLiteral("SGrid_key"));
+    keyGrid->horizontalHeader()->setVisible(false);
+    keyGrid->verticalHeader()->setVisible(false);
+    keyGrid->setColumnWidth(0, 40);
+    keyGrid->setColumnWidth(1, 168);
+    keyGrid->setColumnWidth(2, 169);
     for (int r = 0; r <= kKeyRowCount; ++r)
-        SGrid_key->setRowHeight(r, kRowHeight);
-    SGrid_key->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SGrid_key->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SGrid_key->setGeometry(8, 32, 40 + 168 + 169 + 4, (kKeyRowCount + 1) * kRowHeight + 4);
-    SGrid_key->setItemDelegate(new KeyCellDelegate(SGrid_key));
+        keyGrid->setRowHeight(r, kRowHeight);
+    keyGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    keyGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    keyGrid->setGeometry(8, 32, 40 + 168 + 169 + 4, (kKeyRowCount + 1) * kRowHeight + 4);
+    keyGrid->setItemDelegate(new KeyCellDelegate(keyGrid));
     for (int r = 0; r <= kKeyRowCount; ++r) {
         for (int c = 0; c < 3; ++c) {
             auto *item = new QTableWidgetItem();
@@ -140,31 +140,33 @@ void KeyPanel::buildKeyPanel()
                 item->setFlags(Qt::ItemIsEnabled);
                 item->setBackground(palette::clMoneyGreen);
             }
-            SGrid_key->setItem(r, c, item);
+            keyGrid->setItem(r, c, item);
         }
     }
 
     for (int n = 1; n <= kKeyRowCount; ++n)
-        BB_ReadKey[n - 1] = makeButton(Panel_key, QStringLiteral("BB_ReadKey%1").arg(n), QStringLiteral("Читать Ключ"),
-                                       {400, 32 + 2 + n * kRowHeight, 120, kRowHeight - 2});
+        readKeyButtons[n - 1] = makeButton(keyFrame, QStringLiteral("BB_ReadKey%1").arg(n),
+            QStringLiteral("Читать Ключ"), {400, 32 + 2 + n * kRowHeight, 120, kRowHeight - 2});
 
-    BitBtn6 = makeButton(Panel_key, QStringLiteral("BitBtn6"), QStringLiteral("Сохранить "), {8, 312, 130, 28});
-    BitBtn7 = makeButton(Panel_key, QStringLiteral("BitBtn7"), QStringLiteral("Отменить"), {8, 346, 130, 28});
+    writeKeysButton = makeButton(keyFrame, QStringLiteral("BitBtn6"), QStringLiteral("Сохранить "), {8, 312, 130, 28});
+    closeKeysButton = makeButton(keyFrame, QStringLiteral("BitBtn7"), QStringLiteral("Отменить"), {8, 346, 130, 28});
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Работа с файлом"), Panel_key);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(150, 306, 386, 70);
-    BitBtn9 = makeButton(GroupBox1, QStringLiteral("BitBtn9"), QStringLiteral("Читать ключи из файла"), {8, 28, 180, 30});
-    BitBtn8 = makeButton(GroupBox1, QStringLiteral("BitBtn8"), QStringLiteral("Сохранить ключи в файл"), {196, 28, 182, 30});
+    keyFileGroup = new QGroupBox(QStringLiteral("Работа с файлом"), keyFrame);
+    keyFileGroup->setObjectName(QStringLiteral("GroupBox1"));
+    keyFileGroup->setGeometry(150, 306, 386, 70);
+    loadKeyFileButton = makeButton(
+        keyFileGroup, QStringLiteral("BitBtn9"), QStringLiteral("Читать ключи из файла"), {8, 28, 180, 30});
+    saveKeyFileButton = makeButton(
+        keyFileGroup, QStringLiteral("BitBtn8"), QStringLiteral("Сохранить ключи в файл"), {196, 28, 182, 30});
 }
 
 void KeyPanel::buildPrompt()
 {
-    paintBackground(Panel7, palette::clYellow);
+    paintBackground(keyPrompt, palette::clYellow);
     // The window made the prompt's first line; it moves to the top.
-    auto *prompt = Panel7->findChild<QLabel *>(QStringLiteral("Label_key_prompt"));
+    auto *prompt = keyPrompt->findChild<QLabel *>(QStringLiteral("Label_key_prompt"));
     if (!prompt)
-        prompt = new QLabel(QStringLiteral("Поднесите ключ к считывателю"), Panel7);
+        prompt = new QLabel(QStringLiteral("Поднесите ключ к считывателю"), keyPrompt);
     prompt->setGeometry(8, 6, 249, 20);
     prompt->setAlignment(Qt::AlignCenter);
     QFont font = prompt->font();
@@ -172,12 +174,12 @@ void KeyPanel::buildPrompt()
     font.setUnderline(true);
     prompt->setFont(font);
 
-    auto *wait = new QLabel(QStringLiteral("ожидание - 10 секунд"), Panel7);
+    auto *wait = new QLabel(QStringLiteral("ожидание - 10 секунд"), keyPrompt);
     wait->setObjectName(QStringLiteral("Label_key_wait"));
     wait->setGeometry(8, 28, 249, 18);
     wait->setAlignment(Qt::AlignCenter);
 
-    BitBtn5 = makeButton(Panel7, QStringLiteral("BitBtn5"), QStringLiteral("Отмена"), {92, 52, 81, 28});
+    keyWaitCancelButton = makeButton(keyPrompt, QStringLiteral("BitBtn5"), QStringLiteral("Отмена"), {92, 52, 81, 28});
 }
 
 void KeyPanel::writeHeaders(const std::function<QString(const QString &)> &caption)
@@ -198,13 +200,13 @@ void KeyPanel::retranslateHeaders(const std::function<QString(const QString &)> 
 
 QString KeyPanel::cellText(int row, int column) const
 {
-    const QTableWidgetItem *item = SGrid_key->item(row, column);
+    const QTableWidgetItem *item = keyGrid->item(row, column);
     return item ? item->text() : QString();
 }
 
 void KeyPanel::setCellText(int row, int column, const QString &text)
 {
-    SGrid_key->item(row, column)->setText(text);
+    keyGrid->item(row, column)->setText(text);
 }
 
 KeyRows KeyPanel::rows() const

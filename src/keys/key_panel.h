@@ -1,9 +1,9 @@
 #pragma once
-// The controls of the key programming mode: the panel Panel_key with its
-// title, the key grid SGrid_key (a header row and a number column, fixed, in
+// The controls of the key programming mode: the panel keyFrame with its
+// title, the key grid keyGrid (a header row and a number column, fixed, in
 // clMoneyGreen; descriptions and codes editable), the ten "Читать Ключ"
 // buttons, "Сохранить ", "Отменить" and the frame "Работа с файлом"; and the
-// yellow key prompt Panel7 with "Отмена". The window creates the two empty
+// yellow key prompt keyPrompt with "Отмена". The window creates the two empty
 // frames; this fills them.
 
 #include "keys/key_table.h"
@@ -22,7 +22,7 @@ namespace zarven {
 
 class KeyPanel {
 public:
-    KeyPanel(QFrame *panelKey, QFrame *panel7);
+    KeyPanel(QFrame *frame, QFrame *prompt);
 
     // Row 0's headers, given in Russian and put through caption (the
     // window's language; none: Russian), and the numbers 1 to 10 in column 0.
@@ -33,17 +33,18 @@ public:
     void setRows(const KeyRows &rows);
     void setCode(int row, const QString &code); // row 1 to 10
 
-    QFrame *Panel_key;
-    QFrame *Panel7;
-    QLabel *Label31 = nullptr;
-    QTableWidget *SGrid_key = nullptr;
-    std::array<QPushButton *, kKeyRowCount> BB_ReadKey{};
-    QPushButton *BitBtn6 = nullptr; // "Сохранить "
-    QPushButton *BitBtn7 = nullptr; // "Отменить"
-    QGroupBox *GroupBox1 = nullptr;
-    QPushButton *BitBtn9 = nullptr; // "Читать ключи из файла"
-    QPushButton *BitBtn8 = nullptr; // "Сохранить ключи в файл"
-    QPushButton *BitBtn5 = nullptr; // "Отмена"
+    // Each control's objectName is its designer name, given here.
+    QFrame *keyFrame;                                         // Panel_key
+    QFrame *keyPrompt;                                        // Panel7
+    QLabel *keyPanelTitle = nullptr;                          // Label31
+    QTableWidget *keyGrid = nullptr;                          // SGrid_key
+    std::array<QPushButton *, kKeyRowCount> readKeyButtons{}; // BB_ReadKey1 to 10, "Читать Ключ"
+    QPushButton *writeKeysButton = nullptr;     // BitBtn6, "Сохранить "
+    QPushButton *closeKeysButton = nullptr;     // BitBtn7, "Отменить"
+    QGroupBox *keyFileGroup = nullptr;          // GroupBox1
+    QPushButton *loadKeyFileButton = nullptr;   // BitBtn9, "Читать ключи из файла"
+    QPushButton *saveKeyFileButton = nullptr;   // BitBtn8, "Сохранить ключи в файл"
+    QPushButton *keyWaitCancelButton = nullptr; // BitBtn5, "Отмена" of the prompt
 
 private:
     void buildKeyPanel();

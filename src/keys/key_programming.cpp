@@ -109,16 +109,16 @@ bool KeyProgramming::send(const QByteArray &command, int state, const QString &n
     return core_.sendCommand(request);
 }
 
-void KeyProgramming::BitBtn4Click()
+void KeyProgramming::openKeyMode()
 {
     SendRequest request;
     request.noConnectionMessage = kNoConnection;
     if (!core_.openConnectedPort(request))
         return;
-    panel_.Panel_key->setVisible(true);
-    panel_.Panel_key->setEnabled(true);
-    panel_.Panel_key->raise();
-    panel_.Panel7->raise();
+    panel_.keyFrame->setVisible(true);
+    panel_.keyFrame->setEnabled(true);
+    panel_.keyFrame->raise();
+    panel_.keyPrompt->raise();
     panel_.writeHeaders([this](const QString &russian) { return captionInWindowLanguage(core_.window(), russian); });
     for (QWidget *p : locked_)
         p->setEnabled(false);
@@ -129,7 +129,7 @@ void KeyProgramming::BitBtn4Click()
 
 void KeyProgramming::onTable(const QByteArray &Str)
 {
-    // The state stays and Timer3 keeps running: a further packet is parsed
+    // The state stays and responseTimer keeps running: a further packet is parsed
     // again from row 1.
     KeyRows rows = panel_.rows();
     const int parsed = parseKeyTable(Str, rows);
@@ -140,26 +140,26 @@ void KeyProgramming::onTable(const QByteArray &Str)
 
 void KeyProgramming::closeMode()
 {
-    panel_.Panel_key->setEnabled(false);
-    panel_.Panel_key->setVisible(false);
+    panel_.keyFrame->setEnabled(false);
+    panel_.keyFrame->setVisible(false);
     for (QWidget *p : locked_)
         p->setEnabled(true);
 }
 
-void KeyProgramming::BitBtn7Click()
+void KeyProgramming::closeKeyMode()
 {
     closeMode();
     // No reply is awaited: the time-out only ends the exchange.
     send("Ur", ssIdle, kNoConnection);
 }
 
-void KeyProgramming::Edit_Prog_Key(int n)
+void KeyProgramming::readKey(int n)
 {
-    panel_.Panel_key->setEnabled(false);
-    panel_.Panel7->setVisible(true);
-    panel_.Panel7->setEnabled(true);
-    panel_.Panel7->raise();
-    panel_.Panel7->repaint();
+    panel_.keyFrame->setEnabled(false);
+    panel_.keyPrompt->setVisible(true);
+    panel_.keyPrompt->setEnabled(true);
+    panel_.keyPrompt->raise();
+    panel_.keyPrompt->repaint();
     pendingKeyRow_ = n;
     // Without a line the prompt stays until "Отмена".
     send("Kr", ssReadKey, kNoConnectionForKey);
@@ -169,21 +169,21 @@ void KeyProgramming::onKeyCode(const QByteArray &Str)
 {
     const ExchangeWindow &w = core_.window();
     core_.setState(ssIdle);
-    w.Timer3->stop();
+    w.responseTimer->stop();
     if (pendingKeyRow_ >= 1 && pendingKeyRow_ <= kKeyRowCount)
         panel_.setCode(pendingKeyRow_, keyCodeText(Str));
-    panel_.Panel7->setEnabled(false);
-    panel_.Panel7->setVisible(false);
-    panel_.Panel_key->setEnabled(true);
-    startIfStopped(w.Timer4);
+    panel_.keyPrompt->setEnabled(false);
+    panel_.keyPrompt->setVisible(false);
+    panel_.keyFrame->setEnabled(true);
+    startIfStopped(w.idleCloseTimer);
 }
 
-void KeyProgramming::BitBtn5Click()
+void KeyProgramming::cancelKeyWait()
 {
     core_.keyWaitCancel();
 }
 
-void KeyProgramming::BitBtn6Click()
+void KeyProgramming::writeKeys()
 {
     if (writeStarting_ || streamPending_)
         return;
@@ -205,7 +205,7 @@ void KeyProgramming::startWrite()
 {
     writeStarting_ = false;
     // The mode may have been left during the pause.
-    if (panel_.Panel_key->isHidden())
+    if (panel_.keyFrame->isHidden())
         return;
     if (refuse(panel_.rows())) {
         emit writeFinished(KeyWriteOutcome::Refused);
@@ -215,7 +215,7 @@ void KeyProgramming::startWrite()
         emit writeFinished(KeyWriteOutcome::NoConnection);
         return;
     }
-    panel_.BitBtn7->setEnabled(false);
+    panel_.closeKeysButton->setEnabled(false);
 }
 
 void KeyProgramming::endExchangeAfterBox(const QString &text)
@@ -225,7 +225,7 @@ void KeyProgramming::endExchangeAfterBox(const QString &text)
         core_.setState(ssIdle);
         if (w.port->Connected())
             w.port->PurgePort(true, true);
-        startIfStopped(w.Timer4);
+        startIfStopped(w.idleCloseTimer);
     }
 }
 
@@ -237,15 +237,15 @@ void KeyProgramming::onReady(const QByteArray &Str)
         if (streamPending_)
             return;
         w.port->PurgePort(true, true);
-        w.Timer3->stop();
-        startIfStopped(w.Timer4);
+        w.responseTimer->stop();
+        startIfStopped(w.idleCloseTimer);
         WriteKey_to_Hard();
         return;
     }
     core_.setState(ssIdle);
-    w.Timer3->stop();
+    w.responseTimer->stop();
     endExchangeAfterBox(QStringLiteral("Ответ о готовности к сохранению ключей некорректен."));
-    panel_.BitBtn7->setEnabled(true);
+    panel_.closeKeysButton->setEnabled(true);
     emit writeFinished(KeyWriteOutcome::WrongReady);
 }
 
@@ -257,7 +257,7 @@ void KeyProgramming::WriteKey_to_Hard()
         if (core_.state() != ssPrepareKeyWrite) {
             // Another exchange took over meanwhile.
             streamPending_ = false;
-            panel_.BitBtn7->setEnabled(true);
+            panel_.closeKeysButton->setEnabled(true);
             return;
         }
         // The grid may have been edited since the check before "Wr".
@@ -277,7 +277,7 @@ void KeyProgramming::sendStream(const QByteArray &stream)
 {
     streamPending_ = false;
     if (core_.state() != ssPrepareKeyWrite) {
-        panel_.BitBtn7->setEnabled(true);
+        panel_.closeKeysButton->setEnabled(true);
         return;
     }
     SendRequest request;
@@ -295,16 +295,16 @@ void KeyProgramming::abandonWrite(KeyWriteOutcome outcome)
 {
     const ExchangeWindow &w = core_.window();
     core_.setState(ssIdle);
-    w.Timer3->stop();
-    startIfStopped(w.Timer4);
-    panel_.BitBtn7->setEnabled(true);
+    w.responseTimer->stop();
+    startIfStopped(w.idleCloseTimer);
+    panel_.closeKeysButton->setEnabled(true);
     emit writeFinished(outcome);
 }
 
 void KeyProgramming::onFinal(const QByteArray &Str)
 {
     core_.setState(ssIdle);
-    core_.window().Timer3->stop();
+    core_.window().responseTimer->stop();
     const bool confirmed = Str == "Ok";
     if (confirmed) {
         endExchangeAfterBox(QStringLiteral("Процесс записи ключей завершился. Все OK."));
@@ -312,7 +312,7 @@ void KeyProgramming::onFinal(const QByteArray &Str)
     } else {
         endExchangeAfterBox(QStringLiteral("Ответ об успешной записи ключей не корректен."));
     }
-    panel_.BitBtn7->setEnabled(true);
+    panel_.closeKeysButton->setEnabled(true);
     emit writeFinished(confirmed ? KeyWriteOutcome::Confirmed : KeyWriteOutcome::WrongFinal);
 }
 
@@ -320,14 +320,14 @@ void KeyProgramming::onTimeout(int state)
 {
     switch (state) {
     case ssReadKeyTable:
-        panel_.BitBtn7->setEnabled(true);
-        if (tableBytes_ < kKeyTableBytes && !panel_.Panel_key->isHidden())
+        panel_.closeKeysButton->setEnabled(true);
+        if (tableBytes_ < kKeyTableBytes && !panel_.keyFrame->isHidden())
             message(kNoTable);
         emit tableTimedOut();
         break;
     case ssPrepareKeyWrite:
     case ssWriteKeys:
-        panel_.BitBtn7->setEnabled(true);
+        panel_.closeKeysButton->setEnabled(true);
         emit writeFinished(KeyWriteOutcome::TimedOut);
         break;
     default:
@@ -335,14 +335,14 @@ void KeyProgramming::onTimeout(int state)
     }
 }
 
-void KeyProgramming::BitBtn8Click()
+void KeyProgramming::saveKeysToFile()
 {
     const QString chosen = dialogs_ ? dialogs_->saveFileName() : QString();
     if (!chosen.isEmpty())
         saveKeysTo(keyFileName(chosen));
 }
 
-void KeyProgramming::BitBtn9Click()
+void KeyProgramming::loadKeysFromFile()
 {
     const QString chosen = dialogs_ ? dialogs_->openFileName() : QString();
     if (!chosen.isEmpty())

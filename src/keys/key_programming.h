@@ -44,18 +44,18 @@ public:
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
 
     // "Программирование ключей ТМ" and "Программировать ключи".
-    void BitBtn4Click();
+    void openKeyMode();
     // "Отменить".
-    void BitBtn7Click();
+    void closeKeyMode();
     // "Читать Ключ" of row n (1 to 10).
-    void Edit_Prog_Key(int n);
+    void readKey(int n);
     // "Отмена" of the key prompt.
-    void BitBtn5Click();
+    void cancelKeyWait();
     // "Сохранить ": the write, after a one-second pause.
-    void BitBtn6Click();
+    void writeKeys();
     // "Сохранить ключи в файл" and "Читать ключи из файла".
-    void BitBtn8Click();
-    void BitBtn9Click();
+    void saveKeysToFile();
+    void loadKeysFromFile();
 
     // The file operations without a dialog; false after their message.
     bool saveKeysTo(const QString &path);

@@ -28,7 +28,7 @@ qsizetype knownLengthStop(const QByteArray &buffer, const QByteArray &start, con
     return 0;
 }
 
-KnownLengthReplies::KnownLengthReplies(TComDataPacket &framer, std::function<qsizetype()> expectedLength, int quietMs,
+KnownLengthReplies::KnownLengthReplies(PacketFramer &framer, std::function<qsizetype()> expectedLength, int quietMs,
                                        Runner run, QObject *parent)
     : QObject(parent), framer_(framer), expected_(std::move(expectedLength)), run_(std::move(run)),
       quiet_(new QTimer(this))

@@ -16,7 +16,7 @@ class QTimer;
 
 namespace zarven {
 
-class TComDataPacket;
+class PacketFramer;
 
 // The framer's custom stop answer for a buffer that starts with the start
 // marker: the packet's length including both markers, 0 while it has not
@@ -36,14 +36,14 @@ class KnownLengthReplies : public QObject {
     Q_OBJECT
 public:
     using Runner = std::function<void(const std::function<void()> &)>;
-    KnownLengthReplies(TComDataPacket &framer, std::function<qsizetype()> expectedLength, int quietMs, Runner run,
+    KnownLengthReplies(PacketFramer &framer, std::function<qsizetype()> expectedLength, int quietMs, Runner run,
                        QObject *parent = nullptr);
 
 private:
     qsizetype decide(const QByteArray &buffer);
     void quietGap();
 
-    TComDataPacket &framer_;
+    PacketFramer &framer_;
     std::function<qsizetype()> expected_;
     Runner run_;
     QTimer *quiet_;

@@ -24,13 +24,13 @@ constexpr qint64 kHandOverMaxBytes = qint64(1) << 20;
 
 } // namespace
 
-// ---------------------------------------------------------------- EComPort
+// ---------------------------------------------------------------- SerialPortError
 
 namespace {
 
 QString comPortMessage(int index, int systemCode)
 {
-    QString text = EComPort::indexText(index);
+    QString text = SerialPortError::indexText(index);
     if (systemCode >= 0)
         text += QStringLiteral(" (error code: %1, %2)").arg(systemCode).arg(qt_error_string(systemCode));
     return text;
@@ -38,12 +38,12 @@ QString comPortMessage(int index, int systemCode)
 
 } // namespace
 
-EComPort::EComPort(int index, int systemCode)
+SerialPortError::SerialPortError(int index, int systemCode)
     : AppError(comPortMessage(index, systemCode)), index_(index), systemCode_(systemCode)
 {
 }
 
-QString EComPort::indexText(int index)
+QString SerialPortError::indexText(int index)
 {
     switch (index) {
     case OpenFailed: return QStringLiteral("Unable to open com port");
@@ -62,28 +62,28 @@ QString EComPort::indexText(int index)
     return QStringLiteral("Com port error %1").arg(index);
 }
 
-// ---------------------------------------------------------------- TComPort
+// ---------------------------------------------------------------- SerialPort
 
-TComPort::TComPort(QObject *parent) : TComPort(makeSystemSerialBackend(), parent) {}
+SerialPort::SerialPort(QObject *parent) : SerialPort(makeSystemSerialBackend(), parent) {}
 
-TComPort::TComPort(std::unique_ptr<SerialBackend> backend, QObject *parent)
+SerialPort::SerialPort(std::unique_ptr<SerialBackend> backend, QObject *parent)
     : QObject(parent), backend_(std::move(backend))
 {
     backend_->setReadyCallback([this] { handOver(); });
 }
 
-TComPort::~TComPort()
+SerialPort::~SerialPort()
 {
     backend_->setReadyCallback({});
     backend_->close();
 }
 
-qint64 TComPort::writeTimeoutMs(qint64 n)
+qint64 SerialPort::writeTimeoutMs(qint64 n)
 {
     return 1000 + 100 * n;
 }
 
-void TComPort::setPort(const QString &name)
+void SerialPort::setPort(const QString &name)
 {
     if (name == port_)
         return;
@@ -94,12 +94,12 @@ void TComPort::setPort(const QString &name)
     }
 }
 
-bool TComPort::Connected() const
+bool SerialPort::Connected() const
 {
     return backend_->isOpen();
 }
 
-void TComPort::OpenPort()
+void SerialPort::OpenPort()
 {
     if (Connected())
         return;
@@ -111,7 +111,7 @@ void TComPort::OpenPort()
     resumeHandOvers();
 }
 
-void TComPort::ClosePort()
+void SerialPort::ClosePort()
 {
     if (!Connected())
         return;
@@ -120,47 +120,47 @@ void TComPort::ClosePort()
 }
 
 template <typename Op>
-auto TComPort::onLine(Op op) -> decltype(op())
+auto SerialPort::onLine(Op op) -> decltype(op())
 {
     try {
         return op();
-    } catch (const EComPort &) {
+    } catch (const SerialPortError &) {
         if (backend_->lineFailed())
             loseLine(backend_->lineFailure());
         throw;
     }
 }
 
-void TComPort::PurgePort(bool input, bool output)
+void SerialPort::PurgePort(bool input, bool output)
 {
     onLine([&] { backend_->purge(input, output); });
 }
 
-qint64 TComPort::SendString(const QByteArray &bytes)
+qint64 SerialPort::SendString(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return 0;
     return onLine([&] { return backend_->write(bytes, writeTimeoutMs(bytes.size())); });
 }
 
-QByteArray TComPort::ReadUpTo(int n)
+QByteArray SerialPort::ReadUpTo(int n)
 {
     return onLine([&] { return backend_->read(n > 0 ? n : 0); });
 }
 
-void TComPort::resumeHandOvers()
+void SerialPort::resumeHandOvers()
 {
     if (handOverDepth_ == 0 && !receptionStopped_ && Connected())
         backend_->setReadyNotification(true);
 }
 
-void TComPort::loseLine(const QString &reason)
+void SerialPort::loseLine(const QString &reason)
 {
     ClosePort();
     emit lineLost(reason);
 }
 
-void TComPort::handOver()
+void SerialPort::handOver()
 {
     // The notifier is off during a hand-over; this only guards against a
     // backend that calls back anyway.
@@ -171,7 +171,7 @@ void TComPort::handOver()
     QByteArray chunk;
     try {
         chunk = backend_->read(kHandOverMaxBytes);
-    } catch (const EComPort &e) {
+    } catch (const SerialPortError &e) {
         // Any read failure here ends the line: retrying would spin on it.
         loseLine(backend_->lineFailed() ? backend_->lineFailure() : e.message());
         return;
@@ -215,7 +215,7 @@ void TComPort::handOver()
     resumeHandOvers();
 }
 
-void TComPort::reportReceiverError(const QString &message)
+void SerialPort::reportReceiverError(const QString &message)
 {
     if (!errorReporter_)
         return;

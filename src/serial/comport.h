@@ -1,5 +1,5 @@
 #pragma once
-// TComPort: the one serial port of the window. It opens the line under a
+// SerialPort: the one serial port of the window. It opens the line under a
 // port name with the controller's fixed settings (38400 bit/s, 8 data bits,
 // no parity, 1 stop bit, raw, no flow control, DTR and RTS inactive), writes
 // whole command strings and waits for each write, purges the queues, and
@@ -45,7 +45,7 @@ class SerialBackend;
 // " (error code: N, description)" when there is a system error code (errno
 // and its description on Linux), for example
 // "Unable to open com port (error code: 16, Device or resource busy)".
-class EComPort : public AppError {
+class SerialPortError : public AppError {
 public:
     enum Index {
         OpenFailed = 1,        // "Unable to open com port"
@@ -63,7 +63,7 @@ public:
     };
 
     // systemCode -1 means there is none: the message is the bare text.
-    EComPort(int index, int systemCode = -1);
+    SerialPortError(int index, int systemCode = -1);
 
     int index() const { return index_; }
     int systemCode() const { return systemCode_; }
@@ -74,15 +74,15 @@ private:
     int systemCode_;
 };
 
-class TComPort : public QObject {
+class SerialPort : public QObject {
     Q_OBJECT
 public:
     using Receiver = std::function<void(const QByteArray &chunk)>;
 
-    explicit TComPort(QObject *parent = nullptr);
+    explicit SerialPort(QObject *parent = nullptr);
     // For tests: a port over another backend.
-    TComPort(std::unique_ptr<SerialBackend> backend, QObject *parent = nullptr);
-    ~TComPort() override;
+    SerialPort(std::unique_ptr<SerialBackend> backend, QObject *parent = nullptr);
+    ~SerialPort() override;
 
     // The device name or path. Assigning the same name does nothing;
     // assigning another while open closes and reopens the line under it.
@@ -91,21 +91,21 @@ public:
 
     bool Connected() const;
 
-    // Does nothing when already open. Throws EComPort; a failure while
+    // Does nothing when already open. Throws SerialPortError; a failure while
     // setting the line up leaves the port closed.
     void OpenPort();
     // Does nothing when closed. Never blocks, also when called from inside a
     // hand-over of received data.
     void ClosePort();
-    // Discards the driver's receive and/or transmit queue. Throws EComPort
+    // Discards the driver's receive and/or transmit queue. Throws SerialPortError
     // (index 5) when the port is closed. The framer's buffer is not touched.
     void PurgePort(bool input = true, bool output = true);
     // Writes the whole byte string and waits until it is written or the
     // write time-out (1000 + 100·n ms) has passed; returns the count written,
     // fewer than n after a time-out. An empty string is not written (0).
-    // Throws EComPort (index 2), also when the port is closed.
+    // Throws SerialPortError (index 2), also when the port is closed.
     qint64 SendString(const QByteArray &bytes);
-    // At most n bytes already queued; never waits for more. Throws EComPort
+    // At most n bytes already queued; never waits for more. Throws SerialPortError
     // (index 3), also when the port is closed.
     QByteArray ReadUpTo(int n);
 

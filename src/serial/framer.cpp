@@ -11,9 +11,9 @@ char upperAscii(char c)
 
 } // namespace
 
-TComDataPacket::TComDataPacket() = default;
+PacketFramer::PacketFramer() = default;
 
-void TComDataPacket::setStartString(const QByteArray &marker)
+void PacketFramer::setStartString(const QByteArray &marker)
 {
     if (marker == start_)
         return;
@@ -21,7 +21,7 @@ void TComDataPacket::setStartString(const QByteArray &marker)
     empty();
 }
 
-void TComDataPacket::setStopString(const QByteArray &marker)
+void PacketFramer::setStopString(const QByteArray &marker)
 {
     if (marker == stop_)
         return;
@@ -29,7 +29,7 @@ void TComDataPacket::setStopString(const QByteArray &marker)
     empty();
 }
 
-void TComDataPacket::setSize(int size)
+void PacketFramer::setSize(int size)
 {
     if (size == size_)
         return;
@@ -37,7 +37,7 @@ void TComDataPacket::setSize(int size)
     empty();
 }
 
-void TComDataPacket::setCaseInsensitive(bool on)
+void PacketFramer::setCaseInsensitive(bool on)
 {
     if (on == caseInsensitive_)
         return;
@@ -45,13 +45,13 @@ void TComDataPacket::setCaseInsensitive(bool on)
     empty();
 }
 
-void TComDataPacket::empty()
+void PacketFramer::empty()
 {
     if (!buffer_.isEmpty()) {
         const QByteArray dropped = buffer_;
         // The buffer is cleared whatever the discard handler does.
         struct Clear {
-            TComDataPacket *self;
+            PacketFramer *self;
             ~Clear()
             {
                 self->buffer_.clear();
@@ -66,7 +66,7 @@ void TComDataPacket::empty()
     inPacket_ = false;
 }
 
-qsizetype TComDataPacket::find(const QByteArray &haystack, const QByteArray &needle, qsizetype from) const
+qsizetype PacketFramer::find(const QByteArray &haystack, const QByteArray &needle, qsizetype from) const
 {
     if (!caseInsensitive_)
         return haystack.indexOf(needle, from);
@@ -82,7 +82,7 @@ qsizetype TComDataPacket::find(const QByteArray &haystack, const QByteArray &nee
     return -1;
 }
 
-qsizetype TComDataPacket::findNew(const QByteArray &marker, qsizetype from)
+qsizetype PacketFramer::findNew(const QByteArray &marker, qsizetype from)
 {
     // A marker may straddle the end of what was searched before, so the
     // search steps back by its length less one.
@@ -91,7 +91,7 @@ qsizetype TComDataPacket::findNew(const QByteArray &marker, qsizetype from)
     return p;
 }
 
-void TComDataPacket::FeedBytes(const QByteArray &chunk)
+void PacketFramer::FeedBytes(const QByteArray &chunk)
 {
     const bool hasStopCondition = size_ > 0 || !stop_.isEmpty();
     if (!hasStopCondition) {
@@ -103,13 +103,13 @@ void TComDataPacket::FeedBytes(const QByteArray &chunk)
     cuttingPass();
 }
 
-void TComDataPacket::checkOverflow()
+void PacketFramer::checkOverflow()
 {
     if (maxBufferSize_ > 0 && buffer_.size() >= maxBufferSize_)
         empty();
 }
 
-void TComDataPacket::cuttingPass()
+void PacketFramer::cuttingPass()
 {
     // Each round of this loop is one cutting pass; a pass that cut a packet
     // is followed by another on the rest of the buffer. The overflow check

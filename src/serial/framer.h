@@ -1,5 +1,5 @@
 #pragma once
-// TComDataPacket: cuts the received byte stream into packets between a start
+// PacketFramer: cuts the received byte stream into packets between a start
 // and a stop marker. Chunks of any size go in through FeedBytes; the content
 // of each complete packet, without its markers, comes out through the packet
 // callback, in arrival order, before FeedBytes returns.
@@ -16,7 +16,7 @@
 
 namespace zarven {
 
-class TComDataPacket {
+class PacketFramer {
 public:
     using PacketHandler = std::function<void(const QByteArray &packet)>;
     using DiscardHandler = std::function<void(const QByteArray &bytes)>;
@@ -26,7 +26,7 @@ public:
     // leave the decision to the size and the stop marker.
     using CustomStopHandler = std::function<qsizetype(const QByteArray &buffer)>;
 
-    TComDataPacket();
+    PacketFramer();
 
     // Setting a marker, the size or the case mode to a different value empties
     // the pending buffer; setting the value it already has changes nothing.

@@ -33,7 +33,7 @@ struct PortDiagnosis {
 };
 
 // Diagnoses one port that the scan tried. openError is the system error code
-// of a failed open (EComPort::systemCode()), 0 when the port opened. The
+// of a failed open (SerialPortError::systemCode()), 0 when the port opened. The
 // processes are looked for under procRoot; this process never counts.
 PortDiagnosis diagnosePort(const QString &port, int openError, const QString &procRoot = QStringLiteral("/proc"));
 

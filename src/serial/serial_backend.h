@@ -1,5 +1,5 @@
 #pragma once
-// The operating-system layer beneath TComPort. One implementation per
+// The operating-system layer beneath SerialPort. One implementation per
 // platform (serial_backend_linux.cpp on Linux); the portable port code never
 // includes system headers.
 
@@ -16,19 +16,19 @@ public:
     virtual ~SerialBackend() = default;
 
     // Opens the device with the controller's line settings, exclusively.
-    // Throws EComPort; on failure nothing stays open. The ready notification
+    // Throws SerialPortError; on failure nothing stays open. The ready notification
     // of a freshly opened line is off until setReadyNotification(true).
     virtual void open(const QString &name) = 0;
     // Discards both queues and closes; never blocks, never throws.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    // Throws EComPort (index 5).
+    // Throws SerialPortError (index 5).
     virtual void purge(bool input, bool output) = 0;
     // Writes until all bytes are out or timeoutMs has passed; returns the
-    // count written. Throws EComPort (index 2).
+    // count written. Throws SerialPortError (index 2).
     virtual qint64 write(const QByteArray &bytes, qint64 timeoutMs) = 0;
     // What is queued now, at most max bytes (possibly none); never waits.
-    // Throws EComPort (index 3) on a read error or a hang-up.
+    // Throws SerialPortError (index 3) on a read error or a hang-up.
     virtual QByteArray read(qint64 max) = 0;
     // Set when an operation threw because the line is gone (hang-up,
     // unplugged device) rather than for a passing fault; cleared by the next

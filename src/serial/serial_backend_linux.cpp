@@ -64,12 +64,12 @@ private:
 
 // 38400 bit/s, 8 data bits, no parity, 1 stop bit, no flow control of either
 // kind, raw in both directions (zero bytes, CR and LF pass untouched, no
-// echo, no signals), reads that never wait. Throws EComPort (index 7).
+// echo, no signals), reads that never wait. Throws SerialPortError (index 7).
 void applyLineSettings(int fd)
 {
     termios t {};
     if (::tcgetattr(fd, &t) != 0)
-        throw EComPort(EComPort::SetStateFailed, errno);
+        throw SerialPortError(SerialPortError::SetStateFailed, errno);
     ::cfmakeraw(&t);
     t.c_iflag &= ~tcflag_t(IXON | IXOFF | IXANY | INPCK | IGNPAR);
     t.c_cflag &= ~tcflag_t(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
@@ -77,21 +77,21 @@ void applyLineSettings(int fd)
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     if (::cfsetispeed(&t, B38400) != 0 || ::cfsetospeed(&t, B38400) != 0)
-        throw EComPort(EComPort::SetStateFailed, errno);
+        throw SerialPortError(SerialPortError::SetStateFailed, errno);
     if (::tcsetattr(fd, TCSANOW, &t) != 0)
-        throw EComPort(EComPort::SetStateFailed, errno);
+        throw SerialPortError(SerialPortError::SetStateFailed, errno);
 
     // tcsetattr succeeds when any part of the request was taken; a driver
     // that refused the speed or the frame would fail silently otherwise.
     termios back {};
     if (::tcgetattr(fd, &back) != 0)
-        throw EComPort(EComPort::SetStateFailed, errno);
+        throw SerialPortError(SerialPortError::SetStateFailed, errno);
     const tcflag_t frame = CSIZE | PARENB | CSTOPB | CRTSCTS;
     if (::cfgetospeed(&back) != B38400 || (back.c_cflag & frame) != CS8)
-        throw EComPort(EComPort::SetStateFailed);
+        throw SerialPortError(SerialPortError::SetStateFailed);
 }
 
-// DTR and RTS held inactive. Throws EComPort (index 7).
+// DTR and RTS held inactive. Throws SerialPortError (index 7).
 void lowerModemLines(int fd)
 {
     int lines = TIOCM_DTR | TIOCM_RTS;
@@ -101,7 +101,7 @@ void lowerModemLines(int fd)
     // ENOTTY or EINVAL: that means "not supported", not a failure.
     if (errno == ENOTTY || errno == EINVAL)
         return;
-    throw EComPort(EComPort::SetStateFailed, errno);
+    throw SerialPortError(SerialPortError::SetStateFailed, errno);
 }
 
 class LinuxSerialBackend final : public SerialBackend {
@@ -146,7 +146,7 @@ void LinuxSerialBackend::open(const QString &name)
         raw = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     while (raw < 0 && errno == EINTR);
     if (raw < 0)
-        throw EComPort(EComPort::OpenFailed, errno);
+        throw SerialPortError(SerialPortError::OpenFailed, errno);
     FdGuard fd(raw);
 
     // Exclusive use: the advisory lock keeps out every program that locks
@@ -155,13 +155,13 @@ void LinuxSerialBackend::open(const QString &name)
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
         const int code = errno;
         // The lock is held by another open of the device: it is busy.
-        throw EComPort(EComPort::OpenFailed, code == EWOULDBLOCK ? EBUSY : code);
+        throw SerialPortError(SerialPortError::OpenFailed, code == EWOULDBLOCK ? EBUSY : code);
     }
     termios probe {};
     if (::tcgetattr(fd.get(), &probe) != 0) // not a terminal device at all
-        throw EComPort(EComPort::SetStateFailed, errno);
+        throw SerialPortError(SerialPortError::SetStateFailed, errno);
     if (::ioctl(fd.get(), TIOCEXCL) != 0)
-        throw EComPort(EComPort::OpenFailed, errno);
+        throw SerialPortError(SerialPortError::OpenFailed, errno);
     fd.setExclusive();
 
     applyLineSettings(fd.get());
@@ -204,33 +204,33 @@ void LinuxSerialBackend::fail(int index, int code)
 {
     if (meansLineGone(code)) {
         lineFailed_ = true;
-        lineFailure_ = EComPort(index, code).message();
+        lineFailure_ = SerialPortError(index, code).message();
     }
-    throw EComPort(index, code);
+    throw SerialPortError(index, code);
 }
 
 void LinuxSerialBackend::failHungUp(int index)
 {
     lineFailed_ = true;
     lineFailure_ = QStringLiteral("The line hung up (device unplugged or far end closed)");
-    throw EComPort(index);
+    throw SerialPortError(index);
 }
 
 void LinuxSerialBackend::purge(bool input, bool output)
 {
     if (fd_ < 0)
-        throw EComPort(EComPort::PurgeFailed, EBADF);
+        throw SerialPortError(SerialPortError::PurgeFailed, EBADF);
     if (!input && !output)
         return;
     const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
     if (::tcflush(fd_, queue) != 0)
-        fail(EComPort::PurgeFailed, errno);
+        fail(SerialPortError::PurgeFailed, errno);
 }
 
 qint64 LinuxSerialBackend::write(const QByteArray &bytes, qint64 timeoutMs)
 {
     if (fd_ < 0)
-        throw EComPort(EComPort::WriteFailed, EBADF);
+        throw SerialPortError(SerialPortError::WriteFailed, EBADF);
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max<qint64>(timeoutMs, 0));
     const char *data = bytes.constData();
     const qint64 total = bytes.size();
@@ -247,11 +247,11 @@ qint64 LinuxSerialBackend::write(const QByteArray &bytes, qint64 timeoutMs)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && errno != EAGAIN)
-            fail(EComPort::WriteFailed, errno);
+            fail(SerialPortError::WriteFailed, errno);
         // The driver's queue is full. A line that reported a hang-up and
         // still takes nothing is gone; waiting for it would spin.
         if (hangUpSeen)
-            failHungUp(EComPort::WriteFailed);
+            failHungUp(SerialPortError::WriteFailed);
 
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
@@ -261,11 +261,11 @@ qint64 LinuxSerialBackend::write(const QByteArray &bytes, qint64 timeoutMs)
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready < 0)
-            fail(EComPort::WriteFailed, errno);
+            fail(SerialPortError::WriteFailed, errno);
         if (ready == 0)
             break; // the write time-out: fewer bytes than asked
         if (p.revents & POLLNVAL)
-            fail(EComPort::WriteFailed, EBADF);
+            fail(SerialPortError::WriteFailed, EBADF);
         // The next write says what the hang-up or error is (EIO as a rule).
         hangUpSeen = (p.revents & (POLLHUP | POLLERR)) != 0;
     }
@@ -275,7 +275,7 @@ qint64 LinuxSerialBackend::write(const QByteArray &bytes, qint64 timeoutMs)
 QByteArray LinuxSerialBackend::read(qint64 max)
 {
     if (fd_ < 0)
-        throw EComPort(EComPort::ReadFailed, EBADF);
+        throw SerialPortError(SerialPortError::ReadFailed, EBADF);
     if (max <= 0)
         return {};
 
@@ -301,10 +301,10 @@ QByteArray LinuxSerialBackend::read(qint64 max)
         return buffer;
     }
     if (n < 0 && errno != EAGAIN)
-        fail(EComPort::ReadFailed, errno);
+        fail(SerialPortError::ReadFailed, errno);
     // Readable (or hung up) yet nothing to read: the far end is gone.
     if (p.revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL))
-        failHungUp(EComPort::ReadFailed);
+        failHungUp(SerialPortError::ReadFailed);
     return {};
 }
 

@@ -50,10 +50,10 @@ struct SensorControls {
 // sensor is 1 or 2.
 SensorControls sensorControls(int sensor);
 
-// ME_tel1 to ME_tel5; k is 1 to 5.
+// phone1 to phone5; k is 1 to 5.
 QString phoneControl(int k);
 
-// CB_delay1 to CB_delay4; input is 1 to 4.
+// inputDelayBox1 to inputDelayBox4; input is 1 to 4.
 QString delayControl(int input);
 
 } // namespace zarven

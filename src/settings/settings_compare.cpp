@@ -59,11 +59,11 @@ void SettingsCompare::replyReceived(const QByteArray &reply)
 {
     const ExchangeWindow &w = core_.window();
     core_.setState(ssIdle);
-    w.Timer3->stop();
+    w.responseTimer->stop();
     waiting_ = false;
     if (w.port->Connected())
         w.port->PurgePort(true, true);
-    startIfStopped(w.Timer4);
+    startIfStopped(w.idleCloseTimer);
 
     ShadowSettings shadow;
     if (shadow.decode(reply, *w.log) == 0) {

@@ -38,11 +38,11 @@ SendRequest SettingsRead::request() const
     return r;
 }
 
-void SettingsRead::BitBtn2Click()
+void SettingsRead::readSettings()
 {
     const ExchangeWindow& w = core_.window();
-    w.Timer3->stop();
-    w.Timer4->stop();
+    w.responseTimer->stop();
+    w.idleCloseTimer->stop();
     const SendRequest r = request();
     if (w.shared->ConnectedPort.isEmpty()) {
         core_.showMessage(r.noConnectionMessage, r.translateMessages);
@@ -86,7 +86,7 @@ void SettingsRead::endExchange()
     core_.setState(ssIdle);
     if (w.port->Connected())
         w.port->PurgePort(true, true);
-    startIfStopped(w.Timer4);
+    startIfStopped(w.idleCloseTimer);
 }
 
 void SettingsRead::decodeIntoWindow(const QByteArray& Str)
@@ -95,7 +95,7 @@ void SettingsRead::decodeIntoWindow(const QByteArray& Str)
     windowRead_ = false;
     const int records = decodeSettingsReply(Str, window_.controls, *w.log);
     core_.setState(ssIdle);
-    w.Timer3->stop();
+    w.responseTimer->stop();
     ReadOutcome outcome = ReadOutcome::Decoded;
     if (records == 0) {
         outcome = ReadOutcome::MemoryEmpty;

@@ -25,7 +25,7 @@ class EventLog;
 enum class ReadOutcome {
     Decoded, // at least one counted record
     MemoryEmpty, // a reply without counted records
-    TimedOut, // no reply before Timer3
+    TimedOut, // no reply before responseTimer
     NoConnection, // no controller found, or its port will not open
 };
 
@@ -50,9 +50,9 @@ public:
     SettingsRead(ExchangeCore& core, SettingsReadWindow window, QObject* parent = nullptr);
 
     // The button and the menu item.
-    void BitBtn2Click();
+    void readSettings();
     // Sends "Pt" to the connected controller and hands the reply to
-    // receiver, which must end the exchange itself (state, Timer3, the idle
+    // receiver, which must end the exchange itself (state, responseTimer, the idle
     // close). False, after the no-connection message, when nothing was sent.
     bool requestImage(Receiver receiver);
     // The reply route (SessionState 2).

@@ -39,7 +39,7 @@ bool SettingsWrite::messageTextsMissing()
     return true;
 }
 
-void SettingsWrite::BitBtn1Click()
+void SettingsWrite::writeSettings()
 {
     if (messageTextsMissing()) {
         emit writeFinished(WriteOutcome::Refused);
@@ -73,14 +73,14 @@ void SettingsWrite::BitBtn1Click()
     for (const QByteArray& piece : image.pieces)
         w.port->SendString(piece);
     core_.setState(ssWriteSettings);
-    startIfStopped(w.Timer3);
+    startIfStopped(w.responseTimer);
 }
 
 void SettingsWrite::acknowledgement(const QByteArray& Str)
 {
     const ExchangeWindow& w = core_.window();
     core_.setState(ssIdle);
-    w.Timer3->stop();
+    w.responseTimer->stop();
     const bool acknowledged = Str == "COK";
     if (acknowledged && afterAcknowledgement_ && afterAcknowledgement_(writtenImage_)) {
         emit writeFinished(WriteOutcome::Acknowledged);
@@ -91,7 +91,7 @@ void SettingsWrite::acknowledgement(const QByteArray& Str)
         core_.setState(ssIdle);
         if (w.port->Connected())
             w.port->PurgePort(true, true);
-        startIfStopped(w.Timer4);
+        startIfStopped(w.idleCloseTimer);
     }
     emit writeFinished(acknowledged ? WriteOutcome::Acknowledged : WriteOutcome::WrongReply);
 }

@@ -20,7 +20,7 @@ namespace zarven {
 enum class WriteOutcome {
     Acknowledged, // "COK"
     WrongReply, // any other packet
-    TimedOut, // no packet before Timer3
+    TimedOut, // no packet before responseTimer
     Refused, // a message text is missing or the image cannot be encoded
     NoConnection, // no controller found, or its port will not open
 };
@@ -31,7 +31,7 @@ public:
     SettingsWrite(ExchangeCore& core, ControlAccess controls, QObject* parent = nullptr);
 
     // The button and the menu item.
-    void BitBtn1Click();
+    void writeSettings();
     // The acknowledgement route (SessionState 3).
     void acknowledgement(const QByteArray& Str);
     // Runs after the acknowledgement "COK" with the records that were written

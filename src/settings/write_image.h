@@ -25,8 +25,8 @@ struct SharedValues;
 enum class WriteRefusal {
     None,
     NotANumber, // a time, delay or temperature box
-    BadTime, // Edit_time
-    BadDate, // Edit_Date
+    BadTime, // timeEdit, "Edit_time" in the message
+    BadDate, // dateEdit, "Edit_Date" in the message
     NoSelection, // a list or radio group
     StopMarker, // the fields whose bytes would form FF FE
 };

@@ -30,7 +30,7 @@ struct Settings {
 
 Outcome feed(const Settings &s, int limit, const QByteArray &stream, const QList<int> &cuts)
 {
-    TComDataPacket framer;
+    PacketFramer framer;
     framer.setStartString(s.start);
     framer.setStopString(s.stop);
     framer.setSize(s.size);

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray start("\xFE\xFF", 2);
     const QByteArray stop("\xFF\xFE", 2);
     const QByteArray records = keyTableRecords(rows);
-    TComDataPacket framer;
+    PacketFramer framer;
     framer.setStartString(start);
     framer.setStopString(stop);
     QList<QByteArray> packets;

@@ -37,7 +37,7 @@ ExchangeFixture::ExchangeFixture(const QStringList &ports, const TimerIntervals 
     options.extraPorts = ports;
     options.workDir = dir.path();
     options.intervals = intervals;
-    form_ = std::make_unique<TForm1>(options, boxes);
+    form_ = std::make_unique<MainWindow>(options, boxes);
 }
 
 ExchangeFixture::~ExchangeFixture() = default;
@@ -45,7 +45,7 @@ ExchangeFixture::~ExchangeFixture() = default;
 void ExchangeFixture::deliver(const QByteArray &content)
 {
     const SharedValues &s = form_->shared;
-    form_->ComDataPacket1.FeedBytes(s.PacketStart + content + s.PacketStop);
+    form_->framer.FeedBytes(s.PacketStart + content + s.PacketStop);
 }
 
 } // namespace zarven::test

@@ -28,7 +28,7 @@ public:
     explicit ExchangeFixture(const QStringList &ports = {}, const TimerIntervals &intervals = fastIntervals());
     ~ExchangeFixture();
 
-    TForm1 &form() { return *form_; }
+    MainWindow &form() { return *form_; }
     DeviceExchange &exchange() { return *form_->exchange; }
     ExchangeCore &core() { return form_->exchange->core; }
     int state() const { return form_->shared.SessionState; }
@@ -38,13 +38,13 @@ public:
     // framed.
     void deliver(const QByteArray &content);
     // The log lines added since the window was made.
-    QStringList log() const { return form_->Memo1.textLines(); }
+    QStringList log() const { return form_->eventLog.textLines(); }
 
     ScriptedMessageBoxes boxes;
     QTemporaryDir dir;
 
 private:
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 } // namespace zarven::test

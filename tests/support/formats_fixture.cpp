@@ -23,8 +23,8 @@ FormatsWindow::FormatsWindow()
     AppOptions options;
     options.includeSystemPorts = false;
     options.workDir = dir.path();
-    form_ = std::make_unique<TForm1>(options, boxes);
-    form_->Timer2->stop();
+    form_ = std::make_unique<MainWindow>(options, boxes);
+    form_->clockTimer->stop();
     auto dialogs = std::make_unique<ScriptedFileDialogs>();
     dialogs_ = dialogs.get();
     form_->configFiles->setFileDialogs(std::move(dialogs));

@@ -34,18 +34,18 @@ public:
     FormatsWindow();
     ~FormatsWindow();
 
-    TForm1 &form() { return *form_; }
+    MainWindow &form() { return *form_; }
     ControlAccess &controls();
     ScriptedFileDialogs &dialogs() { return *dialogs_; }
     // A path in the window's program folder.
     QString path(const QString &name) const;
-    QStringList log() const { return form_->Memo1.textLines(); }
+    QStringList log() const { return form_->eventLog.textLines(); }
 
     ScriptedMessageBoxes boxes;
     QTemporaryDir dir;
 
 private:
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
     ScriptedFileDialogs *dialogs_ = nullptr;
 };
 

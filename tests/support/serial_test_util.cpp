@@ -62,7 +62,7 @@ QString errnoText(int code)
 
 QString comPortErrorText(int index, int code)
 {
-    return EComPort::indexText(index) + QStringLiteral(" (error code: %1, %2)").arg(code).arg(errnoText(code));
+    return SerialPortError::indexText(index) + QStringLiteral(" (error code: %1, %2)").arg(code).arg(errnoText(code));
 }
 
 QByteArray Received::all() const

@@ -31,7 +31,7 @@ constexpr double kIdleCpuSeconds = 0.08;
 
 // The text the system gives for an errno value.
 QString errnoText(int code);
-// What EComPort(index, code) should say: "<index text> (error code: N, <errno text>)".
+// What SerialPortError(index, code) should say: "<index text> (error code: N, <errno text>)".
 QString comPortErrorText(int index, int code);
 constexpr int kAnySystemCode = -2;
 
@@ -39,7 +39,7 @@ constexpr int kAnySystemCode = -2;
 struct Received {
     QList<QByteArray> chunks;
     QByteArray all() const;
-    TComPort::Receiver receiver() { return [this](const QByteArray &c) { chunks.append(c); }; }
+    SerialPort::Receiver receiver() { return [this](const QByteArray &c) { chunks.append(c); }; }
 };
 
 } // namespace zarven::test
@@ -48,25 +48,25 @@ struct Received {
     zarven::test::PtyPair pair;                                                                              \
     QVERIFY2(pair.isOpen() && pair.errorString().isEmpty(), qPrintable(pair.errorString()))
 
-// The statement raises EComPort with this index and system code; the text is
+// The statement raises SerialPortError with this index and system code; the text is
 // then exactly the index's text with the code and the system's description.
 #define EXPECT_COM_ERROR_CODE(statement, expectedIndex, expectedCode)                                        \
     do {                                                                                                     \
         bool thrown_ = false;                                                                                \
         try {                                                                                                \
             statement;                                                                                       \
-        } catch (const zarven::EComPort &e) {                                                                \
+        } catch (const zarven::SerialPortError &e) {                                                                \
             thrown_ = true;                                                                                  \
             QCOMPARE(e.index(), int(expectedIndex));                                                         \
             if ((expectedCode) == zarven::test::kAnySystemCode) {                                            \
-                QVERIFY2(e.message().startsWith(zarven::EComPort::indexText(expectedIndex)),                 \
+                QVERIFY2(e.message().startsWith(zarven::SerialPortError::indexText(expectedIndex)),                 \
                          qPrintable(e.message()));                                                           \
             } else {                                                                                         \
                 QCOMPARE(e.systemCode(), int(expectedCode));                                                 \
                 QCOMPARE(e.message(), zarven::test::comPortErrorText(expectedIndex, expectedCode));          \
             }                                                                                                \
         }                                                                                                    \
-        QVERIFY2(thrown_, "no EComPort raised by " #statement);                                              \
+        QVERIFY2(thrown_, "no SerialPortError raised by " #statement);                                              \
     } while (false)
 
 #define EXPECT_COM_ERROR(statement, expectedIndex)                                                           \

@@ -107,25 +107,25 @@ int main(int argc, char *argv[])
     options.includeSystemPorts = false;
     options.intervals = TimerIntervals().scaled(4);
     PhotographedBoxes boxes;
-    TForm1 w(options, boxes);
+    MainWindow w(options, boxes);
     w.show();
     if (g_lang == QLatin1String("en"))
-        w.menu_english->trigger();
+        w.englishAction->trigger();
     pause(500);
     save(w.grab(), QStringLiteral("window"));
 
     // Connect: the box, then the window with the connection in its status bar.
     boxes.names = {QStringLiteral("guide/connect-box")};
-    w.BitBtn3->click();
-    waitFor([&] { return !w.shared.ConnectedPort.isEmpty() && !w.Timer1->isActive(); });
+    w.connectButton->click();
+    waitFor([&] { return !w.shared.ConnectedPort.isEmpty() && !w.scanTimer->isActive(); });
     pause(600);
     save(w.grab(), QStringLiteral("guide/connected"));
 
     // The signal level row.
-    w.Button_YrSignal->click();
+    w.signalRefreshButton->click();
     waitFor([&] { return w.shared.SessionState != ssSignalLevel; });
     pause(300);
-    save(w.Panel6->grab(), QStringLiteral("guide/signal"));
+    save(w.bottomBar->grab(), QStringLiteral("guide/signal"));
 
     // Unplugged: the rescan explains why the port gave nothing.
     sim.reset();
@@ -133,7 +133,7 @@ int main(int argc, char *argv[])
     boxes.names = {QStringLiteral("guide/no-answer")};
     std::optional<ScanOutcome> outcome;
     QObject::connect(&w.exchange->scan, &ControllerScan::scanFinished, [&](ScanOutcome o) { outcome = o; });
-    w.N8->trigger();
+    w.connectAction->trigger();
     waitFor([&] { return outcome.has_value(); });
     pause(600);
     return 0;
