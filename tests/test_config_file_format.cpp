@@ -4,9 +4,9 @@
 
 #include "config_file/config_loader.h"
 #include "config_file/config_writer.h"
-#include "core/cp1251.h"
 #include "core/errors.h"
 #include "editor/settings_panels.h"
+#include "file_bytes.h"
 #include "formats_fixture.h"
 #include "settings/control_names.h"
 #include "settings/image_encoder.h"
@@ -21,14 +21,6 @@ namespace {
 
 const SessionStamp kStamp{QStringLiteral("24.12.2025"), QStringLiteral("9:05:07")};
 
-QByteArray lines(const QStringList &texts)
-{
-    QByteArray out;
-    for (const QString &t : texts)
-        out += toCp1251(t) + "\r\n";
-    return out;
-}
-
 QByteArray crlf(const QByteArray &raw)
 {
     return raw + "\r\n";
@@ -38,7 +30,7 @@ QByteArray crlf(const QByteArray &raw)
 // output-time lines of 00 00.
 QByteArray inputRecord(int input, const QString &type, const QString &active, const QString &control24)
 {
-    QByteArray out = lines({QStringLiteral("#0%1").arg(input), QStringLiteral("x"), type, active, control24});
+    QByteArray out = cp1251Lines({QStringLiteral("#0%1").arg(input), QStringLiteral("x"), type, active, control24});
     for (int k = 0; k < 4; ++k)
         out += crlf(QByteArray(2, '\0'));
     return out;
@@ -76,7 +68,7 @@ private slots:
         const QByteArray file = encodeConfiguration(w.controls(), kStamp);
         QCOMPARE(withoutClosingBlock(file), readFileBytes(testDataPath(QStringLiteral("settings_rich.cfg"))));
         QCOMPARE(file.mid(file.indexOf("@message")),
-                 lines({QStringLiteral("@message"), QStringLiteral("Дата сеанса:24.12.2025"),
+                 cp1251Lines({QStringLiteral("@message"), QStringLiteral("Дата сеанса:24.12.2025"),
                         QStringLiteral("Время сеанса:9:05:07")}));
     }
 
@@ -122,7 +114,7 @@ private slots:
         applyRichState(c);
         c.setChecked(QStringLiteral("CheckBox_11"), false);
         const QByteArray file = encodeConfiguration(c, kStamp);
-        QVERIFY(file.startsWith(lines({"#01", "Дверь", "2", "1", "0"}) + QByteArray("\0\0\r\n", 4).repeated(4)));
+        QVERIFY(file.startsWith(cp1251Lines({"#01", "Дверь", "2", "1", "0"}) + QByteArray("\0\0\r\n", 4).repeated(4)));
 
         FormatsWindow target;
         auto &t = target.controls();
@@ -162,7 +154,7 @@ private slots:
         c.setText(QStringLiteral("Edit_OUT13s"), QString());
         const QByteArray file = encodeConfiguration(c, kStamp);
         // Relay 1 is the fourth output-time line: 3 minutes 0 seconds.
-        QVERIFY(file.startsWith(lines({"#01", "", "0", "1", "0"}) + crlf(QByteArray(2, '\0')).repeated(3)
+        QVERIFY(file.startsWith(cp1251Lines({"#01", "", "0", "1", "0"}) + crlf(QByteArray(2, '\0')).repeated(3)
                                 + crlf(QByteArray("\x00\xB4", 2))));
     }
 
@@ -206,8 +198,8 @@ private slots:
         c.setChecked(QStringLiteral("CheckBox_td2_auto"), true);
         c.setText(QStringLiteral("SE_min_td2"), QStringLiteral("20"));
         c.setIndex(QStringLiteral("CB_td2_out"), 3);
-        const QByteArray zeros = lines({"#23", "0", "0", "0", "0", "0", "0", "0", "0"}) + lines(QStringList(8, "0"))
-            + lines({"//#23"});
+        const QByteArray zeros = cp1251Lines({"#23", "0", "0", "0", "0", "0", "0", "0", "0"}) + cp1251Lines(QStringList(8, "0"))
+            + cp1251Lines({"//#23"});
         load(w, zeros);
         QVERIFY(!c.checked(QStringLiteral("CheckBox_td2")));
         QVERIFY(!c.checked(QStringLiteral("CheckBox_td21")));
@@ -224,8 +216,8 @@ private slots:
         FormatsWindow w;
         auto &c = w.controls();
         c.setText(QStringLiteral("ME_tel2"), QStringLiteral("+"));
-        QVERIFY(encodeConfiguration(c, kStamp).contains(lines({"#12", "7", "//#12"})));
-        load(w, lines({"#12", "7", "#13", "", "#14", "123"}));
+        QVERIFY(encodeConfiguration(c, kStamp).contains(cp1251Lines({"#12", "7", "//#12"})));
+        load(w, cp1251Lines({"#12", "7", "#13", "", "#14", "123"}));
         QCOMPARE(c.text(QStringLiteral("ME_tel2")).trimmed(), QStringLiteral("+7"));
         QCOMPARE(c.text(QStringLiteral("ME_tel3")).trimmed(), QStringLiteral("+"));
         QCOMPARE(c.text(QStringLiteral("ME_tel4")).trimmed(), QStringLiteral("+123"));
@@ -241,13 +233,13 @@ private slots:
         QTest::newRow("level of input 2") << inputRecord(2, "x", "1", "0") << QStringList{"#2 Уровень Активации :=x"};
         QTest::newRow("code of input 2") << inputRecord(2, "0", "x", "0") << QStringList{"#2 Код Активации :=x"};
         QTest::newRow("24-hour of input 3") << inputRecord(3, "0", "1", "7") << QStringList{"#3Уровень Активации :=7"};
-        QTest::newRow("arming level") << lines({"#20", "Q"})
+        QTest::newRow("arming level") << cp1251Lines({"#20", "Q"})
                                       << QStringList{"#20 - Ошибка формата", "Код Активации =Q"};
-        QTest::newRow("SMS at arming") << lines({"#21", "17"})
+        QTest::newRow("SMS at arming") << cp1251Lines({"#21", "17"})
                                        << QStringList{"#21 - Ошибка формата передаваемых данных", "На входе =7"};
-        QTest::newRow("SMS line too short") << lines({"#21", "1"})
+        QTest::newRow("SMS line too short") << cp1251Lines({"#21", "1"})
                                             << QStringList{"#21 - Ошибка формата передаваемых данных", "На входе ="};
-        QTest::newRow("valid values") << inputRecord(4, "2", "0", "1") + lines({"#20", "T", "#21", "01"})
+        QTest::newRow("valid values") << inputRecord(4, "2", "0", "1") + cp1251Lines({"#20", "T", "#21", "01"})
                                       << QStringList{};
     }
     void reportLines()
@@ -272,14 +264,14 @@ private slots:
         load(w, inputRecord(2, "1", "x", "0"));
         QVERIFY(!c.checked(QStringLiteral("CheckBox_in2")));
 
-        load(w, lines({"#21", "17"}));
+        load(w, cp1251Lines({"#21", "17"}));
         QVERIFY(c.checked(QStringLiteral("CheckBox_SMS_in")));
         QVERIFY(!c.checked(QStringLiteral("CheckBox_SMS_out")));
 
         c.setIndex(QStringLiteral("CBox_INPUT"), 1);
-        load(w, lines({"#20", "T"}));
+        load(w, cp1251Lines({"#20", "T"}));
         QCOMPARE(c.index(QStringLiteral("CBox_INPUT")), -1);
-        load(w, lines({"#20", "P"}));
+        load(w, cp1251Lines({"#20", "P"}));
         QCOMPARE(c.index(QStringLiteral("CBox_INPUT")), 2);
     }
 
@@ -304,7 +296,7 @@ private slots:
         const QString fortyFive = QString(45, QChar(u'ю'));
         QByteArray file;
         for (int input : {1, 2}) {
-            file += lines({QStringLiteral("#0%1").arg(input), input == 1 ? thirty : fortyFive, "0", "1", "0"});
+            file += cp1251Lines({QStringLiteral("#0%1").arg(input), input == 1 ? thirty : fortyFive, "0", "1", "0"});
             file += crlf(QByteArray(2, '\0')).repeated(4);
         }
         FormatsWindow w;
@@ -313,8 +305,8 @@ private slots:
         QCOMPARE(c.text(QStringLiteral("Edit1")), thirty);
         QCOMPARE(c.text(QStringLiteral("Edit2")), fortyFive);
         const QByteArray saved = encodeConfiguration(c, kStamp);
-        QVERIFY(saved.contains(lines({"#01", thirty.left(25)})));
-        QVERIFY(saved.contains(lines({"#02", fortyFive.left(40)})));
+        QVERIFY(saved.contains(cp1251Lines({"#01", thirty.left(25)})));
+        QVERIFY(saved.contains(cp1251Lines({"#02", fortyFive.left(40)})));
         // Typing goes back to the box's own limit once the text is short.
         c.setText(QStringLiteral("Edit2"), QStringLiteral("x"));
         QCOMPARE(c.panels().lineEdit(QStringLiteral("Edit2"))->maxLength(), 25);
@@ -326,7 +318,7 @@ private slots:
         applyRichState(w.controls());
         w.controls().setChecked(QStringLiteral("CheckBox_SMS_All"), false);
         const QByteArray before = everything(w);
-        load(w, lines({"#40", "1"}));
+        load(w, cp1251Lines({"#40", "1"}));
         QVERIFY(w.controls().checked(QStringLiteral("CheckBox_SMS_All")));
         w.controls().setChecked(QStringLiteral("CheckBox_SMS_All"), false);
         QCOMPARE(everything(w), before);
@@ -337,12 +329,12 @@ private slots:
         FormatsWindow w;
         auto &c = w.controls();
         c.setChecked(QStringLiteral("CB_Ctrl_Volt"), true);
-        load(w, lines({"#46", "#40", "1", "#5", "#41", "0", "text", "", "#99x", "#1", "Один", "1", "1", "1"}));
+        load(w, cp1251Lines({"#46", "#40", "1", "#5", "#41", "0", "text", "", "#99x", "#1", "Один", "1", "1", "1"}));
         QVERIFY(c.checked(QStringLiteral("CheckBox_SMS_All")));
         QVERIFY(!c.checked(QStringLiteral("CB_Ctrl_Volt")));
         // "#1" is record 1; only the first two digits of a number count.
         QCOMPARE(c.text(QStringLiteral("Edit1")), QStringLiteral("Один"));
-        load(w, lines({"#405", "0"}));
+        load(w, cp1251Lines({"#405", "0"}));
         QVERIFY(!c.checked(QStringLiteral("CheckBox_SMS_All")));
     }
 
@@ -350,8 +342,8 @@ private slots:
     {
         FormatsWindow w;
         auto &c = w.controls();
-        load(w, lines({"#11", "111", "#11", "222", "#01", "#45", "0", "1", "0"}) + QByteArray("\0\0\r\n", 4).repeated(4)
-                    + lines({"#45", "1"}));
+        load(w, cp1251Lines({"#11", "111", "#11", "222", "#01", "#45", "0", "1", "0"}) + QByteArray("\0\0\r\n", 4).repeated(4)
+                    + cp1251Lines({"#45", "1"}));
         QCOMPARE(c.text(QStringLiteral("ME_tel1")).trimmed(), QStringLiteral("+222"));
         QCOMPARE(c.text(QStringLiteral("Edit1")), QStringLiteral("#45"));
         // A radio group asked for an entry beyond its last selects its last.
@@ -364,10 +356,10 @@ private slots:
         auto &c = w.controls();
         applyRichState(c);
         const QByteArray before = everything(w);
-        load(w, lines({"#37", "3", "#38", "10", "#39", "2", "x", "", "2", "#40", "", "#41", "x1", "#45", "7"}));
+        load(w, cp1251Lines({"#37", "3", "#38", "10", "#39", "2", "x", "", "2", "#40", "", "#41", "x1", "#45", "7"}));
         c.setIndex(QStringLiteral("CB_on_output_in"), 3);
         QCOMPARE(everything(w), before);
-        load(w, lines({"#37", "1", "#38", "0", "#42", "10", "#43", "0x", "#44", "1", "#36", "7", "8", "1"}));
+        load(w, cp1251Lines({"#37", "1", "#38", "0", "#42", "10", "#43", "0x", "#44", "1", "#36", "7", "8", "1"}));
         QCOMPARE(c.index(QStringLiteral("RadioGroup1")), 0);
         QVERIFY(!c.checked(QStringLiteral("CheckBox_Audio")));
         QVERIFY(c.checked(QStringLiteral("CB_Time_SMS")));
@@ -384,11 +376,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("message");
-        QTest::newRow("header #") << lines({"#40", "1", "#", "#41", "0"}) << "'' is not a valid integer value";
-        QTest::newRow("header #ab") << lines({"#40", "1", "#ab1", "#41", "0"}) << "'ab' is not a valid integer value";
-        QTest::newRow("keeping output") << lines({"#40", "1", "#23", "1", "5", "6", "0", "Реле", "0", "0", "0"})
+        QTest::newRow("header #") << cp1251Lines({"#40", "1", "#", "#41", "0"}) << "'' is not a valid integer value";
+        QTest::newRow("header #ab") << cp1251Lines({"#40", "1", "#ab1", "#41", "0"}) << "'ab' is not a valid integer value";
+        QTest::newRow("keeping output") << cp1251Lines({"#40", "1", "#23", "1", "5", "6", "0", "Реле", "0", "0", "0"})
                                         << "'Реле' is not a valid integer value";
-        QTest::newRow("output at arming") << lines({"#40", "1", "#39", "1", "1", "1", ""})
+        QTest::newRow("output at arming") << cp1251Lines({"#40", "1", "#39", "1", "1", "1", ""})
                                           << "'' is not a valid integer value";
     }
     void conversionErrorStopsTheLoad()

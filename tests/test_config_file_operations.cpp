@@ -6,6 +6,7 @@
 #include "config_file/config_writer.h"
 #include "core/cp1251.h"
 #include "editor/settings_panels.h"
+#include "file_bytes.h"
 #include "formats_fixture.h"
 #include "settings/image_encoder.h"
 
@@ -21,14 +22,6 @@ using namespace zarven::test;
 namespace {
 
 const QString kOverwrite = QStringLiteral("Файл с таким именем существует.  Заменить?");
-
-QByteArray lines(const QStringList &texts)
-{
-    QByteArray out;
-    for (const QString &t : texts)
-        out += toCp1251(t) + "\r\n";
-    return out;
-}
 
 QByteArray state(FormatsWindow &w)
 {
@@ -221,7 +214,7 @@ private slots:
         FormatsWindow w;
         w.form().eventLog.add(QStringLiteral("входная строка: OK"));
         const QString file = w.path(QStringLiteral("bad.cfg"));
-        writeFileBytes(file, lines({"#20", "Q", "#21", "1x"}));
+        writeFileBytes(file, cp1251Lines({"#20", "Q", "#21", "1x"}));
         w.dialogs().openNames << file << file;
         w.form().loadFileAction->trigger();
         w.form().loadFileAction->trigger();
@@ -240,7 +233,7 @@ private slots:
     {
         FormatsWindow w;
         const QString file = w.path(QStringLiteral("broken.cfg"));
-        writeFileBytes(file, lines({"#40", "1", "#x", "#41", "0"}));
+        writeFileBytes(file, cp1251Lines({"#40", "1", "#x", "#41", "0"}));
         QStringList ran;
         w.controls().panels().rules().onRule = [&ran](const QString &handler) { ran << handler; };
         w.dialogs().openNames << file;

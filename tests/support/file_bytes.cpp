@@ -23,6 +23,14 @@ void writeFileBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+QByteArray cp1251Lines(const QStringList &texts)
+{
+    QByteArray out;
+    for (const QString &t : texts)
+        out += toCp1251(t) + "\r\n";
+    return out;
+}
+
 QString readText(const QString &path)
 {
     return fromCp1251(readFileBytes(path));

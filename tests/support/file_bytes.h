@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QTemporaryDir;
 
@@ -18,6 +19,10 @@ void writeFileBytes(const QString &path, const QByteArray &bytes);
 // The same for text in code page 1251.
 QString readText(const QString &path);
 void writeText(const QString &path, const QString &text);
+
+// The texts in code page 1251, each line ended by CR LF, as the program's
+// configuration and key files hold them.
+QByteArray cp1251Lines(const QStringList &texts);
 
 // The path of the file name in dir, with no file there: one that an earlier
 // test left, read-only or not, is removed.
