@@ -152,11 +152,14 @@ void ScanTest::everyModelReplyIsJudged()
     QFETCH(QString, model);
     QFETCH(int, outcome);
     QFETCH(QString, message);
-    // Replies come in pieces and after junk, as a real line may deliver them.
+    // Replies come in pieces and after junk, as a real line may deliver them:
+    // a byte every few milliseconds, so the step allows for a loaded machine.
     SimProcess sim({QStringLiteral("--model"), model, QStringLiteral("--chunk"), QStringLiteral("1"),
                     QStringLiteral("--junk"), QStringLiteral("00 FF 0D 0A")});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
-    ExchangeFixture f({sim.devicePath()});
+    TimerIntervals intervals = fastIntervals();
+    intervals.scanStepMs = 500;
+    ExchangeFixture f({sim.devicePath()}, intervals);
     QCOMPARE(scanToEnd(f, 20 * f.intervals().scanStepMs), outcome);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].text, message);

@@ -66,6 +66,9 @@ QStringList shownTexts()
         scanProgressText(QStringLiteral("/dev/ttyUSB0"), 1, 3, {}),
         connectionLostText(QStringLiteral("/dev/ttyUSB0"), {}),
         scanReport({}, {}),
+        // A template that repeats a placeholder.
+        scanReport({PortDiagnosis{QStringLiteral("/dev/ttyUSB0"), PortFault::NoPermission, QStringLiteral("dialout"), {}, {}}},
+                   {}),
     };
     for (const char *reply : {"On", "V3", "T3", "V5", "T5"})
         texts << siblingRefusal(QByteArray(reply));

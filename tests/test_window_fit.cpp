@@ -37,6 +37,8 @@ QStringList clippedCaptions(QWidget *root)
             text = label->text();
         else if (auto *button = qobject_cast<QAbstractButton *>(w))
             text = button->text();
+        else if (auto *list = qobject_cast<QComboBox *>(w); list && !list->isEditable() && list->count() > 0)
+            text = list->itemText(0); // the size hint covers every entry
         if (text.isEmpty())
             continue;
         const QSize need = w->sizeHint();

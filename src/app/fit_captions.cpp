@@ -1,6 +1,7 @@
 #include "app/fit_captions.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLayout>
@@ -18,6 +19,10 @@ bool isCaption(QWidget *w)
         return label->pixmap().isNull() && !label->wordWrap() && !label->text().isEmpty();
     if (auto *button = qobject_cast<QAbstractButton *>(w))
         return !button->text().isEmpty();
+    // A list shows one entry at a time; its size hint is that of the
+    // longest, so every entry can be read once chosen.
+    if (auto *list = qobject_cast<QComboBox *>(w))
+        return !list->isEditable() && list->count() > 0;
     return false;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Keeps every caption of the window's fixed layout whole: a label, check box,
-// radio button or push button whose text needs more room than its designed
+// radio button, push button or list whose text needs more room than its designed
 // width (a font wider than the designed one, a longer translation) grows to
 // the right as far as the next control beside it or its panel's edge allows,
 // or into free room on its left; only when that is not enough does its font

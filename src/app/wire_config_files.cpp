@@ -106,10 +106,11 @@ void MainWindow::updateTitle()
     QString title = caption_;
     if (!currentFile_.isEmpty())
         title = QFileInfo(currentFile_).fileName() + QStringLiteral(" - ") + caption_;
+    // The mark is part of the title text itself (no "[*]" placeholder), so
+    // the caption read back for translation never carries it.
     if (unsavedEdits_)
         title.prepend(QLatin1Char('*'));
     setWindowTitle(title);
-    setWindowModified(unsavedEdits_);
 }
 
 void MainWindow::rebuildRecentMenu()

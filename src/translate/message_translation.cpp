@@ -15,17 +15,22 @@ const char kRussianTextProperty[] = "zarvenRussianText";
 
 using Entries = QList<QPair<QString, QString>>;
 
-// The key's literal parts escaped and each placeholder %n as a group "pn".
+// The key's literal parts escaped and each placeholder %n as a group "pn";
+// a placeholder the key repeats must match the same text again.
 QRegularExpression placeholderPattern(const QString &key)
 {
     static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
     QString pattern = QStringLiteral("^");
+    QString seen;
     qsizetype from = 0;
     auto it = placeholder.globalMatch(key);
     while (it.hasNext()) {
         const auto m = it.next();
+        const QChar n = key.at(m.capturedStart() + 1);
         pattern += QRegularExpression::escape(key.mid(from, m.capturedStart() - from));
-        pattern += QStringLiteral("(?<p") + key.at(m.capturedStart() + 1) + QStringLiteral(">.*?)");
+        pattern += seen.contains(n) ? QStringLiteral("\\k<p") + n + QStringLiteral(">")
+                                    : QStringLiteral("(?<p") + n + QStringLiteral(">.*?)");
+        seen += n;
         from = m.capturedEnd();
     }
     pattern += QRegularExpression::escape(key.mid(from)) + QStringLiteral("$");

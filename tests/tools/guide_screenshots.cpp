@@ -10,9 +10,15 @@
 #include "app/main_window.h"
 #include "core/message_boxes.h"
 #include "exchange/device_exchange.h"
+#include "editor/input_panel.h"
+#include "editor/settings_panels.h"
+#include "keys/key_panel.h"
+#include "keys/key_programming.h"
 #include "sim_process.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -87,7 +93,6 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Зарвен-4"));
     if (argc != 3) {
         std::fprintf(stderr, "usage: guide_screenshots DOCS_FOLDER ru|en\n");
         return 2;
@@ -120,6 +125,40 @@ int main(int argc, char *argv[])
     waitFor([&] { return !w.shared.ConnectedPort.isEmpty() && !w.scanTimer->isActive(); });
     pause(600);
     save(w.grab(), QStringLiteral("guide/connected"));
+
+    // Read and write: the box that ends each exchange.
+    auto idle = [&] { return w.shared.SessionState == ssIdle; };
+    boxes.names = {QStringLiteral("guide/read-box")};
+    w.BitBtn2->click();
+    waitFor(idle);
+    pause(300);
+    // An active input needs its message before the settings can be written.
+    w.panels->inputPanel(1)->messageEdit->setText(g_lang == QLatin1String("en") ? QStringLiteral("Door opened")
+                                                                               : QStringLiteral("Открыта дверь"));
+    boxes.names = {QStringLiteral("guide/write-box")};
+    w.BitBtn1->click();
+    waitFor(idle);
+    pause(300);
+
+    // Keys: the controller's table, then the first key read from the reader
+    // and described.
+    bool tableRead = false;
+    QObject::connect(w.keys, &KeyProgramming::tableReceived, [&] { tableRead = true; });
+    w.BitBtn4->click();
+    waitFor([&] { return tableRead; });
+    pause(300);
+    const QString codeBefore = w.keyPanel->rows()[0].code;
+    w.keyPanel->BB_ReadKey[0]->click();
+    waitFor([&] { return w.keyPanel->rows()[0].code != codeBefore; });
+    waitFor(idle);
+    KeyRows rows = w.keyPanel->rows();
+    rows[0].description = g_lang == QLatin1String("en") ? QStringLiteral("Front door") : QStringLiteral("Входная дверь");
+    w.keyPanel->setRows(rows);
+    pause(600);
+    save(w.grab(), QStringLiteral("guide/keys"));
+    w.keyPanel->BitBtn7->click();
+    waitFor(idle);
+    pause(300);
 
     // The signal level row.
     w.signalRefreshButton->click();
