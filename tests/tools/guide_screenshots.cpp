@@ -129,14 +129,14 @@ int main(int argc, char *argv[])
     // Read and write: the box that ends each exchange.
     auto idle = [&] { return w.shared.SessionState == ssIdle; };
     boxes.names = {QStringLiteral("guide/read-box")};
-    w.BitBtn2->click();
+    w.readSettingsButton->click();
     waitFor(idle);
     pause(300);
     // An active input needs its message before the settings can be written.
     w.panels->inputPanel(1)->messageEdit->setText(g_lang == QLatin1String("en") ? QStringLiteral("Door opened")
                                                                                : QStringLiteral("Открыта дверь"));
     boxes.names = {QStringLiteral("guide/write-box")};
-    w.BitBtn1->click();
+    w.writeSettingsButton->click();
     waitFor(idle);
     pause(300);
 
@@ -144,11 +144,11 @@ int main(int argc, char *argv[])
     // and described.
     bool tableRead = false;
     QObject::connect(w.keys, &KeyProgramming::tableReceived, [&] { tableRead = true; });
-    w.BitBtn4->click();
+    w.keyProgrammingButton->click();
     waitFor([&] { return tableRead; });
     pause(300);
     const QString codeBefore = w.keyPanel->rows()[0].code;
-    w.keyPanel->BB_ReadKey[0]->click();
+    w.keyPanel->readKeyButtons[0]->click();
     waitFor([&] { return w.keyPanel->rows()[0].code != codeBefore; });
     waitFor(idle);
     KeyRows rows = w.keyPanel->rows();
@@ -156,7 +156,7 @@ int main(int argc, char *argv[])
     w.keyPanel->setRows(rows);
     pause(600);
     save(w.grab(), QStringLiteral("guide/keys"));
-    w.keyPanel->BitBtn7->click();
+    w.keyPanel->closeKeysButton->click();
     waitFor(idle);
     pause(300);
 
