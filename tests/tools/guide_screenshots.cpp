@@ -8,12 +8,14 @@
 // under DOCS_FOLDER/guide/.
 
 #include "app/main_window.h"
+#include "config_file/config_files.h"
 #include "core/message_boxes.h"
 #include "exchange/device_exchange.h"
 #include "editor/input_panel.h"
 #include "editor/settings_panels.h"
 #include "keys/key_panel.h"
 #include "keys/key_programming.h"
+#include "formats_fixture.h"
 #include "sim_process.h"
 
 #include <QAbstractButton>
@@ -26,6 +28,9 @@
 #include <QFrame>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -139,6 +144,29 @@ int main(int argc, char *argv[])
     w.writeSettingsButton->click();
     waitFor(idle);
     pause(300);
+
+    // Save: the status bar says what was saved and where.
+    auto dialogs = std::make_unique<test::ScriptedFileDialogs>();
+    dialogs->saveNames = {QDir(work.path()).filePath(g_lang == QLatin1String("en") ? QStringLiteral("smith-house.cfg")
+                                                                                    : QStringLiteral("дом-иванова.cfg"))};
+    w.configFiles->setFileDialogs(std::move(dialogs));
+    w.saveFileAction->trigger();
+    pause(300);
+    // The "Файл" menu, open over the top of the window, with the file just
+    // saved in its recent list.
+    w.menuFile->popup(w.mapToGlobal(w.menuBar()->actionGeometry(w.menuFile->menuAction()).bottomLeft()));
+    w.menuRecent->popup(w.menuFile->geometry().topRight()
+                        + QPoint(0, w.menuFile->actionGeometry(w.menuRecent->menuAction()).top()));
+    pause(400);
+    QPixmap shot = w.grab(QRect(0, 0, w.width(), w.menuFile->geometry().bottom() - w.geometry().top() + 8));
+    {
+        QPainter painter(&shot);
+        for (QMenu *menu : {w.menuFile, w.menuRecent})
+            painter.drawPixmap(menu->geometry().topLeft() - w.geometry().topLeft(), menu->grab());
+    }
+    save(shot, QStringLiteral("guide/file-menu"));
+    w.menuRecent->close();
+    w.menuFile->close();
 
     // Keys: the controller's table, then the first key read from the reader
     // and described.
