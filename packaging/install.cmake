@@ -29,6 +29,14 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
 add_custom_target(zarven4-changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
         DESTINATION ${ZARVEN_PKG_DOC})
+# Manual pages, compressed the same way.
+foreach(page zarven4-config zarven4-sim)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${page}.1.gz
+        COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/${page}.1 > ${CMAKE_BINARY_DIR}/${page}.1.gz
+        DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${page}.1)
+    add_custom_target(${page}-manpage ALL DEPENDS ${CMAKE_BINARY_DIR}/${page}.1.gz)
+    install(FILES ${CMAKE_BINARY_DIR}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md ${CMAKE_SOURCE_DIR}/docs/user-guide.en.md
         DESTINATION ${ZARVEN_PKG_DOC})
 

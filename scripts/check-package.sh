@@ -24,7 +24,8 @@ for f in usr/bin/zarven4-config usr/bin/zarven4-sim usr/share/zarven4-config/tra
          usr/share/metainfo/org.example.zarven4_config.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/zarven4-config.svg \
          usr/share/icons/hicolor/48x48/apps/zarven4-config.png \
-         usr/share/doc/zarven4-config/copyright; do
+         usr/share/doc/zarven4-config/copyright \
+         usr/share/man/man1/zarven4-config.1.gz usr/share/man/man1/zarven4-sim.1.gz; do
     [ -e "$root/$f" ] || { echo "missing from the package: $f" >&2; exit 1; }
 done
 

@@ -15,7 +15,7 @@ QString usageText()
         "Options:\n"
         "  --port DEV         add a serial device path to the port list (repeatable)\n"
         "  --workdir DIR      the program's folder for trans.dic, save.000, LoadFile.rep\n"
-        "                     and log.log (default: the current working directory)\n"
+        "                     and log.log (default: ~/.local/share/zarven4-config)\n"
         "  --only-listed-ports  list only the --port devices, not the machine's own ports\n"
         "  --exit-when-shown  quit as soon as the window is shown (start-up measurements)\n"
         "  --language ru|en   the language of the window and of the printed texts; the\n"
