@@ -31,8 +31,9 @@ bool load(fuzz::PanelsFixture &f, const QByteArray &file)
     return true;
 }
 
-// The window as the file carries it: a message cut to the length its record
-// keeps (25 characters for input 1, 40 for the others), a phone box as its
+// The window as the file carries it: a text cut to the 250 characters a
+// line keeps, a message cut to the length its record keeps (25 characters
+// for input 1, 40 for the others), a phone box as its
 // digits (an empty box is saved as "7"), an output's time only when the
 // output is used and assigned and not always on, a disabled sensor as its
 // box alone (it is saved as eight "0" lines), and no date-time mode, which
@@ -62,6 +63,7 @@ QStringList carried(fuzz::PanelsFixture &f)
     }
     s.removeIf([&dropped](const QString &line) { return dropped.contains(line.section(QLatin1Char('='), 0, 0)); });
     for (QString &line : s) {
+        line.truncate(line.indexOf(QLatin1Char('=')) + 1 + 250);
         if (line.startsWith(QLatin1String("ME_tel")))
             line = line.left(8) + PhoneDigits(line.mid(8));
         for (int input = 1; input <= kInputs; ++input) {
