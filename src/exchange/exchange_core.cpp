@@ -27,6 +27,14 @@ ExchangeCore::ExchangeCore(const ExchangeWindow &w, QObject *parent) : QObject(p
     });
 }
 
+void ExchangeCore::setState(int s)
+{
+    const int old = w_.shared->SessionState;
+    w_.shared->SessionState = s;
+    if (old != s)
+        emit stateChanged(old, s);
+}
+
 void ExchangeCore::setRoute(int state, Route route)
 {
     if (route)
@@ -98,6 +106,7 @@ bool ExchangeCore::openConnectedPort(const SendRequest &request)
 
 void ExchangeCore::armResponse(int state)
 {
+    announceExchange(state);
     w_.port->PurgePort(true, true);
     setState(state);
     startIfStopped(w_.responseTimer);

@@ -58,7 +58,9 @@ public:
 
     const ExchangeWindow &window() const { return w_; }
     int state() const { return w_.shared->SessionState; }
-    void setState(int s) { w_.shared->SessionState = s; }
+    // Every change of SessionState goes through here; a real change is
+    // announced by stateChanged().
+    void setState(int s);
 
     // The reply handling of one state. States without a route (0, 11 and
     // any unregistered one) only log their packets.
@@ -84,6 +86,9 @@ public:
     bool openConnectedPort(const SendRequest &request);
     // Purge both queues, set the state, start responseTimer.
     void armResponse(int state);
+    // Announces exchangeStarting(state); armResponse() does it, a sender
+    // that sets its state another way (the scan) calls it itself.
+    void announceExchange(int state) { emit exchangeStarting(state); }
     // Write PacketStart + command + PacketStop and wait for the write.
     void writeCommand(const QByteArray &command, bool logCommand = false);
 
@@ -106,6 +111,15 @@ signals:
     // responseTimer fired for an exchange that was waiting in this state; emitted
     // after its box, if any, has been answered.
     void responseTimedOut(int state);
+    // SessionState changed from `from` to `to`, by any means: a reply, a
+    // time-out, a cancel or another sender taking the line over.
+    void stateChanged(int from, int to);
+    // A sender is about to arm a new exchange waiting in `state` (emitted
+    // before the state is set). Whatever was still waiting for a reply, in
+    // that state or another, has been replaced: a module that keeps its own
+    // context for a pending reply (a check after a write, a key write's
+    // steps) drops it here, without a message.
+    void exchangeStarting(int state);
 
 private:
     ExchangeWindow w_;

@@ -82,6 +82,7 @@ void ControllerScan::startScan()
     // The scan replaces an exchange still waiting for its reply: that
     // exchange's time-out would otherwise end the scan half-way.
     w_.responseTimer->stop();
+    core_.announceExchange(ssIdentify);
     core_.setState(ssIdentify);
     ScanIndex = 0;
     ScanLast = w_.portList->count() - 1;
