@@ -6,6 +6,7 @@
 
 #include "batch_run.h"
 #include "exchange_fixture.h"
+#include "file_bytes.h"
 #include "config_file/config_files.h"
 #include "keys/key_file.h"
 #include "keys/key_programming.h"
@@ -35,12 +36,8 @@ enum Exchange { Scan, ReadSettings, WriteSettings, CheckAfterWrite, KeyTable, Ke
 QMap<QString, QByteArray> files(const QString &folder)
 {
     QMap<QString, QByteArray> all;
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files)) {
-        QFile f(dir.filePath(name));
-        if (f.open(QIODevice::ReadOnly))
-            all.insert(name, f.readAll());
-    }
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        all.insert(name, readFileBytes(folder + QLatin1Char('/') + name));
     return all;
 }
 
@@ -139,45 +136,33 @@ void LostLineTest::lostLineEndsTheExchangeAtOnce()
 void LostLineTest::lostLineEndsTheBatchCommand_data()
 {
     QTest::addColumn<QString>("dropAfter");
-    QTest::addColumn<QStringList>("command");
-    const QString out = QStringLiteral("OUT/out");
-    const QString keys = QStringLiteral("OUT/in.key");
-    const QString cfg = QStringLiteral(ZARVEN_TEST_DATA "/settings_rich.cfg");
-    QTest::newRow("identify") << QStringLiteral("Tt") << QStringList{QStringLiteral("identify")};
-    QTest::newRow("read-settings") << QStringLiteral("Pt")
-                                   << QStringList{QStringLiteral("read-settings"), QStringLiteral("--output"), out};
-    QTest::newRow("write-settings") << QStringLiteral("write")
-                                    << QStringList{QStringLiteral("write-settings"), QStringLiteral("--input"), cfg};
-    QTest::newRow("write-settings --verify")
-        << QStringLiteral("Pt")
-        << QStringList{QStringLiteral("write-settings"), QStringLiteral("--input"), cfg, QStringLiteral("--verify")};
-    QTest::newRow("read-keys") << QStringLiteral("Cn")
-                               << QStringList{QStringLiteral("read-keys"), QStringLiteral("--output"), out};
-    QTest::newRow("write-keys, Wr") << QStringLiteral("Wr")
-                                    << QStringList{QStringLiteral("write-keys"), QStringLiteral("--input"), keys};
-    QTest::newRow("write-keys, table") << QStringLiteral("table")
-                                       << QStringList{QStringLiteral("write-keys"), QStringLiteral("--input"), keys};
-    QTest::newRow("signal") << QStringLiteral("Sg") << QStringList{QStringLiteral("signal")};
+    QTest::addColumn<QString>("command"); // OUT: the work folder, CFG: a settings file
+    QTest::newRow("identify") << "Tt" << "identify";
+    QTest::newRow("read-settings") << "Pt" << "read-settings --output OUT/out";
+    QTest::newRow("write-settings") << "write" << "write-settings --input CFG";
+    QTest::newRow("write-settings --verify") << "Pt" << "write-settings --input CFG --verify";
+    QTest::newRow("read-keys") << "Cn" << "read-keys --output OUT/out";
+    QTest::newRow("write-keys, Wr") << "Wr" << "write-keys --input OUT/in.key";
+    QTest::newRow("write-keys, table") << "table" << "write-keys --input OUT/in.key";
+    QTest::newRow("signal") << "Sg" << "signal";
 }
 
 void LostLineTest::lostLineEndsTheBatchCommand()
 {
     QFETCH(QString, dropAfter);
-    QFETCH(QStringList, command);
+    QFETCH(QString, command);
     QTemporaryDir work;
     KeyRows rows;
     for (KeyRow &r : rows)
         r.code = QStringLiteral("0000000000000000");
-    QFile keyFile(work.filePath(QStringLiteral("in.key")));
-    QVERIFY(keyFile.open(QIODevice::WriteOnly) && keyFile.write(keyFileContent(rows)) > 0);
-    keyFile.close();
-    command.replaceInStrings(QStringLiteral("OUT"), work.path());
+    writeFileBytes(work.filePath(QStringLiteral("in.key")), keyFileContent(rows));
+    command.replace(QStringLiteral("OUT"), work.path()).replace(QStringLiteral("CFG"), QStringLiteral(ZARVEN_TEST_DATA "/settings_rich.cfg"));
 
     SimProcess sim({QStringLiteral("--drop-after"), dropAfter});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     // The real intervals: the ten-second time-out must not be what ends it.
-    const BatchRun r = runConfig(command + QStringList{QStringLiteral("--port"), sim.devicePath(),
-                                                       QStringLiteral("--workdir"), work.path()},
+    const BatchRun r = runConfig(command.split(QLatin1Char(' ')) + QStringList{QStringLiteral("--port"), sim.devicePath(),
+                                                                             QStringLiteral("--workdir"), work.path()},
                                  0);
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.out.count(kLost), 1);

@@ -91,7 +91,6 @@ private slots:
     void delayComesBeforeTheFirstPieceOfEachReply();
     void repliesAreCutIntoPiecesWithGaps();
     void junkPrecedesEveryReplyPacket();
-    void dropAfterEndsServingWithoutAReply();
     void commandLineSetsEveryOption();
     void commandLineRefusesBadValues_data();
     void commandLineRefusesBadValues();
@@ -455,19 +454,6 @@ void SimulatorTest::repliesAreCutIntoPiecesWithGaps()
     for (const OutgoingChunk &c : table)
         QVERIFY(c.bytes.size() <= 5);
     QCOMPARE(ControllerSimulator::joined(table), framed(defaultKeyTable()));
-}
-
-void SimulatorTest::dropAfterEndsServingWithoutAReply()
-{
-    SimulatorOptions o;
-    o.faults.dropAfter = SimCommand::ReadSettings;
-    ControllerSimulator sim(o, fixedClock());
-    QCOMPARE(replyTo(sim, "Tt"), framed("T6 v2.14"));
-    QVERIFY(!sim.lineDropRequested());
-    // The command and one behind it in the same chunk: neither is answered.
-    QVERIFY(sim.receive(framed("Pt") + framed("Sg")).isEmpty());
-    QVERIFY(sim.lineDropRequested());
-    QVERIFY(sim.receive(framed("Tt")).isEmpty());
 }
 
 void SimulatorTest::junkPrecedesEveryReplyPacket()
