@@ -284,7 +284,7 @@ void SimulatorPtyTest::repliesComeAtTheLinesPace()
     const QByteArray got = port.rawFor(3000, expected.size());
     const qint64 us = clock.nsecsElapsed() / 1000;
     QCOMPARE(got, expected);
-    const qint64 wireUs = (6 + expected.size()) * 10'000'000LL / 38400 / 1000;
+    const qint64 wireUs = (6 + expected.size()) * 10'000'000LL / 38400;
     QVERIFY2(us >= wireUs, qPrintable(QStringLiteral("%1 us, wire %2 us").arg(us).arg(wireUs)));
     QVERIFY2(us < wireUs + 500'000, qPrintable(QString::number(us)));
     // Trickled, as from a UART, not in one piece.
