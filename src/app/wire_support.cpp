@@ -74,7 +74,7 @@ void MainWindow::wireSupport()
             FileKind kind;
             kind.filter = QStringLiteral("Отчёт для поддержки (*.zip)");
             kind.extension = QStringLiteral("zip");
-            kind.translate = [this](const QString &t) { return captionInCurrentLanguage(shared, t); };
+            kind.translate = [this](const QString &t) { return inLanguage(t); };
             kind.lastFolder = [this] { return prefs.lastFolder(QStringLiteral("zip")); };
             kind.rememberFolder = [this](const QString &f) { prefs.setLastFolder(QStringLiteral("zip"), f); };
             const QString path = QtFileDialogs(this, kind).saveFileName();
