@@ -10,6 +10,10 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 install(TARGETS zarven4-config zarven4-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Read-only data: the program copies the dictionary into each user's folder.
 install(FILES ${CMAKE_SOURCE_DIR}/data/trans.dic DESTINATION ${CMAKE_INSTALL_DATADIR}/${ZARVEN_PKG})
+# The udev rule for the usual USB-serial bridges: the desktop user's access,
+# ModemManager kept off, FTDI latency 1 ms. Always under /usr/lib, where udev
+# reads the rules of packages.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/70-zarven4-config.rules DESTINATION /usr/lib/udev/rules.d)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/zarven4-config.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/org.example.zarven4_config.metainfo.xml
@@ -57,6 +61,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/zarven4")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The maintainer scripts apply the udev rule to adapters already plugged in.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/debian/postinst
+    ${CMAKE_SOURCE_DIR}/packaging/debian/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 # The X11 and offscreen platforms and the JPEG reader (the maker's banner)
 # are plug-ins of the Qt GUI library's package, which the computed
 # dependencies already name.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the Debian package in dist/: lintian finds no error, the desktop
+# Checks the Debian package in dist/: lintian finds no error, the udev rule
+# and the maintainer scripts are there (and do nothing without udev), the desktop
 # entry and the metainfo validate, and the package unpacked into a scratch
 # root (dpkg -x) starts offscreen from there, finds its installed dictionary
 # and writes nothing into the folder it was started in.
@@ -24,10 +25,23 @@ for f in usr/bin/zarven4-config usr/bin/zarven4-sim usr/share/zarven4-config/tra
          usr/share/metainfo/org.example.zarven4_config.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/zarven4-config.svg \
          usr/share/icons/hicolor/48x48/apps/zarven4-config.png \
-         usr/share/doc/zarven4-config/copyright \
+         usr/share/doc/zarven4-config/copyright usr/lib/udev/rules.d/70-zarven4-config.rules \
          usr/share/man/man1/zarven4-config.1.gz usr/share/man/man1/zarven4-sim.1.gz; do
     [ -e "$root/$f" ] || { echo "missing from the package: $f" >&2; exit 1; }
 done
+
+echo "-- udev rule and maintainer scripts"
+control="$scratch/control"
+dpkg-deb -e "$deb" "$control"
+for script in postinst postrm; do
+    [ -x "$control/$script" ] || { echo "missing maintainer script: $script" >&2; exit 1; }
+    sh -n "$control/$script"
+done
+# Where udev does not run the scripts change nothing and succeed.
+if [ ! -d /run/udev ]; then
+    "$control/postinst" configure
+    "$control/postrm" remove
+fi
 
 echo "-- desktop-file-validate"
 desktop-file-validate "$share/applications/zarven4-config.desktop"

@@ -56,10 +56,13 @@ private slots:
                                                  QStringLiteral("Последние файлы"), QStringLiteral("-"),
                                                  QStringLiteral("Выход")}));
         QCOMPARE(texts(w.menuExchange),
-                 (QStringList{QStringLiteral("Соединить"), QStringLiteral("Записать параметры"),
+                 (QStringList{QStringLiteral("Соединить"), QStringLiteral("Подключаться автоматически"),
+                              QStringLiteral("Записать параметры"),
                               QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),
                               QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи")}));
-        QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("О производителе")}));
+        QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("Проверка системы"),
+                                                  QStringLiteral("Сохранить отчёт для поддержки"),
+                                                  QStringLiteral("О производителе")}));
         QCOMPARE(texts(w.menuLanguage), (QStringList{QStringLiteral("Русский"), QStringLiteral("Английский")}));
         QVERIFY(w.russianAction->isChecked());
         QVERIFY(!w.englishAction->isChecked());

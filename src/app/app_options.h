@@ -20,6 +20,12 @@ struct AppOptions {
     bool userSession = false;
     // The language to start in, "R" or "E"; unset: the remembered one.
     QChar language;
+    // The folder watched for plugged adapters ("/dev" for the user's
+    // window); empty: none is watched (batch runs, most tests).
+    QString deviceFolder;
+    // How long a new device is left to udev (permissions, links) before it
+    // is scanned. A property of the machine, not scaled in tests.
+    int deviceSettleMs = 200;
 };
 
 } // namespace zarven

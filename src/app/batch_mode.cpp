@@ -5,6 +5,7 @@
 #include "app/batch_formats.h"
 #include "app/batch_keys.h"
 #include "app/batch_settings.h"
+#include "app/batch_system.h"
 
 #include "app/main_window.h"
 #include "core/message_boxes.h"
@@ -120,6 +121,11 @@ const std::vector<BatchCommand> &batchCommands()
          {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now"), QStringLiteral("--verify")}},
         {QStringLiteral("compare"), QStringLiteral("identify, then list the fields of --input FILE.cfg that differ"),
          {QStringLiteral("--input")}, runCompareCommand},
+        {QStringLiteral("doctor"), QStringLiteral("check the machine's serial ports, udev, ModemManager and brltty"), {},
+         runDoctorCommand, false},
+        {QStringLiteral("support-bundle"),
+         QStringLiteral("save --output FILE.zip for support (with --port: after a scan there)"),
+         {QStringLiteral("--output")}, runSupportBundleCommand, false},
     };
     return commands;
 }

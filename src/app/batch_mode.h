@@ -8,6 +8,7 @@
 //   zarven4-config read-keys  --port DEV --output FILE.key [--workdir DIR]
 //   zarven4-config write-keys --port DEV --input FILE.key [--workdir DIR]
 //   zarven4-config read-settings / write-settings: see batch_settings.h
+//   zarven4-config doctor / support-bundle: see batch_system.h
 //
 // Every message box the window would show is printed on standard output
 // (UTF-8, one box per paragraph); error reports go to standard error as well.

@@ -41,6 +41,7 @@ int main(int argc, char *argv[])
     QtMessageBoxes boxes;
     AppOptions options = cl.options;
     options.userSession = true;
+    options.deviceFolder = QStringLiteral("/dev");
     MainWindow window(options, boxes);
     window.show();
     if (cl.exitWhenShown)

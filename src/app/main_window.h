@@ -39,6 +39,7 @@ class KeyProgramming;
 class SettingsRead;
 class SettingsWrite;
 class SettingsCompare;
+class AutoConnect;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -121,6 +122,9 @@ public:
     QAction *verifyAfterWriteAction = nullptr; // "Проверять после записи", checkable (menu_verify)
     QAction *helpAction = nullptr;             // designer name: N16; "Справка"
     QAction *manufacturerAction = nullptr;     // designer name: N17; "О производителе"
+    QAction *autoConnectAction = nullptr;      // "Подключаться автоматически", checkable (menu_autoconnect)
+    QAction *systemCheckAction = nullptr;      // "Проверка системы" (menu_doctor)
+    QAction *supportBundleAction = nullptr;    // "Сохранить отчёт для поддержки" (menu_support)
     QAction *russianAction = nullptr;          // menu_russian
     QAction *englishAction = nullptr;          // menu_english
 
@@ -168,6 +172,14 @@ public:
     // its handlers.
     std::unique_ptr<KeyPanel> keyPanel;
     KeyProgramming *keys = nullptr;
+    // Plugged adapters: scanned when nothing is connected, the lost
+    // controller's adapter reconnected when it comes back.
+    AutoConnect *autoConnect = nullptr;
+    // The system check's report, as "Проверка системы" shows it and
+    // `doctor` prints it.
+    QString systemCheckText(bool *allWell = nullptr) const;
+    // Writes the support bundle; throws FileError.
+    void writeSupportBundle(const QString &path) const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -188,6 +200,8 @@ private:
     void wireTranslation();
     void wireKeys();
     void wireCompare();
+    void wireDeviceWatch(); // run by wireExchange()
+    void wireSupport();     // run by wireExchange()
 
     void buildFrame();
     void buildMenu();

@@ -77,4 +77,15 @@ void UserSettings::setVerifyAfterWrite(bool on)
     setValue(QStringLiteral("verifyAfterWrite"), on);
 }
 
+bool UserSettings::autoConnect() const
+{
+    const QVariant v = value(QStringLiteral("autoConnect"));
+    return !v.isValid() || v.toBool();
+}
+
+void UserSettings::setAutoConnect(bool on)
+{
+    setValue(QStringLiteral("autoConnect"), on);
+}
+
 } // namespace zarven

@@ -44,6 +44,11 @@ public:
     bool verifyAfterWrite() const;
     void setVerifyAfterWrite(bool on);
 
+    // Whether a plugged adapter is scanned by itself; on when nothing was
+    // kept.
+    bool autoConnect() const;
+    void setAutoConnect(bool on);
+
 private:
     QVariant value(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);

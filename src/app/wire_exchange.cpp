@@ -40,7 +40,10 @@ void MainWindow::wireExchange()
 
     // An error of a packet route is not caught here: it travels back into the
     // port's hand-over, which reports it and stops reception.
-    framer.setOnPacket([this](const QByteArray &Str) { exchange->core.onPacket(Str); });
+    framer.setOnPacket([this](const QByteArray &Str) {
+        port->trace().record(PacketTrace::Direction::In, shared.framed(Str));
+        exchange->core.onPacket(Str);
+    });
     port->setReceiver([this](const QByteArray &chunk) { exchange->core.received(chunk); });
 
     auto connectTimer = [this](QTimer *timer, auto handler) {
@@ -72,6 +75,9 @@ void MainWindow::wireExchange()
     connect(connectAction, &QAction::triggered, this, scan);
     connect(signalRefreshButton, &QPushButton::clicked, this,
             [this] { guarded([this] { exchange->signalLevel.startQuery(); }); });
+
+    wireDeviceWatch();
+    wireSupport();
 }
 
 } // namespace zarven

@@ -2,6 +2,7 @@
 
 #include "core/cp1251.h"
 #include "exchange/scan_report.h"
+#include "serial/port_adapter.h"
 #include "translate/message_translation.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <exception>
+#include <utility>
 
 namespace zarven {
 
@@ -49,15 +51,18 @@ ControllerScan::ControllerScan(ExchangeCore &core, QObject *parent)
     connect(&core_, &ExchangeCore::connectionLost, this, &ControllerScan::connectionLost);
 }
 
-QString ControllerScan::noAnswerMessage() const
+QString ControllerScan::triedPortsReport() const
 {
-    const TranslateFunction translate = [this](const QString &text) {
-        return w_.translate ? w_.translate(text) : text;
-    };
     QList<PortDiagnosis> diagnoses;
     for (const Tried &t : tried_)
         diagnoses << diagnosePort(t.port, t.openError);
-    return translate(QString::fromUtf8(kNoAnswer)) + QStringLiteral("\r\n") + scanReport(diagnoses, translate);
+    return scanReport(diagnoses, [this](const QString &text) { return w_.translate ? w_.translate(text) : text; });
+}
+
+QString ControllerScan::noAnswerMessage() const
+{
+    const QString noAnswer = QString::fromUtf8(kNoAnswer);
+    return (w_.translate ? w_.translate(noAnswer) : noAnswer) + QStringLiteral("\r\n") + triedPortsReport();
 }
 
 void ControllerScan::connectionLost(int state)
@@ -82,8 +87,10 @@ void ControllerScan::startScan()
 {
     // A failing port list ends the handler here: the list stays empty and
     // no scan starts.
+    const QString plugged = std::exchange(pluggedPort_, QString());
     w_.portList->clear();
-    w_.portList->addItems(ListSerialPorts(w_.extraPorts, w_.includeSystemPorts));
+    w_.portList->addItems(plugged.isEmpty() ? ListSerialPorts(w_.extraPorts, w_.includeSystemPorts) : QStringList {plugged});
+    plugged_ = !plugged.isEmpty();
     // The scan replaces an exchange still waiting for its reply: that
     // exchange's time-out would otherwise end the scan half-way.
     w_.responseTimer->stop();
@@ -105,6 +112,12 @@ void ControllerScan::startScan()
     tryNextPort();
 }
 
+void ControllerScan::scanPlugged(const QString &port)
+{
+    pluggedPort_ = port;
+    startScan();
+}
+
 void ControllerScan::tryNextPort()
 {
     SerialPort &port = *w_.port;
@@ -114,7 +127,8 @@ void ControllerScan::tryNextPort()
     if (ScanLast < ScanIndex || core_.state() != ssIdentify) {
         w_.scanTimer->stop();
         w_.statusPanel1->clear();
-        w_.boxes->plain(noAnswerMessage());
+        if (!plugged_)
+            w_.boxes->plain(noAnswerMessage());
         emit scanFinished(ScanOutcome::NoAnswer);
         return;
     }
@@ -157,12 +171,13 @@ void ControllerScan::identificationReply(const QByteArray &Str)
     }
     w_.shared->ConnectedPort = w_.port->Port();
     w_.scanTimer->stop();
-    if (w_.boxes->confirm(QString::fromUtf8(kAccepted))) {
+    if (plugged_ || w_.boxes->confirm(QString::fromUtf8(kAccepted))) {
         core_.setState(ssIdle);
         startIfStopped(w_.idleCloseTimer);
     }
     showTranslated(w_.statusPanel1,
-                   QStringLiteral("соединен с ") + w_.shared->ConnectedPort + QLatin1Char(' ') + fromCp1251(Str.mid(2)),
+                   QStringLiteral("соединен с ") + describePort(w_.shared->ConnectedPort) + QLatin1Char(' ')
+                       + fromCp1251(Str.mid(2)),
                    w_.translate);
     w_.connectButton->setText(captionInWindowLanguage(w_, QStringLiteral("Соединен")));
     w_.connectButton->setEnabled(false);

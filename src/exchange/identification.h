@@ -36,6 +36,13 @@ public:
 
     // "Соединить" (button and menu item): starts a scan.
     void startScan();
+    // Scans only a port just plugged in: when nothing answers no box is
+    // shown (the caller says it in the status bar), and the acceptance is
+    // not asked; a sibling's refusal is still shown.
+    void scanPlugged(const QString &port);
+    bool scanningPlugged() const { return plugged_; }
+    // The lines saying why each port of the last scan gave nothing.
+    QString triedPortsReport() const;
     // One scan step.
     void tryNextPort();
     // The identification route (SessionState 1).
@@ -64,6 +71,8 @@ private:
     QString noAnswerMessage() const;
 
     QList<Tried> tried_;
+    QString pluggedPort_; // the port the next startScan() tries alone
+    bool plugged_ = false;
     ExchangeCore &core_;
     const ExchangeWindow &w_;
 };

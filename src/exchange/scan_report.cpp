@@ -13,12 +13,12 @@ QString tr(const TranslateFunction &translate, const char *russianUtf8)
 QString holderText(const PortDiagnosis &d, const TranslateFunction &translate)
 {
     if (d.holders.isEmpty())
-        return tr(translate, "%1: порт занят другой программой. Закройте её и повторите поиск.").arg(d.port);
+        return tr(translate, "%1: порт занят другой программой. Закройте её и повторите поиск.").arg(d.shownPort());
     QStringList who;
     for (const PortHolder &h : d.holders)
         who << QStringLiteral("%1 (PID %2)").arg(h.name.isEmpty() ? QStringLiteral("?") : h.name).arg(h.pid);
     QString line = tr(translate, "%1: порт занят программой %2. Закройте её и повторите поиск.")
-                       .arg(d.port, who.join(QStringLiteral(", ")));
+                       .arg(d.shownPort(), who.join(QStringLiteral(", ")));
     for (const PortHolder &h : d.holders) {
         if (h.name == QLatin1String("ModemManager")) {
             line += QLatin1Char(' ')
@@ -37,17 +37,17 @@ QString diagnosisLine(const PortDiagnosis &d, const TranslateFunction &translate
     case PortFault::NoPermission:
         return tr(translate, "%1: нет прав на порт. Добавьте пользователя в группу %2 (sudo usermod -aG %2 $USER) "
                              "и войдите в систему заново.")
-            .arg(d.port, d.group);
+            .arg(d.shownPort(), d.group);
     case PortFault::HeldByProgram:
         return holderText(d, translate);
     case PortFault::Vanished:
-        return tr(translate, "%1: устройство отключено.").arg(d.port);
+        return tr(translate, "%1: устройство отключено.").arg(d.shownPort());
     case PortFault::OpenFailed:
-        return tr(translate, "%1: порт не открывается (%2).").arg(d.port, d.detail);
+        return tr(translate, "%1: порт не открывается (%2).").arg(d.shownPort(), d.detail);
     case PortFault::NoAnswer:
         break;
     }
-    return tr(translate, "%1: нет ответа.").arg(d.port);
+    return tr(translate, "%1: нет ответа.").arg(d.shownPort());
 }
 
 QString scanReport(const QList<PortDiagnosis> &tried, const TranslateFunction &translate)

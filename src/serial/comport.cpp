@@ -141,7 +141,9 @@ qint64 SerialPort::SendString(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return 0;
-    return onLine([&] { return backend_->write(bytes, writeTimeoutMs(bytes.size())); });
+    const qint64 written = onLine([&] { return backend_->write(bytes, writeTimeoutMs(bytes.size())); });
+    trace_.record(PacketTrace::Direction::Out, bytes.left(written));
+    return written;
 }
 
 QByteArray SerialPort::ReadUpTo(int n)

@@ -29,6 +29,7 @@
 // error) is closed at once and lineLost is emitted; it never spins.
 
 #include "core/errors.h"
+#include "serial/packet_trace.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -128,6 +129,10 @@ public:
     void setErrorReporter(std::function<void(const QString &)> reporter) { errorReporter_ = std::move(reporter); }
 
     bool inHandOver() const { return handOverDepth_ > 0; }
+    // The last packets of the session: every write goes in as it is sent;
+    // the receiver records the packets it cuts from what came in.
+    PacketTrace &trace() { return trace_; }
+    const PacketTrace &trace() const { return trace_; }
     SerialBackend *backend() const { return backend_.get(); }
 
     // The write time-out for n bytes: 1000 + 100·n ms.
@@ -155,6 +160,7 @@ private:
     int handOverDepth_ = 0;
     bool receptionStopped_ = false;
     quint64 session_ = 0; // counts opens and closes
+    PacketTrace trace_;
 };
 
 // The machine's serial ports (from the system's device enumeration; ports

@@ -30,6 +30,9 @@ struct PortDiagnosis {
     QString group;             // NoPermission: the group that may open the device
     QList<PortHolder> holders; // HeldByProgram: who has it open (may be unknown)
     QString detail;            // OpenFailed: the system's description
+    QString adapter;           // the adapter's label, when sysfs knows it
+    // The port as the lines show it: "/dev/ttyUSB0 (FTDI FT232R, A10K3XYZ)".
+    QString shownPort() const { return adapter.isEmpty() ? port : port + QStringLiteral(" (") + adapter + QLatin1Char(')'); }
 };
 
 // Diagnoses one port that the scan tried. openError is the system error code

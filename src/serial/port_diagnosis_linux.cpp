@@ -2,6 +2,7 @@
 // group, and the descriptors of every process under /proc.
 
 #include "serial/port_diagnosis.h"
+#include "serial/port_adapter.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,7 @@ PortDiagnosis diagnosePort(const QString &port, int openError, const QString &pr
 {
     PortDiagnosis d;
     d.port = port;
+    d.adapter = portAdapter(port).label();
     if (deviceGoneError(openError) || !QFileInfo::exists(port)) {
         d.fault = PortFault::Vanished;
     } else if (openError == EACCES || openError == EPERM) {
