@@ -1,4 +1,5 @@
 #include "app/user_settings.h"
+#include "exchange/signal_monitor.h"
 
 #include <QSettings>
 
@@ -75,6 +76,20 @@ bool UserSettings::verifyAfterWrite() const
 void UserSettings::setVerifyAfterWrite(bool on)
 {
     setValue(QStringLiteral("verifyAfterWrite"), on);
+}
+
+int UserSettings::monitorInterval() const
+{
+    bool ok = false;
+    const int seconds = value(QStringLiteral("monitorInterval")).toInt(&ok);
+    if (!ok || seconds < SignalMonitor::kMinInterval || seconds > SignalMonitor::kMaxInterval)
+        return SignalMonitor::kDefaultInterval;
+    return seconds;
+}
+
+void UserSettings::setMonitorInterval(int seconds)
+{
+    setValue(QStringLiteral("monitorInterval"), seconds);
 }
 
 } // namespace zarven

@@ -72,6 +72,9 @@ void MainWindow::wireExchange()
     connect(connectAction, &QAction::triggered, this, scan);
     connect(signalRefreshButton, &QPushButton::clicked, this,
             [this] { guarded([this] { exchange->signalLevel.startQuery(); }); });
+
+    // The monitor repeats the query; it lives beside it.
+    wireMonitor();
 }
 
 } // namespace zarven
