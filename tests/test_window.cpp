@@ -58,7 +58,8 @@ private slots:
         QCOMPARE(texts(w.menuExchange),
                  (QStringList{QStringLiteral("Соединить"), QStringLiteral("Записать параметры"),
                               QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),
-                              QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи")}));
+                              QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи"),
+                              QStringLiteral("Непрерывно")}));
         QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("О производителе")}));
         QCOMPARE(texts(w.menuLanguage), (QStringList{QStringLiteral("Русский"), QStringLiteral("Английский")}));
         QVERIFY(w.russianAction->isChecked());

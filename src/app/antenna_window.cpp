@@ -48,7 +48,7 @@ AntennaWindow::AntennaWindow(SignalMonitor &monitor, CaptionFunction caption, st
     : QWidget(parent, Qt::Window), monitor_(monitor), caption_(std::move(caption)), dialogs_(std::move(dialogs))
 {
     setObjectName(QStringLiteral("AntennaWindow"));
-    setWindowTitle(in(QStringLiteral("Антенна")));
+    setWindowTitle(QStringLiteral("Антенна"));
 
     levelLabel = valueLabel(this, "Label_AntennaLevel", QStringLiteral("."));
     QFont big = levelLabel->font();
@@ -135,7 +135,7 @@ AntennaWindow::AntennaWindow(SignalMonitor &monitor, CaptionFunction caption, st
             tone_ = ownTone_.get();
         }
     });
-    retranslate();
+    stale_ = true;
     resize(sizeHint().expandedTo(QSize(600, 420)));
 }
 
@@ -151,8 +151,20 @@ QString AntennaWindow::in(const QString &russian) const
     return caption_ ? caption_(russian) : russian;
 }
 
+void AntennaWindow::showEvent(QShowEvent *event)
+{
+    if (stale_)
+        retranslate();
+    QWidget::showEvent(event);
+}
+
 void AntennaWindow::retranslate()
 {
+    // A hidden window asks the dictionary nothing: a language switch then
+    // collects only the texts the user can see.
+    stale_ = !isVisible();
+    if (stale_)
+        return;
     setWindowTitle(in(QStringLiteral("Антенна")));
     showLatest();
     showStats();

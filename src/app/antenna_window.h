@@ -45,7 +45,8 @@ public:
     // "Сохранить CSV": the kept readings to a file the dialog names. Throws
     // FileError when the file cannot be written.
     void saveCsv();
-    // The texts made of readings, again in the window's current language.
+    // The texts made of readings, again in the window's current language;
+    // while the window is hidden, when it is shown next.
     void retranslate();
 
     QPushButton *monitorButton = nullptr; // "Непрерывно"
@@ -61,6 +62,9 @@ public:
     QLabel *phaseLabel = nullptr;         // running, paused, stopped and why
     SignalGraph *graph = nullptr;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void sampleAdded(const SignalSample &sample);
     void showLatest();
@@ -75,6 +79,7 @@ private:
     ToneOutput *tone_ = nullptr;
     std::unique_ptr<ToneOutput> ownTone_;
     std::optional<SignalMonitor::StopReason> stopReason_;
+    bool stale_ = false;
 };
 
 } // namespace zarven

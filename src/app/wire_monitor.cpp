@@ -61,7 +61,6 @@ void MainWindow::wireMonitor()
                 signalMonitor->stop();
                 return;
             }
-            antennaWindow->retranslate();
             antennaWindow->show();
             antennaWindow->raise();
             signalMonitor->start();
@@ -77,10 +76,6 @@ void MainWindow::wireMonitor()
             [this](int seconds) { prefs.setMonitorInterval(seconds); });
     connect(antennaWindow->saveCsvButton, &QPushButton::clicked, this,
             [this] { guarded([this] { antennaWindow->saveCsv(); }); });
-    // After the language switch has translated the captions (the switch's
-    // own handlers run first), the texts made of readings follow.
-    for (QAction *language : {russianAction, englishAction})
-        connect(language, &QAction::triggered, antennaWindow, &AntennaWindow::retranslate, Qt::QueuedConnection);
 }
 
 } // namespace zarven
