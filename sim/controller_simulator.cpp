@@ -28,6 +28,8 @@ ControllerSimulator::ControllerSimulator(SimulatorOptions options, const QDateTi
     else
         state_ = ControllerState::defaults(clock);
 
+    if (options_.signalWalk)
+        walk_.emplace(options_.walkSeed);
     framer_.setStartString(kPacketStart);
     framer_.setStopString(kPacketStop);
     framer_.setOnPacket([this](const QByteArray &packet) { handlePacket(packet); });
@@ -149,7 +151,7 @@ void ControllerSimulator::carryOut(SimCommand command, const QByteArray &content
     case SimCommand::Cancel:
         break;
     case SimCommand::SignalLevel:
-        sendPacket(options_.signalReply);
+        sendPacket(walk_ ? signalReplyForLevel(walk_->next()) : options_.signalReply);
         break;
     }
 }

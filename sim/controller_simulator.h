@@ -12,6 +12,7 @@
 // report. Anything else gets no reply.
 
 #include "controller_state.h"
+#include "signal_walk.h"
 #include "simulator_options.h"
 
 #include "serial/framer.h"
@@ -20,6 +21,7 @@
 #include <QDateTime>
 #include <QList>
 #include <functional>
+#include <optional>
 
 namespace zarven::sim {
 
@@ -73,6 +75,7 @@ private:
     PacketFramer framer_;
     bool awaitingKeyTable_ = false;
     bool dropRequested_ = false;
+    std::optional<SignalWalk> walk_;
     // Pieces produced by the packets of the current receive(); whether the
     // next one is the first of its command's reply.
     QList<OutgoingChunk> out_;

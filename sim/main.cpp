@@ -104,6 +104,8 @@ int main(int argc, char *argv[])
         ControllerSimulator simulator(cl.options);
         if (cl.verbose)
             simulator.setLogger([](const QString &line) { printError(line); });
+        if (cl.verbose && cl.options.signalWalk)
+            printError(QStringLiteral("signal walk seed %1").arg(cl.options.walkSeed));
         simulator.setErrorReporter([](const QString &line) { printError(QStringLiteral("error: ") + line); });
 
         PtyHost host(simulator);

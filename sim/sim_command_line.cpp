@@ -3,6 +3,8 @@
 #include "core/cp1251.h"
 #include "hex_text.h"
 
+#include <random>
+
 
 namespace zarven::sim {
 
@@ -48,6 +50,10 @@ QString simUsageText()
         "  --model TEXT       reply to \"Tt\" (default \"T6 v2.14\")\n"
         "  --csq N            signal level in the reply to \"Sg\", 0-99 (default 17)\n"
         "  --csq-reply TEXT   the whole reply to \"Sg\", e.g. \"+CSQ: 99,99\"\n"
+        "  --csq-walk         let the level of each \"Sg\" reply walk at random between\n"
+        "                     5 and 31, now and then 99 (for the signal monitor)\n"
+        "  --seed N           start the walk from seed N, 0-4294967295 (default: a new\n"
+        "                     seed each run, printed with --verbose)\n"
         "  --key-code HEX     the key code \"Kr\" answers (default 015A3C1E0B000095)\n"
         "  --cn-packets N     send the key table in N packets, 1-10 (default 1)\n"
         "  --link PATH        also make PATH a symbolic link to the device\n"
@@ -81,6 +87,7 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
 {
     SimCommandLine cl;
     SimulatorOptions &o = cl.options;
+    bool seedGiven = false;
     auto fail = [&cl](const QString &message) {
         cl.action = SimCommandLine::Action::Error;
         cl.error = message;
@@ -114,6 +121,10 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             cl.verbose = true;
             continue;
         }
+        if (name == QLatin1String("--csq-walk")) {
+            o.signalWalk = true;
+            continue;
+        }
 
         static const QStringList withValue = {
             QStringLiteral("--state"), QStringLiteral("--model"), QStringLiteral("--csq"),
@@ -121,7 +132,8 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             QStringLiteral("--link"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
             QStringLiteral("--wrong-raw"), QStringLiteral("--delay"), QStringLiteral("--chunk"),
             QStringLiteral("--chunk-gap"), QStringLiteral("--junk"), QStringLiteral("--store-changed"),
-            QStringLiteral("--baud"), QStringLiteral("--drop-after")};
+            QStringLiteral("--baud"), QStringLiteral("--drop-after"),
+            QStringLiteral("--seed")};
         if (!withValue.contains(name))
             return fail(QStringLiteral("unknown option \"%1\"").arg(args[i]));
         if (!takeValue())
@@ -137,6 +149,13 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             if (!level)
                 return fail(QStringLiteral("--csq wants a level from 0 to 99, got \"%1\"").arg(value));
             o.signalReply = signalReplyForLevel(*level);
+        } else if (name == QLatin1String("--seed")) {
+            bool ok = false;
+            const uint seed = value.toUInt(&ok);
+            if (!ok)
+                return fail(QStringLiteral("--seed wants a whole number from 0 to 4294967295, got \"%1\"").arg(value));
+            o.walkSeed = seed;
+            seedGiven = true;
         } else if (name == QLatin1String("--csq-reply")) {
             o.signalReply = toCp1251(value);
         } else if (name == QLatin1String("--key-code")) {
@@ -206,6 +225,8 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             o.faults.junk = *junk;
         }
     }
+    if (!seedGiven)
+        o.walkSeed = std::random_device{}();
     return cl;
 }
 

@@ -51,6 +51,10 @@ struct SimulatorOptions {
     QByteArray modelReply = "T6 v2.14";
     // Content of the reply to "Sg".
     QByteArray signalReply = "+CSQ: 17,0";
+    // The level of each reply to "Sg" walks at random (signal_walk.h)
+    // instead of signalReply, from this seed.
+    bool signalWalk = false;
+    quint32 walkSeed = 1;
     // The code of the key that "Kr" finds on the reader.
     QByteArray keyCode = defaultKeyCode();
     // The key table goes out in this many packets (records are not split).
@@ -66,7 +70,7 @@ struct SimulatorOptions {
 // The usual "+CSQ:" report for a signal level.
 inline QByteArray signalReplyForLevel(int level)
 {
-    return "+CSQ: " + QByteArray::number(level) + ",0";
+    return "+CSQ: " + QByteArray::number(level) + (level == 99 ? ",99" : ",0");
 }
 
 } // namespace zarven::sim

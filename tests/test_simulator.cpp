@@ -8,8 +8,10 @@
 #include "sim_command_line.h"
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdlib>
 
 using namespace zarven;
 using namespace zarven::sim;
@@ -94,6 +96,7 @@ private slots:
     void commandLineSetsEveryOption();
     void commandLineRefusesBadValues_data();
     void commandLineRefusesBadValues();
+    void signalWalkWandersWithinItsBoundsAndRepeatsBySeed();
 };
 
 void SimulatorTest::eachCommandIsAnsweredWithItsReply_data()
@@ -510,6 +513,7 @@ void SimulatorTest::commandLineRefusesBadValues_data()
     QTest::newRow("missing value") << QStringList{"--delay"} << "--delay";
     QTest::newRow("level too high") << QStringList{"--csq", "100"} << "100";
     QTest::newRow("level not a number") << QStringList{"--csq", "x"} << "\"x\"";
+    QTest::newRow("seed not a number") << QStringList{"--csq-walk", "--seed", "-3"} << "\"-3\"";
     QTest::newRow("negative delay") << QStringList{"--delay", "-1"} << "-1";
     QTest::newRow("zero chunk") << QStringList{"--chunk", "0"} << "--chunk";
     QTest::newRow("odd key code") << QStringList{"--key-code", "ABC"} << "ABC";
@@ -531,6 +535,40 @@ void SimulatorTest::commandLineRefusesBadValues()
     const SimCommandLine cl = parseSimCommandLine(args);
     QCOMPARE(cl.action, SimCommandLine::Action::Error);
     QVERIFY2(cl.error.contains(mentions), qPrintable(cl.error));
+}
+
+void SimulatorTest::signalWalkWandersWithinItsBoundsAndRepeatsBySeed()
+{
+    auto levels = [](const QStringList &args) {
+        ControllerSimulator sim(parseSimCommandLine(args).options, fixedClock());
+        QList<int> got;
+        for (int i = 0; i < 400; ++i) {
+            const QByteArray reply = replyTo(sim, "Sg");
+            got << reply.mid(2 + 6, reply.indexOf(',') - 8).toInt();
+        }
+        return got;
+    };
+    const QList<int> walk = levels({"--csq-walk", "--seed", "42"});
+    QCOMPARE(levels({"--csq-walk", "--seed=42"}), walk);
+    QVERIFY(levels({"--csq-walk", "--seed", "43"}) != walk);
+    int previous = SignalWalk::kStart;
+    int noService = 0;
+    QSet<int> seen;
+    for (int level : walk) {
+        if (level == 99) {
+            ++noService;
+            continue;
+        }
+        QVERIFY2(level >= 5 && level <= 31 && std::abs(level - previous) <= 2, qPrintable(QString::number(level)));
+        previous = level;
+        seen.insert(level);
+    }
+    // It does wander, and now and then the module cannot tell.
+    QVERIFY(seen.size() >= 8);
+    QVERIFY(noService >= 5 && noService <= 80);
+    // "99" goes out as the module sends it.
+    ControllerSimulator fixed(parseSimCommandLine({"--csq", "99"}).options, fixedClock());
+    QCOMPARE(replyTo(fixed, "Sg"), framed("+CSQ: 99,99"));
 }
 
 QTEST_GUILESS_MAIN(SimulatorTest)

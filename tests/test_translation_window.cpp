@@ -70,7 +70,8 @@ Captions captions(const QWidget &window)
     add(&window, QStringLiteral("application title"), applicationTitle());
     for (const QObject *o : window.findChildren<QObject *>()) {
         if (insideStatusBar(o) || (o->parent() && qobject_cast<const QAbstractSpinBox *>(o->parent()))
-            || o->objectName() == QLatin1String("ComboBox1") || o->objectName() == QLatin1String("Label_Signal"))
+            || o->objectName() == QLatin1String("ComboBox1") || o->objectName() == QLatin1String("Label_Signal")
+            || o->property("zarvenKeepOutOfTranslation").toBool())
             continue;
         if (auto *a = qobject_cast<const QAction *>(o); a && !a->isSeparator())
             add(o, QStringLiteral("text"), a->text());

@@ -59,7 +59,8 @@ private slots:
                  (QStringList{QStringLiteral("Соединить"), QStringLiteral("Подключаться автоматически"),
                               QStringLiteral("Записать параметры"),
                               QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),
-                              QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи")}));
+                              QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи"),
+                              QStringLiteral("Непрерывно")}));
         QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("Проверка системы"),
                                                   QStringLiteral("Сохранить отчёт для поддержки"),
                                                   QStringLiteral("О производителе")}));

@@ -6,6 +6,7 @@
 #include "app/batch_keys.h"
 #include "app/batch_settings.h"
 #include "app/batch_system.h"
+#include "app/batch_signal_watch.h"
 
 #include "app/main_window.h"
 #include "core/message_boxes.h"
@@ -46,6 +47,13 @@ int runIdentify(BatchSession &s)
 
 int runSignal(BatchSession &s)
 {
+    if (s.hasFlag(QStringLiteral("--watch")))
+        return runSignalWatch(s);
+    for (const char *option : {"--interval", "--count", "--csv"})
+        if (!s.option(QLatin1String(option)).isEmpty()) {
+            s.printError(QStringLiteral("zarven4-config: %1 needs --watch").arg(QLatin1String(option)));
+            return BatchUsageError;
+        }
     if (!s.identify())
         return BatchExchangeFailed;
     auto &query = s.form().exchange->signalLevel;
@@ -104,7 +112,13 @@ const std::vector<BatchCommand> &batchCommands()
 {
     static const std::vector<BatchCommand> commands = {
         {QStringLiteral("identify"), QStringLiteral("find the controller on the --port devices"), {}, runIdentify},
-        {QStringLiteral("signal"), QStringLiteral("identify, then show the GSM signal level"), {}, runSignal},
+        {QStringLiteral("signal"),
+         QStringLiteral("identify, then show the GSM signal level (--watch: a line per reading every\n"
+                        "                     --interval S seconds, 1-10, default 2, until --count N\n"
+                        "                     readings or Ctrl-C, then min/avg/max; --csv FILE: the\n"
+                        "                     readings as rows; 1 when the first reading fails)"),
+         {QStringLiteral("--interval"), QStringLiteral("--count"), QStringLiteral("--csv")}, runSignal, true,
+         {QStringLiteral("--watch")}},
         {QStringLiteral("encode"), QStringLiteral("print the settings image of --input FILE.cfg as hex"),
          {QStringLiteral("--input")}, runEncodeCommand, false},
         {QStringLiteral("decode"), QStringLiteral("decode the settings image --image FILE into --output FILE.cfg"),

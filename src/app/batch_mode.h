@@ -5,6 +5,7 @@
 //
 //   zarven4-config identify --port DEV [--port DEV ...] [--workdir DIR]
 //   zarven4-config signal   --port DEV [--port DEV ...] [--workdir DIR]
+//                           [--watch [--interval S] [--count N] [--csv FILE]]
 //   zarven4-config read-keys  --port DEV --output FILE.key [--workdir DIR]
 //   zarven4-config write-keys --port DEV --input FILE.key [--workdir DIR]
 //   zarven4-config read-settings / write-settings: see batch_settings.h

@@ -40,6 +40,8 @@ class SettingsRead;
 class SettingsWrite;
 class SettingsCompare;
 class AutoConnect;
+class SignalMonitor;
+class AntennaWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -168,6 +170,13 @@ public:
     // The language menu's switch, with everything around it: the title,
     // the status texts, Qt's own texts and the remembered choice.
     void switchLanguage(QChar code);
+    // The signal monitor: "Непрерывно" beside "Обновить" and in the menu,
+    // and its window "Антенна" (wire_monitor.cpp).
+    SignalMonitor *signalMonitor = nullptr;
+    QPushButton *monitorButton = nullptr; // Button_Monitor
+    QAction *monitorAction = nullptr;     // menu_monitor
+    AntennaWindow *antennaWindow = nullptr;
+
     // The key programming mode: the controls in keyFrame and keyPrompt, and
     // its handlers.
     std::unique_ptr<KeyPanel> keyPanel;
@@ -196,6 +205,7 @@ private:
     void wireEditor();
     void wireConfigFiles();
     void wireExchange();
+    void wireMonitor();
     void wireSettings();
     void wireTranslation();
     void wireKeys();

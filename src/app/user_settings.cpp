@@ -1,4 +1,5 @@
 #include "app/user_settings.h"
+#include "exchange/signal_monitor.h"
 
 #include <QSettings>
 
@@ -86,6 +87,20 @@ bool UserSettings::autoConnect() const
 void UserSettings::setAutoConnect(bool on)
 {
     setValue(QStringLiteral("autoConnect"), on);
+}
+
+int UserSettings::monitorInterval() const
+{
+    bool ok = false;
+    const int seconds = value(QStringLiteral("monitorInterval")).toInt(&ok);
+    if (!ok || seconds < SignalMonitor::kMinInterval || seconds > SignalMonitor::kMaxInterval)
+        return SignalMonitor::kDefaultInterval;
+    return seconds;
+}
+
+void UserSettings::setMonitorInterval(int seconds)
+{
+    setValue(QStringLiteral("monitorInterval"), seconds);
 }
 
 } // namespace zarven

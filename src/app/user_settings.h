@@ -49,6 +49,11 @@ public:
     bool autoConnect() const;
     void setAutoConnect(bool on);
 
+    // The signal monitor's interval in seconds, 1 to 10; 2 when nothing
+    // valid was kept.
+    int monitorInterval() const;
+    void setMonitorInterval(int seconds);
+
 private:
     QVariant value(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);

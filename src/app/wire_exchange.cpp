@@ -78,6 +78,8 @@ void MainWindow::wireExchange()
 
     wireDeviceWatch();
     wireSupport();
+    // The monitor repeats the query; it lives beside it.
+    wireMonitor();
 }
 
 } // namespace zarven

@@ -1,3 +1,4 @@
+#include "app/antenna_window.h"
 #include "app/main_window.h"
 #include "editor/arming_panel.h"
 #include "editor/settings_panels.h"
@@ -60,6 +61,7 @@ void MainWindow::switchLanguage(QChar code)
     retranslateLabels(statusBar(), [this](const QString &t) { return inLanguage(t); });
     // The key grid is an item view, which the form walk leaves alone.
     keyPanel->retranslateHeaders([this](const QString &t) { return captionInCurrentLanguage(shared, t); });
+    antennaWindow->retranslate();
     prefs.setLanguage(shared.LanguageCode);
     applyQtTranslations();
 }

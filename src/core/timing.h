@@ -14,6 +14,9 @@ struct TimerIntervals {
     int keyWriteSettleMs = 0;    // pauses a sender makes on the line, if any
     int keyWriteWaitMs = 1000;   // pause before a key table write starts
     int keyStreamWaitMs = 100;   // pauses before and after the key table stream is built
+    // One second of the signal monitor: its interval (1 to 10 of these) and
+    // the span of readings it keeps (300 of these) are counted in it.
+    int monitorSecondMs = 1000;
     // Quiet time after which a stop marker inside a reply of known length
     // ends it. A property of the line, not of the user's patience: never
     // scaled, so a reply sent in pieces is not cut between two of them.
@@ -32,6 +35,7 @@ struct TimerIntervals {
         t.keyWriteSettleMs = s(keyWriteSettleMs);
         t.keyWriteWaitMs = s(keyWriteWaitMs);
         t.keyStreamWaitMs = s(keyStreamWaitMs);
+        t.monitorSecondMs = s(monitorSecondMs);
         return t;
     }
 };

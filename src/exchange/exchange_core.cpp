@@ -50,6 +50,8 @@ void ExchangeCore::setState(int s)
 {
     const int old = w_.shared->SessionState;
     w_.shared->SessionState = s;
+    if (s == ssIdle || s == ssClosed)
+        staleReply_ = nullptr;
     if (old != s)
         emit stateChanged(old, s);
 }
@@ -65,12 +67,23 @@ void ExchangeCore::setRoute(int state, Route route)
 void ExchangeCore::onPacket(const QByteArray &Str)
 {
     w_.log->add(toCp1251(QStringLiteral("входная строка: ")) + Str);
+    if (staleReply_) {
+        const auto recognise = std::move(staleReply_);
+        staleReply_ = nullptr;
+        if (recognise(Str))
+            return;
+    }
     const auto it = routes_.find(state());
     if (it == routes_.end())
         return;
     // A copy: the route may replace itself while it runs.
     const Route route = it->second;
     route(Str);
+}
+
+void ExchangeCore::screenStaleReply(std::function<bool(const QByteArray &)> recognise)
+{
+    staleReply_ = std::move(recognise);
 }
 
 void ExchangeCore::received(const QByteArray &chunk)

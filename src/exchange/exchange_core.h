@@ -76,6 +76,12 @@ public:
     // hand-over), as every uncaught error does.
     void onPacket(const QByteArray &Str);
 
+    // A reply still due to an exchange that another one replaced: the first
+    // packet after the replacement that `recognise` accepts is only logged,
+    // so it is not taken for the new exchange's reply. The screen ends with
+    // that first packet, or when the state returns to idle or closed.
+    void screenStaleReply(std::function<bool(const QByteArray &Str)> recognise);
+
     // The port's receiver: every received chunk goes through the filter, if
     // one is set, and then to the framer.
     void received(const QByteArray &chunk);
@@ -142,6 +148,7 @@ private:
     ExchangeWindow w_;
     std::map<int, Route> routes_;
     ReceiveFilter filter_;
+    std::function<bool(const QByteArray &)> staleReply_;
 };
 
 } // namespace zarven

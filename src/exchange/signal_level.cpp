@@ -31,6 +31,12 @@ SignalLevelQuery::SignalLevelQuery(ExchangeCore &core, QObject *parent)
             pollTick();
     });
     core_.setRoute(ssSignalLevel, [this](const QByteArray &Str) { signalReply(Str); });
+    // Another exchange that takes the line while a "Sg" is still out would
+    // otherwise get the level report as its own reply.
+    connect(&core_, &ExchangeCore::stateChanged, this, [this](int from, int to) {
+        if (from == ssSignalLevel && to != ssIdle && to != ssClosed && to != ssSignalLevel)
+            core_.screenStaleReply([](const QByteArray &Str) { return Str.contains("+CSQ:"); });
+    });
     connect(&core_, &ExchangeCore::responseTimedOut, this, [this](int state) {
         if (state != ssSignalLevel)
             return;
@@ -136,6 +142,7 @@ void SignalLevelQuery::signalReply(const QByteArray &Str)
     w_.responseTimer->stop();
     startIfStopped(w_.idleCloseTimer);
     const SignalReading reading = parseSignalReply(Str);
+    lastReading_ = reading;
     SignalOutcome outcome = SignalOutcome::WrongReply;
     switch (reading.kind) {
     case SignalReading::Level:

@@ -10,6 +10,7 @@
 // shown whether it arrives before or after the first poll.
 
 #include "exchange/exchange_core.h"
+#include "exchange/signal_reading.h"
 
 #include <QObject>
 
@@ -40,6 +41,8 @@ public:
     void pollTick();
 
     bool polling() const { return awaitingFirstRead_; }
+    // What the last reply handled said; NotAReport before the first.
+    const SignalReading &lastReading() const { return lastReading_; }
 
     // What of a first read may reach the framer: everything from the first
     // start marker on, or, without one, a tail that may be the beginning of
@@ -61,6 +64,7 @@ private:
     QTimer *pollTimer_ = nullptr;
     int pollsLeft_ = 0;
     bool awaitingFirstRead_ = false;
+    SignalReading lastReading_;
 };
 
 } // namespace zarven

@@ -7,6 +7,7 @@
 // writes DOCS_FOLDER/window-ru.png (the README's) and the guide's pictures
 // under DOCS_FOLDER/guide/.
 
+#include "app/antenna_window.h"
 #include "app/main_window.h"
 #include "config_file/config_files.h"
 #include "core/message_boxes.h"
@@ -105,7 +106,9 @@ int main(int argc, char *argv[])
     g_out = QString::fromLocal8Bit(argv[1]);
     g_lang = QString::fromLocal8Bit(argv[2]);
 
-    auto sim = std::make_unique<test::SimProcess>(QStringList{QStringLiteral("--csq"), QStringLiteral("17")});
+    // A level that wanders, from a fixed seed, so the monitor has a graph to show.
+    auto sim = std::make_unique<test::SimProcess>(
+        QStringList{QStringLiteral("--csq-walk"), QStringLiteral("--seed"), QStringLiteral("4")});
     if (!sim->isRunning()) {
         std::fprintf(stderr, "simulator: %s\n", qPrintable(sim->errorText()));
         return 1;
@@ -116,6 +119,8 @@ int main(int argc, char *argv[])
     options.extraPorts = {sim->devicePath()};
     options.includeSystemPorts = false;
     options.intervals = TimerIntervals().scaled(4);
+    // The monitor's minutes pass in seconds.
+    options.intervals.monitorSecondMs = 10;
     PhotographedBoxes boxes;
     MainWindow w(options, boxes);
     w.show();
@@ -193,6 +198,17 @@ int main(int argc, char *argv[])
     waitFor([&] { return w.shared.SessionState != ssSignalLevel; });
     pause(300);
     save(w.bottomBar->grab(), QStringLiteral("guide/signal"));
+
+    // The monitor: five of its minutes of readings in the window "Антенна".
+    w.monitorButton->click();
+    w.antennaWindow->resize(680, 460);
+    w.antennaWindow->soundBox->setChecked(false);
+    pause(4500);
+    save(w.antennaWindow->grab(), QStringLiteral("guide/antenna"));
+    w.monitorButton->click();
+    w.antennaWindow->hide();
+    waitFor([&] { return w.shared.SessionState == ssIdle || w.shared.SessionState == ssClosed; });
+    pause(300);
 
     // Unplugged: the rescan explains why the port gave nothing.
     sim.reset();
