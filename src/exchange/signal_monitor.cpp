@@ -136,6 +136,9 @@ void SignalMonitor::queryFinished(SignalOutcome outcome)
     case SignalOutcome::NoConnection:
         stop(StopReason::NoConnection);
         return;
+    case SignalOutcome::LineLost:
+        stop(StopReason::LineLost);
+        return;
     case SignalOutcome::Shown:
         sample.kind = SignalSample::Level;
         sample.csq = query_.lastReading().level;
