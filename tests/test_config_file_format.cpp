@@ -5,12 +5,16 @@
 #include "config_file/config_loader.h"
 #include "config_file/config_writer.h"
 #include "core/errors.h"
+#include "editor/controls.h"
+#include "editor/sensor_panel.h"
 #include "editor/settings_panels.h"
 #include "file_bytes.h"
 #include "formats_fixture.h"
 #include "settings/control_names.h"
 #include "settings/image_encoder.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -124,6 +128,54 @@ private slots:
             QVERIFY2(!t.checked(QLatin1String(name)), name);
         QVERIFY(t.checked(QStringLiteral("CheckBox11S")));
         QCOMPARE(t.text(QStringLiteral("Edit_OUT13s")), QStringLiteral("1"));
+    }
+
+    // The image sends eight 00 bytes for a switched-off input; the file keeps
+    // its rows, so that switching it on again after a load brings them back.
+    void switchedOffInputKeepsItsOutputRowsThroughTheFile()
+    {
+        FormatsWindow w;
+        auto &c = w.controls();
+        c.setChecked(QStringLiteral("CheckBox_in3"), true);
+        c.setText(QStringLiteral("Edit3"), QStringLiteral("Гараж"));
+        c.setChecked(QStringLiteral("RG_OUT31"), false);
+        c.setChecked(QStringLiteral("RG_OUT32"), false);
+        c.setChecked(QStringLiteral("RG_OUT3S"), true);
+        c.setChecked(QStringLiteral("CheckBox31S"), true);
+        c.setChecked(QStringLiteral("RG_OUT33"), true);
+        c.setText(QStringLiteral("Edit_OUT33m"), QStringLiteral("2"));
+        c.setText(QStringLiteral("Edit_OUT33s"), QStringLiteral("5"));
+        const QByteArray whenOn = encodeInputRecord(c, 3);
+        c.setChecked(QStringLiteral("CheckBox_in3"), false);
+        QVERIFY(encodeInputRecord(c, 3).endsWith(QByteArray(8, '\0')));
+        const QByteArray file = encodeConfiguration(c, kStamp);
+        QVERIFY(file.contains(QByteArray("\0\0\r\n\xFF\xDC\r\n\0\0\r\n\0\x7D\r\n//#03", 21)));
+
+        FormatsWindow target;
+        auto &t = target.controls();
+        load(target, file);
+        runRulesAfterLoad(t);
+        QVERIFY(!t.checked(QStringLiteral("CheckBox_in3")));
+        t.setChecked(QStringLiteral("CheckBox_in3"), true);
+        QCOMPARE(encodeInputRecord(t, 3), whenOn);
+    }
+
+    // A hand-made block may switch a sensor off and leave its keeping box
+    // ticked: after the load neither sensor's keeping boxes are enabled.
+    void rulesAfterLoadKeepBothSwitchedOffSensorsKeepingBoxesOff()
+    {
+        FormatsWindow w;
+        QStringList block{"#23"};
+        for (int sensor = 1; sensor <= 2; ++sensor)
+            block << QStringList{"0", "20", "30", "1", "0", "18", "22", "1"};
+        load(w, cp1251Lines(block));
+        runRulesAfterLoad(w.controls());
+        for (int sensor = 1; sensor <= 2; ++sensor) {
+            const SensorPanel *p = w.form().panels->sensorPanel(sensor);
+            QVERIFY(p->keepingBox->isChecked());
+            QVERIFY2(!p->economyEdit->isEnabled() && !p->outputList->isEnabled() && !p->autoBox->isEnabled(),
+                     qPrintable(QStringLiteral("sensor %1").arg(sensor)));
+        }
     }
 
     void assignedZeroTimeLoadsAsNotAssignedAndAlwaysOnAsZeroOne()
@@ -361,6 +413,10 @@ private slots:
         QCOMPARE(everything(w), before);
         load(w, cp1251Lines({"#37", "1", "#38", "0", "#42", "10", "#43", "0x", "#44", "1", "#36", "7", "8", "1"}));
         QCOMPARE(c.index(QStringLiteral("RadioGroup1")), 0);
+        // "-", this tool's line for no selection, selects none.
+        load(w, cp1251Lines({"#37", "-"}));
+        QCOMPARE(c.index(QStringLiteral("RadioGroup1")), -1);
+        load(w, cp1251Lines({"#37", "1"}));
         QVERIFY(!c.checked(QStringLiteral("CheckBox_Audio")));
         QVERIFY(c.checked(QStringLiteral("CB_Time_SMS")));
         QVERIFY(!c.checked(QStringLiteral("CB_Alarm_SMS")));

@@ -193,7 +193,7 @@ private slots:
         // use-outputs rules in turn.
         const QStringList rules{"CheckBox_in1Click", "CheckBox_in2Click", "CheckBox_in3Click", "CheckBox_in4Click",
                                 "CheckBox_td1Click", "CheckBox_11Click",  "CheckBox_21Click",  "CheckBox_31Click",
-                                "CheckBox_41Click",  "CheckBox_td11Click"};
+                                "CheckBox_41Click",  "CheckBox_td11Click", "CheckBox_td21Click", "CheckBox_td2Click"};
         QStringList top;
         for (const QString &r : ran) {
             if (rules.contains(r))
@@ -201,8 +201,8 @@ private slots:
         }
         QCOMPARE(top, (QStringList{"CheckBox_in1Click", "CheckBox_11Click", "CheckBox_in2Click", "CheckBox_21Click",
                                    "CheckBox_in3Click", "CheckBox_in4Click", "CheckBox_41Click",
-                                   "CheckBox_td1Click", "CheckBox_11Click", "CheckBox_21Click", "CheckBox_31Click",
-                                   "CheckBox_41Click", "CheckBox_td11Click"}));
+                                   "CheckBox_11Click", "CheckBox_21Click", "CheckBox_31Click", "CheckBox_41Click",
+                                   "CheckBox_td11Click", "CheckBox_td1Click", "CheckBox_td21Click", "CheckBox_td2Click"}));
         const QStringList report = reportLines(w);
         QCOMPARE(report.size(), 1);
         static const QRegularExpression sessionLine(QStringLiteral("^Время сеанса: .+_.+$"));

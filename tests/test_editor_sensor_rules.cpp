@@ -190,6 +190,10 @@ private slots:
         f.panels->clockTick(QStringLiteral("12:34:57"));
         QCOMPARE(p->timeEdit->text(), QStringLiteral("12:34:57"));
         QCOMPARE(f.runs(QStringLiteral("CheckBox4Click")), 2);
+        // Past midnight the date follows the clock, not only the time.
+        p->today = [] { return QDate(2025, 12, 9); };
+        f.panels->clockTick(QStringLiteral("0:00:01"));
+        QCOMPARE(p->dateEdit->text() + u' ' + p->timeEdit->text(), QStringLiteral("09.12.25 0:00:01"));
     }
 
     void voltageControlGreysTheExternalSupplyOutKeepingItsTick()

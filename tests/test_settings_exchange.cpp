@@ -1,7 +1,10 @@
 // Writing the settings to the controller and reading them back, through the
 // real port and framer against the simulator on a pseudo-terminal.
 
+#include "batch_run.h"
 #include "exchange_fixture.h"
+#include "file_bytes.h"
+#include "formats_fixture.h"
 #include "pty_pair.h"
 #include "sim_process.h"
 
@@ -12,6 +15,7 @@
 #include "editor/settings_panels.h"
 #include "settings/control_names.h"
 #include "settings/image_encoder.h"
+#include "settings/image_fields.h"
 #include "settings/settings_read.h"
 #include "settings/settings_write.h"
 
@@ -20,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 #include <functional>
 
@@ -93,6 +98,7 @@ private slots:
     void refusedWriteSendsNothing_data();
     void refusedWriteSendsNothing();
     void menuWriteClampsATypedOutOfRangeNumber();
+    void batchReadCutShortByAStopMarkerIsNoSuccess();
     void englishWindowShowsEnglishBoxes_data();
     void englishWindowShowsEnglishBoxes();
 };
@@ -267,31 +273,35 @@ void SettingsExchangeTest::refusedWriteSendsNothing_data()
         return Setup([=](ControlAccess& c) { c.setText(QLatin1String(name), t); });
     };
     auto none = [](const char* name) { return Setup([=](ControlAccess& c) { c.setIndex(QLatin1String(name), -1); }); };
-    QTest::newRow("minutes not a number") << text("Edit_OUT11m",
-        QStringLiteral("1a")) << QStringLiteral("Запись не выполнена: в поле Edit_OUT11m должно быть целое число.");
-    QTest::newRow("delay not a number") << text(
-        "SE_inp", QStringLiteral("-")) << QStringLiteral("Запись не выполнена: в поле SE_inp должно быть целое число.");
-    QTest::newRow("threshold not a number") << text(
-        "SE_max_td1", QString()) << QStringLiteral("Запись не выполнена: в поле SE_max_td1 должно быть целое число.");
+    const QString number = QStringLiteral("Запись не выполнена: в поле «%1» должно быть целое число.");
+    QTest::newRow("minutes not a number") << text("Edit_OUT11m", QStringLiteral("1a")) << number.arg(QStringLiteral("Вход 1 / Реле 2"));
+    QTest::newRow("delay not a number")
+        << text("SE_inp", QStringLiteral("-")) << number.arg(QStringLiteral("Постановка/Снятие / Время задержки: постановка"));
+    QTest::newRow("threshold not a number")
+        << text("SE_max_td1", QString()) << number.arg(QStringLiteral("Термодатчик 1 / Порог опасной температуры Max"));
     for (const QString& t :
         { QStringLiteral("7"), QStringLiteral("24:00:00"), QStringLiteral("12:60:00"), QStringLiteral("12:00") })
-        QTest::addRow("time %s", qPrintable(t)) << text(
-            "Edit_time", t) << QStringLiteral("Запись не выполнена: время в поле Edit_time должно иметь вид чч:мм:сс.");
+        QTest::addRow("time %s", qPrintable(t)) << text("Edit_time", t)
+            << QStringLiteral("Запись не выполнена: время в поле «Телефоны / Время» должно иметь вид чч:мм:сс.");
     for (const QString& d : { QStringLiteral("30.02.24"), QStringLiteral("1.02.24"), QStringLiteral("01/02/24") })
-        QTest::addRow("date %s", qPrintable(d)) << text(
-            "Edit_Date", d) << QStringLiteral("Запись не выполнена: в поле Edit_Date должна быть дата вида дд.мм.гг.");
-    for (const char* list : { "CBox_INPUT", "RadioGroup1", "CB_on_output_in", "CBox_IN1", "CB_td1_out" })
-        QTest::addRow("%s without selection", list) << none(
-            list) << QStringLiteral("Запись не выполнена: в списке %1 ничего не выбрано.").arg(QLatin1String(list));
+        QTest::addRow("date %s", qPrintable(d)) << text("Edit_Date", d)
+            << QStringLiteral("Запись не выполнена: в поле «Телефоны / Дата» должна быть дата вида дд.мм.гг.");
+    const std::pair<const char*, const char*> lists[] = { { "CBox_INPUT", "Постановка/Снятие / Уровень" },
+        { "RadioGroup1", "Постановка/Снятие / Выход состояния охраны" },
+        { "CB_on_output_in", "Постановка/Снятие / При постановке на охрану включить" },
+        { "CBox_IN1", "Вход 1 / Тип входа" }, { "CB_td1_out", "Термодатчик 1 / Применить для выхода" } };
+    for (const auto& [list, label] : lists)
+        QTest::addRow("%s without selection", list) << none(list)
+            << QStringLiteral("Запись не выполнена: в списке «%1» ничего не выбрано.").arg(QString::fromUtf8(label));
     QTest::newRow("thresholds -1 and -2") << Setup([](ControlAccess& c) {
         c.setText(QStringLiteral("SE_min_td1"), QStringLiteral("-1"));
         c.setText(QStringLiteral("SE_max_td1"), QStringLiteral("-2"));
-    })
-                                          << QStringLiteral("Запись не выполнена: значения полей SE_min_td1, "
-                                                            "SE_max_td1 дают байты FF FE (конец пакета). Измените их.");
+    }) << QStringLiteral("Запись не выполнена: значения полей «Термодатчик 1 / Порог опасной температуры Min», "
+                         "«Термодатчик 1 / Порог опасной температуры Max» дают байты FF FE (конец пакета). Измените их.");
     QTest::newRow("message with FF FE")
         << text("Edit1", QStringLiteral("Моя тревога юю яю"))
-        << QStringLiteral("Запись не выполнена: значения полей Edit1 дают байты FF FE (конец пакета). Измените их.");
+        << QStringLiteral("Запись не выполнена: значения полей «Вход 1 / Сообщение» дают байты FF FE (конец пакета). "
+                          "Измените их.");
 }
 
 void SettingsExchangeTest::refusedWriteSendsNothing()
@@ -307,6 +317,11 @@ void SettingsExchangeTest::refusedWriteSendsNothing()
     w.f.form().shared.SessionState = ssIdle;
     QCOMPARE(w.write(), int(WriteOutcome::Refused));
     QCOMPARE(w.f.boxes.texts(), QStringList({ message }));
+    // In English the fields are named in English too.
+    w.f.form().shared.LanguageCode = QLatin1Char('E');
+    QCOMPARE(w.write(), int(WriteOutcome::Refused));
+    QVERIFY2(!w.f.boxes.texts().last().contains(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]"))),
+        qPrintable(w.f.boxes.texts().last()));
     QVERIFY(pty.drainMaster(100).isEmpty());
     QVERIFY(!w.f.form().port->Connected());
     QCOMPARE(w.f.state(), int(ssIdle));
@@ -358,6 +373,32 @@ void SettingsExchangeTest::englishWindowShowsEnglishBoxes()
     QVERIFY((read ? w.read() : w.write()) >= 0);
     QFETCH(QString, box);
     QCOMPARE(w.f.boxes.texts(), QStringList { box });
+}
+
+// Thresholds of -1 and -2 degrees, set by another tool, put the stop marker
+// into the thermostat record: the reply ends there. The read says so, prints
+// the log's entries, writes no file and leaves the user's backup alone.
+void SettingsExchangeTest::batchReadCutShortByAStopMarkerIsNoSuccess()
+{
+    QTemporaryDir work;
+    FormatsWindow w;
+    applyRichState(w.controls());
+    w.controls().setText(QStringLiteral("SE_min_td1"), QStringLiteral("-1"));
+    w.controls().setText(QStringLiteral("SE_max_td1"), QStringLiteral("-2"));
+    SimProcess sim({ QStringLiteral("--state"), writeSimState(work.path(), imageLayout(w.controls()).image) });
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    const QString backup = work.filePath(QStringLiteral("save.000"));
+    writeFileBytes(backup, "the user's window");
+    const QString out = work.filePath(QStringLiteral("out.cfg"));
+    const BatchRun r = runConfig({ QStringLiteral("read-settings"), QStringLiteral("--port"), sim.devicePath(),
+        QStringLiteral("--output"), out, QStringLiteral("--workdir"), work.path() });
+    QVERIFY2(r.exitCode == 1, qPrintable(r.out + r.err));
+    QVERIFY2(r.out.endsWith(QStringLiteral(
+                 "Процесс чтения завершился, но ответ прибора неполон: часть настроек не прочитана.\n"
+                 "#23 - Ошибка формата передаваемых данных\nЗапись не закончена: конец пакета\n")),
+        qPrintable(r.out));
+    QVERIFY(!QFile::exists(out));
+    QCOMPARE(readFileBytes(backup), QByteArray("the user's window"));
 }
 
 QTEST_MAIN(SettingsExchangeTest)

@@ -1,6 +1,7 @@
 #include "app/batch_compare.h"
 
 #include "app/batch_mode.h"
+#include "app/batch_settings.h"
 #include "app/main_window.h"
 #include "config_file/config_files.h"
 
@@ -11,7 +12,7 @@ ComparisonWatch::ComparisonWatch(BatchSession &s) : s_(s)
     SettingsCompare &compare = *s.form().settingsCompare;
     compare.setPresenter([&s, &compare](const CompareReport &report) {
         const TextTranslator tr = [&compare](const QString &text) { return compare.translate(text); };
-        for (const QString &line : differenceReport(report.differences, tr))
+        for (const QString &line : differenceReport(report.comparison, tr))
             s.print(line);
     });
     connection_ = QObject::connect(&compare, &SettingsCompare::finished, [this](CompareOutcome o) {
@@ -49,8 +50,7 @@ int runCompareCommand(BatchSession &s)
     if (!s.identify())
         return BatchExchangeFailed;
     MainWindow &form = s.form();
-    bool loaded = false;
-    if (!s.run([&] { loaded = form.configFiles->loadFrom(input); }) || !loaded)
+    if (!loadSettingsFile(s, input))
         return BatchUsageError;
     ComparisonWatch watch(s);
     if (!s.run([&form] { form.settingsCompare->compareClick(); }) || !watch.wait())

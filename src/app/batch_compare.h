@@ -1,11 +1,12 @@
 #pragma once
 // The batch side of the comparison with the controller:
 //
-//   zarven4-config compare --port DEV --input FILE.cfg [--workdir DIR]
+//   zarven4-config compare --port DEV --input FILE.cfg [--now] [--workdir DIR]
 //
-// identifies the controller, loads FILE as the menu's load does, reads the
-// controller's settings into the comparison's shadow panels and prints one
-// line per differing field, then "Различий: N" or "Различий нет". Exit 0 when
+// identifies the controller, loads FILE as the menu's load does (with --now
+// the date and time from the clock), reads the controller's settings and
+// prints one line per differing field, then "Различий: N", or "Различий нет"
+// and the line that says all fields have the same bytes. Exit 0 when
 // nothing differs, 3 when something does, 1 when the exchange failed (or the
 // settings cannot be written, as write-settings says), 2 on a usage or file
 // error. write-settings --verify prints its check after the write the same

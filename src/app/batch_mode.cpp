@@ -133,8 +133,10 @@ const std::vector<BatchCommand> &batchCommands()
          QStringLiteral("identify, load --input FILE.cfg and write it (--now: current date and time;\n"
                         "                     --verify: read back and compare, 3 when they differ)"),
          {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now"), QStringLiteral("--verify")}},
-        {QStringLiteral("compare"), QStringLiteral("identify, then list the fields of --input FILE.cfg that differ"),
-         {QStringLiteral("--input")}, runCompareCommand},
+        {QStringLiteral("compare"),
+         QStringLiteral("identify, then list the fields of --input FILE.cfg that differ\n"
+                        "                     (--now: compare with the current date and time)"),
+         {QStringLiteral("--input")}, runCompareCommand, true, {QStringLiteral("--now")}},
         {QStringLiteral("doctor"), QStringLiteral("check the machine's serial ports, udev, ModemManager and brltty"), {},
          runDoctorCommand, false},
         {QStringLiteral("support-bundle"),

@@ -32,6 +32,29 @@ std::optional<Outcome> runAndWait(BatchSession& s, Source* source, Signal signal
 
 } // namespace
 
+bool loadSettingsFile(BatchSession& s, const QString& input)
+{
+    MainWindow& form = s.form();
+    ControlAccess& controls = form.configFiles->controls();
+    const QString dateTimeMode = QStringLiteral("CheckBox4");
+    // Manual date and time, so that the clock does not replace the file's
+    // time while the exchange is on its way.
+    bool loaded = false;
+    if (!s.run([&] {
+            controls.setChecked(dateTimeMode, false);
+            loaded = form.configFiles->loadFrom(input);
+        })
+        || !loaded)
+        return false;
+    if (s.hasFlag(QStringLiteral("--now"))) {
+        s.run([&] {
+            controls.setChecked(dateTimeMode, true);
+            form.onClockTick();
+        });
+    }
+    return true;
+}
+
 int runReadSettingsCommand(BatchSession& s)
 {
     const QString output = s.requiredOption(QStringLiteral("--output"));
@@ -40,8 +63,10 @@ int runReadSettingsCommand(BatchSession& s)
     if (!s.identify())
         return BatchExchangeFailed;
     MainWindow& form = s.form();
-    // The window keeps what the controller holds, even an empty memory.
+    // The window keeps what the controller holds, even an empty memory. Its
+    // hidden window is nobody's work: save.000 keeps the user's backup.
     s.boxes().setQuestionAnswer(false);
+    form.settingsRead->setKeepsBackup(false);
     const auto outcome = runAndWait<ReadOutcome>(
         s, form.settingsRead, &SettingsRead::readFinished, [&form] { form.settingsRead->readSettings(); });
     if (!outcome)
@@ -51,6 +76,11 @@ int runReadSettingsCommand(BatchSession& s)
         if (!s.run([&] { form.configFiles->writeFile(output); }))
             return BatchUsageError;
         return BatchSuccess;
+    case ReadOutcome::Incomplete:
+        for (const QString& line : form.settingsRead->lastDecodingEntries())
+            s.print(line);
+        s.printError(QStringLiteral("zarven4-config: the controller's reply was cut short; no file written"));
+        return BatchExchangeFailed;
     case ReadOutcome::MemoryEmpty:
         s.printError(QStringLiteral("zarven4-config: the controller's settings memory is empty; no file written"));
         return BatchExchangeFailed;
@@ -69,23 +99,8 @@ int runWriteSettingsCommand(BatchSession& s)
     if (!s.identify())
         return BatchExchangeFailed;
     MainWindow& form = s.form();
-    ControlAccess& controls = form.configFiles->controls();
-    const QString dateTimeMode = QStringLiteral("CheckBox4");
-    // Manual date and time, so that the clock does not replace the file's
-    // time while the write is on its way.
-    bool loaded = false;
-    if (!s.run([&] {
-            controls.setChecked(dateTimeMode, false);
-            loaded = form.configFiles->loadFrom(input);
-        })
-        || !loaded)
+    if (!loadSettingsFile(s, input))
         return BatchUsageError;
-    if (s.hasFlag(QStringLiteral("--now"))) {
-        s.run([&] {
-            controls.setChecked(dateTimeMode, true);
-            form.onClockTick();
-        });
-    }
     // --verify: the acknowledged write is read back and compared.
     std::optional<ComparisonWatch> check;
     if (s.hasFlag(QStringLiteral("--verify"))) {

@@ -3,11 +3,12 @@
 // window's own read and write handlers.
 //
 //   zarven4-config read-settings --port DEV --output FILE.cfg [--workdir DIR]
-//     Finds the controller, reads its settings into the window (the window is
-//     backed up to save.000 first, as always) and saves the window to FILE,
-//     replacing it only when the whole file is written. A controller with an
-//     empty settings memory writes no file (the restore question is answered
-//     No).
+//     Finds the controller, reads its settings into the window and saves the
+//     window to FILE, replacing it only when the whole file is written. The
+//     batch run's hidden window is not backed up: save.000 keeps the user's
+//     window. A controller with an empty settings memory writes no file (the
+//     restore question is answered No); nor does a reply cut short inside a
+//     record, whose log entries are printed (exit 1).
 //
 //   zarven4-config write-settings --port DEV --input FILE.cfg [--now] [--verify] [--workdir DIR]
 //     Finds the controller, loads FILE as the menu's load does (LoadFile.rep
@@ -21,9 +22,15 @@
 // memory, or a write refused because the settings cannot be encoded; 2 a
 // usage error or a file that cannot be read or written.
 
+class QString;
+
 namespace zarven {
 
 class BatchSession;
+
+// Loads FILE into the window as the menu's load does, the date and time from
+// the file, or with --now from the clock. False after the load's message.
+bool loadSettingsFile(BatchSession& session, const QString& input);
 
 int runReadSettingsCommand(BatchSession& session);
 int runWriteSettingsCommand(BatchSession& session);

@@ -195,6 +195,8 @@ void Loader::run()
             const QByteArray v = line();
             if (v == "1" || v == "2")
                 c_.setIndex(QStringLiteral("RadioGroup1"), v.at(0) - '1');
+            else if (v == "-") // this tool's own line for no selection
+                c_.setIndex(QStringLiteral("RadioGroup1"), -1);
             break;
         }
         case 38: flagOrNothing(QStringLiteral("CheckBox_Audio"), line()); break;
@@ -230,8 +232,11 @@ bool holdsRecordHeader(const QByteArray &content)
 
 void runRulesAfterLoad(ControlAccess &controls)
 {
-    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_in3", "CheckBox_in4", "CheckBox_td1",
-                             "CheckBox_11", "CheckBox_21", "CheckBox_31", "CheckBox_41", "CheckBox_td11"})
+    // Each sensor's keeping rule before its enable rule: the keeping rule
+    // enables the keeping boxes, which a switched-off sensor must not keep.
+    for (const char *name : {"CheckBox_in1", "CheckBox_in2", "CheckBox_in3", "CheckBox_in4", "CheckBox_11",
+                             "CheckBox_21", "CheckBox_31", "CheckBox_41", "CheckBox_td11", "CheckBox_td1",
+                             "CheckBox_td21", "CheckBox_td2"})
         controls.runClickRule(QLatin1String(name));
 }
 

@@ -29,11 +29,12 @@ void loadConfiguration(const QByteArray &content, ControlAccess &controls, Event
 bool holdsRecordHeader(const QByteArray &content);
 
 // Run after a load that got through: the click rules of the four inputs'
-// "Активировать" boxes, sensor 1's box, the four use-outputs boxes and
-// sensor 1's keeping box, once each whether or not the box changed, bring
-// the enabling and colours of those panels, and an active input's type,
-// into line with the loaded states. All four inputs get their rules, so
-// loading the same file twice gives the same window.
+// "Активировать" boxes, the four use-outputs boxes, and of each sensor's
+// keeping box and then its enable box, once each whether or not the box
+// changed, bring the enabling and colours of those panels, and an active
+// input's type, into line with the loaded states. All four inputs and both
+// sensors get their rules, so loading the same file twice gives the same
+// window.
 void runRulesAfterLoad(ControlAccess &controls);
 
 } // namespace zarven

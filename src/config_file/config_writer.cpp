@@ -45,7 +45,9 @@ void writeInput(Lines &out, const ControlAccess &c, int input)
     out.text(type < 0 ? QStringLiteral("-") : QString::number(type).left(1));
     out.flag(c.checked(in.active));
     out.flag(c.checked(in.control24));
-    const QByteArray times = encodeOutputTimes(c, input);
+    // A switched-off input keeps its rows' assignments in the file; the
+    // settings image still sends eight 00 bytes for it.
+    const QByteArray times = c.checked(in.active) ? encodeOutputTimes(c, input) : encodeOutputRows(c, input);
     for (int slot = 0; slot < kOutputsPerInput; ++slot)
         out.raw(times.mid(2 * slot, 2));
     out.trailer(input);

@@ -68,8 +68,12 @@ void PhonePanel::applyDateTimeRule()
 
 void PhonePanel::clockTick(const QString &timeText)
 {
-    if (autoDateTimeBox->isChecked())
+    // The date follows the clock too: a window left open past midnight must
+    // not pair yesterday's date with today's time.
+    if (autoDateTimeBox->isChecked()) {
         timeEdit->setText(timeText);
+        dateEdit->setText(today().toString(QStringLiteral("dd.MM.yy")));
+    }
 }
 
 } // namespace zarven

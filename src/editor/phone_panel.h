@@ -46,7 +46,7 @@ public:
     // date and time.
     void applyDateTimeRule();
     // The clock's step: while the date and time are automatic, the time box
-    // shows the time text given.
+    // shows the time text given and the date box today's date.
     void clockTick(const QString &timeText);
 
 private:

@@ -85,8 +85,8 @@ public:
     // sensor rules of sensors 1 and 2 run once each, in this order.
     void startUp();
 
-    // The clock's step: the time box follows the clock while the date and
-    // time are automatic.
+    // The clock's step: the date and time boxes follow the clock while the
+    // date and time are automatic.
     void clockTick(const QString &timeText);
 
 private:

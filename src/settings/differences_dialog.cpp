@@ -17,8 +17,10 @@ DifferencesDialog::DifferencesDialog(const CompareReport &report, const TextTran
     setObjectName(QStringLiteral("DifferencesDialog"));
     setWindowTitle(report.afterWrite ? tr(QStringLiteral("Проверка после записи"))
                                      : tr(QStringLiteral("Сравнение с прибором")));
-    const qsizetype count = report.differences.size();
-    QString headingText = differenceCountLine(count, tr);
+    const QList<FieldDifference> &differences = report.comparison.differences;
+    const qsizetype count = differences.size();
+    const QStringList summary = differenceSummary(report.comparison, tr);
+    QString headingText = summary.join(QLatin1Char('\n'));
     if (report.afterWrite)
         headingText = tr(QStringLiteral("Проверка после записи не пройдена: прибор хранит не то, что записано."))
             + QLatin1Char(' ') + headingText;
@@ -38,15 +40,15 @@ DifferencesDialog::DifferencesDialog(const CompareReport &report, const TextTran
     if (report.afterWrite)
         lines << heading->text();
     for (int row = 0; row < int(count); ++row) {
-        const FieldDifference &d = report.differences.at(row);
+        const FieldDifference &d = differences.at(row);
         const ImageField &f = imageFields().at(size_t(d.field));
-        const QString cells[4] = {tr(f.place), tr(f.caption), fieldValueText(f.kind, d.window, tr),
-                                  fieldValueText(f.kind, d.device, tr)};
+        const QString cells[4] = {tr(f.place), tr(f.caption), differenceValue(d, d.window, tr),
+                                  differenceValue(d, d.device, tr)};
         for (int column = 0; column < 4; ++column)
             table->setItem(row, column, new QTableWidgetItem(cells[column]));
         lines << differenceLine(d, tr);
     }
-    lines << differenceCountLine(count, tr);
+    lines << summary;
     text_ = lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
     table->resizeColumnsToContents();
 

@@ -1,5 +1,7 @@
 #include "settings/image_bytes.h"
 
+#include <QRegularExpression>
+
 namespace zarven {
 
 QByteArray outputTimeBytes(quint16 value)
@@ -33,6 +35,15 @@ int temperatureFromByte(char byte)
 {
     const int v = byteValue(byte);
     return v <= 125 ? v : v - 256;
+}
+
+QDate imageDate(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{2})\\.([0-9]{2})\\.([0-9]{2})$"));
+    const auto m = pattern.match(text);
+    if (!m.hasMatch())
+        return {};
+    return QDate(2000 + m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
 }
 
 } // namespace zarven

@@ -4,6 +4,8 @@
 // encoding.
 
 #include <QByteArray>
+#include <QDate>
+#include <QString>
 #include <QtGlobal>
 
 namespace zarven {
@@ -29,6 +31,10 @@ quint16 outputTimeOf(bool assigned, bool alwaysOn, int minutes, int seconds);
 char temperatureByte(int degrees);
 // A byte up to 125 is that many degrees; 126 or more is the byte minus 256.
 int temperatureFromByte(char byte);
+
+// The date of the image's "dd.mm.yy" text, the year read as 20yy, as the
+// controller takes it; invalid when the text is no such calendar date.
+QDate imageDate(const QString &text);
 
 // "1" for ticked, "0" otherwise.
 inline char flagByte(bool on)

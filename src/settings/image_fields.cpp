@@ -4,43 +4,56 @@
 #include "settings/control_names.h"
 #include "settings/image_bytes.h"
 #include "settings/image_encoder.h"
+#include "settings/stored_fields.h"
 
 namespace zarven {
 
 namespace {
 
-// Bytes per sensor block, options and delay flags in their records.
-constexpr int kSensorBlock = 8;
 constexpr int kOptionBytes = 14;
-constexpr int kClockText = 8;
 
-// The output times of an input's block, in block order.
-const char *const kOutputCaptions[kOutputsPerInput] = {"Реле 2", "Выход 1(Сирена)", "Выход 2", "Реле 1"};
+// The lowest and highest temperature and the longest delay the window's
+// boxes hold.
+constexpr int kLowestTemperature = -55;
+constexpr int kHighestTemperature = 125;
+constexpr int kLongestDelay = 250;
+// The longest output time the minutes and seconds boxes hold.
+constexpr int kLongestWindowTime = 1090 * 60 + 59;
 
 struct OptionField {
+    const char *key;
     const char *caption;
     FieldKind kind;
+    const char *control;
     bool onPhonePanel;
 };
 
 // The fourteen option bytes in record order. "SMS to all numbers" sits on the
 // telephone panel, the others on the arming panel.
 const OptionField kOptionFields[kOptionBytes] = {
-    {"Уровень", FieldKind::ArmingLevel, false},
-    {"Отправлять SMS при постановке", FieldKind::Flag, false},
-    {"Отправлять SMS при снятии", FieldKind::Flag, false},
-    {"Звуковой сигнал при постановке/снятии", FieldKind::Flag, false},
-    {"Контроль напряжения питания", FieldKind::Flag, false},
-    {"Внешний ИБП", FieldKind::Flag, false},
-    {"Добавить время в SMS сообщение", FieldKind::Flag, false},
-    {"Включить микрофон и динамик", FieldKind::Flag, false},
-    {"Выслать SMS состояния", FieldKind::Flag, false},
-    {"При постановке на охрану включить", FieldKind::OutputAtArming, false},
-    {"При тревоге: SMS", FieldKind::Flag, false},
-    {"При тревоге: Дозвон", FieldKind::Flag, false},
-    {"Выход состояния охраны", FieldKind::ArmingStateOutput, false},
-    {"Отправлять SMS на все номера", FieldKind::Flag, true},
+    {"arming.level", "Уровень", FieldKind::ArmingLevel, "CBox_INPUT", false},
+    {"sms.arming", "Отправлять SMS при постановке", FieldKind::Flag, "CheckBox_SMS_in", false},
+    {"sms.disarming", "Отправлять SMS при снятии", FieldKind::Flag, "CheckBox_SMS_out", false},
+    {"beep", "Звуковой сигнал при постановке/снятии", FieldKind::Flag, "CheckBox_Audio", false},
+    {"voltage.control", "Контроль напряжения питания", FieldKind::Flag, "CB_Ctrl_Volt", false},
+    {"external.ups", "Внешний ИБП", FieldKind::Flag, "CB_vnesh_IBP", false},
+    {"sms.time", "Добавить время в SMS сообщение", FieldKind::Flag, "CB_Time_SMS", false},
+    {"mic.speaker", "Включить микрофон и динамик", FieldKind::Flag, "CB_mic_dinam", false},
+    {"sms.state", "Выслать SMS состояния", FieldKind::Flag, "CB_sms_sost", false},
+    {"arming.output", "При постановке на охрану включить", FieldKind::OutputAtArming, "CB_on_output_in", false},
+    {"alarm.sms", "При тревоге: SMS", FieldKind::Flag, "CB_Alarm_SMS", false},
+    {"alarm.call", "При тревоге: Дозвон", FieldKind::Flag, "CB_Alarm_Ring", false},
+    {"arming.state.output", "Выход состояния охраны", FieldKind::ArmingStateOutput, "RadioGroup1", false},
+    {"sms.all", "Отправлять SMS на все номера", FieldKind::Flag, "CheckBox_SMS_All", true},
 };
+
+// The output times of an input's block, in block order.
+struct OutputField {
+    const char *key;
+    const char *caption;
+};
+const OutputField kOutputFields[kOutputsPerInput] = {
+    {"relay2", "Реле 2"}, {"siren", "Выход 1(Сирена)"}, {"output2", "Выход 2"}, {"relay1", "Реле 1"}};
 
 const QString kPhonePlace = QStringLiteral("Телефоны");
 const QString kArmingPlace = QStringLiteral("Постановка/Снятие");
@@ -58,70 +71,63 @@ QString sensorPlace(int sensor)
 std::vector<ImageField> buildFields()
 {
     std::vector<ImageField> fields;
-    auto add = [&fields](const QString &place, const QString &caption, FieldKind kind, int gate = -1) {
-        fields.push_back({place, caption, kind, gate});
+    auto add = [&fields](const QString &key, const QString &place, const QString &caption, FieldKind kind,
+                         const QStringList &controls, int gate = -1) {
+        fields.push_back({key, place, caption, kind, gate, controls});
         return int(fields.size()) - 1;
     };
     // Inputs: the message, type, active and 24-hour bytes, then the output
-    // times; the spans below follow the same order.
+    // times, as the record carries them.
     for (int input = 1; input <= kInputs; ++input) {
         const QString place = inputPlace(input);
+        const QString key = QStringLiteral("input%1.").arg(input);
+        const InputControls in = inputControls(input);
         const int active = int(fields.size()) + 2;
-        add(place, QStringLiteral("Сообщение"), FieldKind::Text, active);
-        add(place, QStringLiteral("Тип входа"), FieldKind::InputType, active);
-        add(place, QStringLiteral("Активировать"), FieldKind::Flag);
-        add(place, QStringLiteral("Контроль 24 часа"), FieldKind::Flag, active);
-        for (const char *caption : kOutputCaptions)
-            add(place, QString::fromUtf8(caption), FieldKind::OutputTime, active);
+        add(key + QLatin1String("message"), place, QStringLiteral("Сообщение"), FieldKind::Text, {in.message}, active);
+        add(key + QLatin1String("type"), place, QStringLiteral("Тип входа"), FieldKind::InputType, {in.type}, active);
+        add(key + QLatin1String("active"), place, QStringLiteral("Активировать"), FieldKind::Flag, {in.active});
+        add(key + QLatin1String("control24"), place, QStringLiteral("Контроль 24 часа"), FieldKind::Flag, {in.control24}, active);
+        for (int slot = 0; slot < kOutputsPerInput; ++slot) {
+            const OutputControls out = outputControls(input, slot);
+            add(key + QLatin1String(kOutputFields[slot].key), place, QString::fromUtf8(kOutputFields[slot].caption),
+                FieldKind::OutputTime, {out.assignment, out.alwaysOn, out.minutes, out.seconds}, active);
+        }
     }
     for (int sensor = 1; sensor <= kSensors; ++sensor) {
         const QString place = sensorPlace(sensor);
-        const int enabled = add(place, QStringLiteral("Активировать"), FieldKind::Flag);
-        add(place, QStringLiteral("Порог опасной температуры Min"), FieldKind::Temperature, enabled);
-        add(place, QStringLiteral("Порог опасной температуры Max"), FieldKind::Temperature, enabled);
-        const int keeping = add(place, QStringLiteral("Поддержание температуры"), FieldKind::Flag, enabled);
-        add(place, QStringLiteral("Эконом"), FieldKind::Temperature, keeping);
-        add(place, QStringLiteral("Комфорт"), FieldKind::Temperature, keeping);
-        add(place, QStringLiteral("Авторегулировка температуры после снятия с охраны"), FieldKind::Flag, keeping);
-        add(place, QStringLiteral("Применить для выхода"), FieldKind::KeepingOutput, keeping);
+        const QString key = QStringLiteral("sensor%1.").arg(sensor);
+        const SensorControls s = sensorControls(sensor);
+        const int enabled = add(key + QLatin1String("enabled"), place, QStringLiteral("Активировать"), FieldKind::Flag, {s.enabled});
+        add(key + QLatin1String("min"), place, QStringLiteral("Порог опасной температуры Min"), FieldKind::Temperature, {s.lower},
+            enabled);
+        add(key + QLatin1String("max"), place, QStringLiteral("Порог опасной температуры Max"), FieldKind::Temperature, {s.upper},
+            enabled);
+        const int keeping = add(key + QLatin1String("keeping"), place, QStringLiteral("Поддержание температуры"), FieldKind::Flag,
+                                {s.keeping}, enabled);
+        add(key + QLatin1String("economy"), place, QStringLiteral("Эконом"), FieldKind::Temperature, {s.economy}, keeping);
+        add(key + QLatin1String("comfort"), place, QStringLiteral("Комфорт"), FieldKind::Temperature, {s.comfort}, keeping);
+        add(key + QLatin1String("auto"), place, QStringLiteral("Авторегулировка температуры после снятия с охраны"), FieldKind::Flag,
+            {s.autoRegulation}, keeping);
+        add(key + QLatin1String("output"), place, QStringLiteral("Применить для выхода"), FieldKind::KeepingOutput, {s.output},
+            keeping);
     }
     for (int k = 1; k <= kPhones; ++k)
-        add(kPhonePlace, QStringLiteral("Номер %1").arg(k), FieldKind::Phone);
+        add(QStringLiteral("phone%1").arg(k), kPhonePlace, QStringLiteral("Номер %1").arg(k), FieldKind::Phone,
+            {phoneControl(k)});
     for (const OptionField &o : kOptionFields)
-        add(o.onPhonePanel ? kPhonePlace : kArmingPlace, QString::fromUtf8(o.caption), o.kind);
-    add(kPhonePlace, QStringLiteral("Дата"), FieldKind::Date);
-    add(kPhonePlace, QStringLiteral("Время"), FieldKind::Time);
-    add(kArmingPlace, QStringLiteral("Время задержки: постановка"), FieldKind::Seconds);
-    add(kArmingPlace, QStringLiteral("Время задержки: снятие"), FieldKind::Seconds);
+        add(QLatin1String(o.key), o.onPhonePanel ? kPhonePlace : kArmingPlace, QString::fromUtf8(o.caption), o.kind,
+            {QLatin1String(o.control)});
+    add(QStringLiteral("date"), kPhonePlace, QStringLiteral("Дата"), FieldKind::Date, {QStringLiteral("Edit_Date")});
+    add(QStringLiteral("time"), kPhonePlace, QStringLiteral("Время"), FieldKind::Time, {QStringLiteral("Edit_time")});
+    add(QStringLiteral("delay.arming"), kArmingPlace, QStringLiteral("Время задержки: постановка"), FieldKind::Seconds,
+        {QStringLiteral("SE_inp")});
+    add(QStringLiteral("delay.disarming"), kArmingPlace, QStringLiteral("Время задержки: снятие"), FieldKind::Seconds,
+        {QStringLiteral("SE_out")});
     for (int input = 1; input <= kInputs; ++input)
-        add(kArmingPlace, QStringLiteral("Задержка для входа %1").arg(input), FieldKind::Flag);
+        add(QStringLiteral("delay.input%1").arg(input), kArmingPlace, QStringLiteral("Задержка для входа %1").arg(input),
+            FieldKind::Flag, {delayControl(input)});
     return fields;
 }
-
-// Appends one record to the layout; spans are given relative to the record.
-class LayoutBuilder {
-public:
-    explicit LayoutBuilder(ImageLayout &layout) : layout_(layout) {}
-
-    void record(const QByteArray &bytes)
-    {
-        base_ = layout_.image.size();
-        layout_.image += bytes;
-    }
-    // A span of the current record, clipped to it.
-    void span(qsizetype pos, qsizetype length)
-    {
-        const qsizetype size = layout_.image.size() - base_;
-        const qsizetype from = qBound<qsizetype>(0, pos, size);
-        layout_.spans.append({base_ + from, qBound<qsizetype>(0, length, size - from)});
-    }
-    const QByteArray &image() const { return layout_.image; }
-    qsizetype base() const { return base_; }
-
-private:
-    ImageLayout &layout_;
-    qsizetype base_ = 0;
-};
 
 QString translated(const TextTranslator &tr, const QString &text)
 {
@@ -154,7 +160,7 @@ QString outputTimeText(const QByteArray &bytes, const TextTranslator &tr)
         return translated(tr, QStringLiteral("не задействован"));
     if (v == kAlwaysOnCode)
         return translated(tr, QStringLiteral("Вкл. всегда"));
-    if (v > kLongestOutputTime)
+    if (v > kLongestWindowTime)
         return hexText(bytes);
     return translated(tr, QStringLiteral("%1 мин %2 сек")).arg(v / 60).arg(v % 60);
 }
@@ -167,57 +173,47 @@ const std::vector<ImageField> &imageFields()
     return fields;
 }
 
+int fieldIndex(QStringView key)
+{
+    const auto &fields = imageFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].key == key)
+            return int(i);
+    return -1;
+}
+
+int fieldOfControl(const QString &controlName)
+{
+    const auto &fields = imageFields();
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].controls.contains(controlName))
+            return int(i);
+    return -1;
+}
+
+QString fieldLabel(int field, const TextTranslator &tr)
+{
+    const ImageField &f = imageFields().at(size_t(field));
+    return translated(tr, f.place) + QStringLiteral(" / ") + translated(tr, f.caption);
+}
+
 ImageLayout imageLayout(const ControlAccess &c)
 {
     ImageLayout layout;
-    LayoutBuilder b(layout);
-    for (int input = 1; input <= kInputs; ++input) {
-        b.record(encodeInputRecord(c, input));
-        const qsizetype end = b.image().indexOf(kRecordEnd, b.base() + 1) - b.base();
-        b.span(1, end - 1);
-        for (int after = 1; after <= 3; ++after)
-            b.span(end + after, 1);
-        for (int slot = 0; slot < kOutputsPerInput; ++slot)
-            b.span(end + 4 + 2 * slot, 2);
-    }
-    b.record(encodeThermostatRecord(c));
-    for (int sensor = 0; sensor < kSensors; ++sensor)
-        for (int offset = 0; offset < kSensorBlock; ++offset)
-            b.span(1 + sensor * kSensorBlock + offset, 1);
-
-    const QByteArray phones = encodeTelephoneRecord(c);
-    b.record(phones);
-    qsizetype from = 1;
-    for (int k = 1; k <= kPhones; ++k) {
-        const qsizetype slash = phones.indexOf(kNumberEnd, from);
-        b.span(from, slash - from);
-        from = slash + 1;
-    }
-
-    b.record(encodeOptionsRecord(c));
-    for (int offset = 1; offset <= kOptionBytes; ++offset)
-        b.span(offset, 1);
-
-    b.record(encodeDateTimeRecord(c));
-    b.span(1, kClockText);
-    b.span(2 + kClockText, kClockText);
-
-    b.record(encodeDelayRecord(c));
-    for (int offset = 1; offset <= 2 + kInputs; ++offset)
-        b.span(offset, 1);
-
-    Q_ASSERT(layout.spans.size() == qsizetype(imageFields().size()));
+    for (int input = 1; input <= kInputs; ++input)
+        layout.image += encodeInputRecord(c, input);
+    layout.image += encodeThermostatRecord(c);
+    layout.image += encodeTelephoneRecord(c);
+    layout.image += encodeOptionsRecord(c);
+    layout.image += encodeDateTimeRecord(c);
+    layout.image += encodeDelayRecord(c);
+    layout.spans = storedFields(layout.image).spans;
     return layout;
 }
 
-QList<QByteArray> encodedFields(const ControlAccess &controls)
+FieldValues encodedFields(const ControlAccess &controls)
 {
-    const ImageLayout layout = imageLayout(controls);
-    QList<QByteArray> values;
-    values.reserve(layout.spans.size());
-    for (const FieldSpan &s : layout.spans)
-        values.append(layout.image.mid(s.pos, s.length));
-    return values;
+    return storedFields(imageLayout(controls).image).values;
 }
 
 QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTranslator &tr)
@@ -236,8 +232,11 @@ QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTransl
         return entry("132", {"Внешний уровень 3-12В", "Нормально разомкнутый НРЗ", "Нормально замкнутый НЗ"});
     case FieldKind::OutputTime:
         return outputTimeText(bytes, tr);
-    case FieldKind::Temperature:
-        return bytes.size() == 1 ? QString::number(temperatureFromByte(bytes.at(0))) : hexText(bytes);
+    case FieldKind::Temperature: {
+        const int degrees = bytes.size() == 1 ? temperatureFromByte(bytes.at(0)) : kLowestTemperature - 1;
+        return degrees >= kLowestTemperature && degrees <= kHighestTemperature ? QString::number(degrees)
+                                                                               : hexText(bytes);
+    }
     case FieldKind::KeepingOutput:
         return entry("1234", {"Реле1", "Реле2", "Выход1(ОК1)", "Выход2(ОК2)"});
     case FieldKind::ArmingLevel:
@@ -249,7 +248,8 @@ QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTransl
     case FieldKind::Phone:
         return QLatin1Char('+') + fromCp1251(bytes);
     case FieldKind::Seconds:
-        return bytes.size() == 1 ? QString::number(byteValue(bytes.at(0))) : hexText(bytes);
+        return bytes.size() == 1 && byteValue(bytes.at(0)) <= kLongestDelay ? QString::number(byteValue(bytes.at(0)))
+                                                                            : hexText(bytes);
     }
     return hexText(bytes);
 }

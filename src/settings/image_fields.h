@@ -1,18 +1,22 @@
 #pragma once
-// Every field the settings image carries, one by one: where it sits in the
-// window ("Вход 2", "Термодатчик 1", "Телефоны", "Постановка/Снятие"), its
-// caption, and its bytes as the controller would store them. The bytes come
-// from the record encoders themselves, so a field is what a write would send:
-// a setting the image cannot carry (the message of an inactive input, the
-// thresholds of a disabled sensor) has no value of its own here.
+// The one catalogue of the settings fields the image carries. Each field is
+// declared here once: a stable short key ("input2.type", "sensor1.min",
+// "phone3"), where it sits in the window ("Вход 2", "Термодатчик 1",
+// "Телефоны", "Постановка/Снятие") and its caption there, how its bytes read
+// (its kind), the field it depends on, and the controls it is encoded from.
+// Where its bytes lie in an image is found by walking the image
+// (stored_fields.h), in the order of this list; everything else (compare, the
+// write's refusals, reports) reads this list rather than naming fields itself.
 //
-// The field list is fixed; imageFields() and the spans of imageLayout() run
-// in the same order, so a field is known by its index.
+// The list is fixed; a field is known by its index into imageFields().
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace zarven {
@@ -37,6 +41,7 @@ enum class FieldKind {
 };
 
 struct ImageField {
+    QString key;     // stable and short, for columns and scripts: "input1.relay2"
     QString place;   // the panel, in Russian: "Вход 2"
     QString caption; // the field, in Russian: "Сообщение"
     FieldKind kind;
@@ -44,37 +49,53 @@ struct ImageField {
     // enable or keeping box), -1 for none. While the two sides differ there,
     // the dependent field says nothing of its own.
     int gate = -1;
+    // The window's controls the field is encoded from (by object name).
+    QStringList controls;
 };
 
 const std::vector<ImageField> &imageFields();
 
-// Where each field lies in the image.
+// The index of the field with this key; -1 when there is none.
+int fieldIndex(QStringView key);
+// The field a window control feeds; -1 for a control the image does not
+// carry.
+int fieldOfControl(const QString &controlName);
+
+// Passes a Russian text through the dictionary into the window's language.
+using TextTranslator = std::function<QString(const QString &)>;
+
+// "Термодатчик 1 / Порог опасной температуры Min", in the window's language.
+QString fieldLabel(int field, const TextTranslator &tr = {});
+
+// Where a field lies in an image; pos -1 when the image does not carry it.
 struct FieldSpan {
-    qsizetype pos = 0;
+    qsizetype pos = -1;
     qsizetype length = 0;
 };
 
 // The records of the write stream (inputs 1 to 4, thermostat, telephone,
 // options, date-time, delay) joined, without markers and write command, and
 // the span of every field in imageFields() order. The date and the time are
-// the eight bytes the controller takes for each, cut short where the record
-// is shorter. Throws what the encoders throw.
+// the eight bytes the controller takes for each. Throws what the encoders
+// throw.
 struct ImageLayout {
     QByteArray image;
     QList<FieldSpan> spans;
 };
 ImageLayout imageLayout(const ControlAccess &controls);
 
-// The bytes of every field in imageFields() order.
-QList<QByteArray> encodedFields(const ControlAccess &controls);
+// Every field's bytes in imageFields() order; empty where the image does not
+// carry the field.
+using FieldValues = QList<std::optional<QByteArray>>;
 
-// Passes a Russian text through the dictionary into the window's language.
-using TextTranslator = std::function<QString(const QString &)>;
+// The fields of the image a write of the controls would send.
+FieldValues encodedFields(const ControlAccess &controls);
 
 // A field's bytes as a person reads them: "да", "Реле1", "2 мин 30 сек",
 // "+79161234567" … The words and list entries go through tr when one is
-// given; the user's own texts (messages, numbers, date and time) never do. A
-// byte outside the field's table shows as its hexadecimal value.
+// given; the user's own texts (messages, numbers, date and time) never do.
+// Bytes that mean nothing for the field (a "7" in a flag, a temperature
+// beyond the sensor's range) show as their hexadecimal value: "37 hex".
 QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTranslator &tr = {});
 
 } // namespace zarven

@@ -10,6 +10,11 @@ QByteArray encodeOutputTimes(const ControlAccess &controls, int input)
 {
     if (!controls.checked(inputControls(input).useOutputs))
         return QByteArray(2 * kOutputsPerInput, '\0');
+    return encodeOutputRows(controls, input);
+}
+
+QByteArray encodeOutputRows(const ControlAccess &controls, int input)
+{
     QByteArray block;
     for (int slot = 0; slot < kOutputsPerInput; ++slot) {
         const OutputControls out = outputControls(input, slot);

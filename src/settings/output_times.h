@@ -15,6 +15,11 @@ class ControlAccess;
 // two spin boxes read them.
 QByteArray encodeOutputTimes(const ControlAccess &controls, int input);
 
+// The four output times of input's rows as if its use-outputs box were
+// ticked, whatever it shows: what the configuration file keeps for an input
+// that is switched off, whose use-outputs box its rule has cleared.
+QByteArray encodeOutputRows(const ControlAccess &controls, int input);
+
 // Applies an eight-byte block to input's controls. Eight 00 bytes clear the
 // four assignment boxes and change nothing else. Otherwise per output:
 // 00 00 clears the assignment and always-on boxes; FF DC ticks both and sets

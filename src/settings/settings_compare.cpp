@@ -3,6 +3,7 @@
 #include "core/event_log.h"
 #include "settings/image_fields.h"
 #include "settings/shadow_settings.h"
+#include "settings/stored_fields.h"
 #include "settings/write_image.h"
 
 #include <QTimer>
@@ -15,6 +16,7 @@ SettingsCompare::SettingsCompare(ExchangeCore &core, SettingsRead &read, Control
     connect(&core_, &ExchangeCore::responseTimedOut, this, &SettingsCompare::responseTimedOut);
     // The exchange has told the loss; a later time-out is not this check's.
     connect(&core_, &ExchangeCore::connectionLost, this, [this] { waiting_ = false; });
+    connect(&core_, &ExchangeCore::exchangeStarting, this, &SettingsCompare::exchangeStarting);
 }
 
 QString SettingsCompare::translate(const QString &russian) const
@@ -30,31 +32,44 @@ void SettingsCompare::showMessage(const QString &russian)
 
 void SettingsCompare::compareClick()
 {
-    const WriteImage image = encodeWriteImage(window_, *core_.window().shared);
-    if (image.refused()) {
-        core_.window().boxes->plain(translate(writeRefusalMessage(image.refusal)).arg(image.controls.join(QStringLiteral(", "))));
+    // The same checks as a write: the comparison answers what a write
+    // would change, so what a write refuses is refused here, nothing sent.
+    const QList<int> withoutText = inputsWithoutMessage(window_);
+    if (!withoutText.isEmpty()) {
+        core_.window().boxes->warning(missingMessageWarning(withoutText));
         finish(CompareOutcome::Refused);
         return;
     }
-    start(encodedFields(window_), false);
+    const WriteImage image = encodeWriteImage(window_, *core_.window().shared);
+    if (image.refused()) {
+        core_.window().boxes->plain(writeRefusalText(image, [this](const QString &t) { return translate(t); }));
+        finish(CompareOutcome::Refused);
+        return;
+    }
+    start(writtenRecords(image), false);
 }
 
 void SettingsCompare::verifyAfterWrite(const QByteArray &writtenImage)
 {
-    // Our own image: its decoding says nothing worth the window's log.
-    EventLog unlogged;
-    ShadowSettings written;
-    written.decode(writtenImage, unlogged);
-    start(encodedFields(written.controls()), true);
+    start(writtenImage, true);
 }
 
-void SettingsCompare::start(const QList<QByteArray> &expected, bool afterWrite)
+void SettingsCompare::start(const QByteArray &expected, bool afterWrite)
 {
     expected_ = expected;
     afterWrite_ = afterWrite;
+    // The request announces itself: a comparison still pending ends there.
     waiting_ = read_.requestImage([this](const QByteArray &reply) { replyReceived(reply); });
     if (!waiting_)
         finish(CompareOutcome::NoConnection);
+}
+
+void SettingsCompare::exchangeStarting()
+{
+    if (!waiting_)
+        return;
+    waiting_ = false;
+    finish(CompareOutcome::Replaced);
 }
 
 void SettingsCompare::replyReceived(const QByteArray &reply)
@@ -67,20 +82,26 @@ void SettingsCompare::replyReceived(const QByteArray &reply)
         w.port->PurgePort(true, true);
     startIfStopped(w.idleCloseTimer);
 
+    // Decoded for the log only: the comparison reads the reply's bytes.
     ShadowSettings shadow;
-    if (shadow.decode(reply, *w.log) == 0) {
+    shadow.decode(reply, *w.log);
+    if (storedFields(reply).counted == 0) {
         showMessage(afterWrite_ ? QStringLiteral("Запись подтверждена, но прибор вернул пустую память: проверка не пройдена.")
                                 : QStringLiteral("Память прибора чиста: сравнивать не с чем."));
         finish(CompareOutcome::EmptyMemory);
         return;
     }
-    const QList<FieldDifference> differences = compareFields(expected_, encodedFields(shadow.controls()));
-    if (afterWrite_ && differences.isEmpty()) {
-        w.boxes->confirm(translate(QStringLiteral("Процесс записи завершился. Все OK. Настройки проверены: различий нет.")));
+    const Comparison comparison = compareImages(expected_, reply);
+    if (afterWrite_ && comparison.differences.isEmpty()) {
+        const TextTranslator tr = [this](const QString &t) { return translate(t); };
+        const QStringList lines = QStringList{translate(QStringLiteral(
+                                                  "Процесс записи завершился. Все OK. Настройки проверены: различий нет."))}
+            + differenceSummary(comparison, tr).mid(1);
+        w.boxes->confirm(lines.join(QLatin1Char('\n')));
     } else if (presenter_) {
-        presenter_({afterWrite_, differences});
+        presenter_({afterWrite_, comparison});
     }
-    finish(differences.isEmpty() ? CompareOutcome::Same : CompareOutcome::Different);
+    finish(comparison.differences.isEmpty() ? CompareOutcome::Same : CompareOutcome::Different);
 }
 
 void SettingsCompare::responseTimedOut(int state)

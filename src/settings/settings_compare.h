@@ -1,11 +1,13 @@
 #pragma once
 // "Сравнить с прибором" and the check after a write: the controller's
-// settings are read with "Pt", as the read does, but into a shadow set of
-// panels (shadow_settings.h), never into the window; the window, save.000 and
-// the controller stay as they are. The shadow's encoded fields are then
-// compared with the window's (or with what was written) and the differences
-// handed to the presenter: the differences dialog in the window, printed
-// lines in batch mode.
+// settings are read with "Pt", as the read does, but never into the window;
+// the window, save.000 and the controller stay as they are. The reply's
+// bytes are compared field by field with the image a write of the window
+// would send (or with the image that was written), byte for byte
+// (settings_comparison.h), and the differences handed to the presenter: the
+// differences dialog in the window, printed lines in batch mode. The reply
+// is also decoded into a shadow set of panels (shadow_settings.h) so that its
+// format errors reach the window's log as a read's would.
 //
 // The request is the read's own ("Pt", state ssReadSettings), with the reply
 // handed here instead of to the window's decoding and its final dialogs.
@@ -29,11 +31,12 @@ enum class CompareOutcome {
     TimedOut,      // the controller did not answer
     EmptyMemory,   // the reply held no settings
     Refused,       // the window's settings cannot be written; nothing was sent
+    Replaced,      // another exchange took the line before the reply came
 };
 
 struct CompareReport {
     bool afterWrite = false; // the check after a write, not the menu's compare
-    QList<FieldDifference> differences;
+    Comparison comparison;
 };
 
 class SettingsCompare : public QObject {
@@ -47,10 +50,9 @@ public:
     void compareClick();
     // After the controller acknowledged a write: reads the settings back and
     // compares them with the written image (the records as sent, without
-    // markers and write command), decoded into a shadow of its own so that
-    // both sides pass the same decoding. A match shows the write's success
-    // box saying the settings were verified; differences go to the presenter
-    // as a failed check.
+    // markers and write command). A match shows the write's success box
+    // saying the settings were verified; differences go to the presenter as
+    // a failed check.
     void verifyAfterWrite(const QByteArray &writtenImage);
 
     // Shows a finished comparison. Not set: nothing is shown.
@@ -63,7 +65,7 @@ signals:
     void finished(CompareOutcome outcome);
 
 private:
-    void start(const QList<QByteArray> &expected, bool afterWrite);
+    void start(const QByteArray &expected, bool afterWrite);
     void replyReceived(const QByteArray &reply);
     void responseTimedOut(int state);
     void finish(CompareOutcome outcome);
@@ -73,7 +75,10 @@ private:
     SettingsRead &read_;
     ControlAccess window_;
     std::function<void(const CompareReport &)> presenter_;
-    QList<QByteArray> expected_;
+    // A sender replaced the pending comparison: it ends without a message.
+    void exchangeStarting();
+
+    QByteArray expected_;
     bool afterWrite_ = false;
     bool waiting_ = false;
 };

@@ -1,7 +1,9 @@
 #include "settings/settings_comparison.h"
 
 #include "core/cp1251.h"
+#include "settings/image_bytes.h"
 #include "settings/image_fields.h"
+#include "settings/stored_fields.h"
 
 #include <QDateTime>
 
@@ -10,7 +12,7 @@ namespace zarven {
 namespace {
 
 // True when the field, or a field it depends on, differs at its gate.
-bool gateDiffers(int field, const QList<QByteArray> &window, const QList<QByteArray> &device)
+bool gateDiffers(int field, const FieldValues &window, const FieldValues &device)
 {
     for (int g = imageFields().at(size_t(field)).gate; g >= 0; g = imageFields().at(size_t(g)).gate)
         if (window.at(g) != device.at(g))
@@ -18,69 +20,84 @@ bool gateDiffers(int field, const QList<QByteArray> &window, const QList<QByteAr
     return false;
 }
 
-int fieldIndex(FieldKind kind)
+// The moment a date and a time field name; invalid when either is missing
+// or no valid "dd.mm.yy" or "hh:mm:ss".
+QDateTime clockMoment(const std::optional<QByteArray> &date, const std::optional<QByteArray> &time)
 {
-    const auto &fields = imageFields();
-    for (size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].kind == kind)
-            return int(i);
-    return -1;
+    if (!date || !time)
+        return {};
+    const QDate d = imageDate(fromCp1251(*date));
+    const QTime t = QTime::fromString(fromCp1251(*time), QStringLiteral("HH:mm:ss"));
+    return d.isValid() && t.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
 }
 
-// The moment a date and a time field name; invalid when either is no valid
-// "dd.mm.yy" or "hh:mm:ss".
-QDateTime clockMoment(const QByteArray &date, const QByteArray &time)
+QString translated(const TextTranslator &tr, const QString &text)
 {
-    const QDate d = QDate::fromString(fromCp1251(date), QStringLiteral("dd.MM.yy"));
-    const QTime t = QTime::fromString(fromCp1251(time), QStringLiteral("HH:mm:ss"));
-    return d.isValid() && t.isValid() ? QDateTime(d, t, Qt::UTC) : QDateTime();
+    return tr ? tr(text) : text;
 }
 
 } // namespace
 
-QList<FieldDifference> compareFields(const QList<QByteArray> &window, const QList<QByteArray> &device)
+Comparison compareFields(const FieldValues &window, const FieldValues &device)
 {
     Q_ASSERT(window.size() == qsizetype(imageFields().size()) && device.size() == window.size());
-    static const int dateField = fieldIndex(FieldKind::Date);
-    static const int timeField = fieldIndex(FieldKind::Time);
+    static const int dateField = fieldIndex(u"date");
+    static const int timeField = fieldIndex(u"time");
     const QDateTime windowClock = clockMoment(window.at(dateField), window.at(timeField));
     const QDateTime deviceClock = clockMoment(device.at(dateField), device.at(timeField));
     const bool clocksAgree = windowClock.isValid() && deviceClock.isValid()
         && qAbs(windowClock.secsTo(deviceClock)) <= kClockTolerance;
 
-    QList<FieldDifference> diffs;
+    Comparison c;
+    c.fields = int(window.size());
     for (int i = 0; i < window.size(); ++i) {
         if (window.at(i) == device.at(i) || gateDiffers(i, window, device))
             continue;
-        if (clocksAgree && (i == dateField || i == timeField))
+        if (clocksAgree && (i == dateField || i == timeField)) {
+            c.clockTolerated = true;
             continue;
-        diffs.append({i, window.at(i), device.at(i)});
+        }
+        c.differences.append({i, window.at(i), device.at(i)});
     }
-    return diffs;
+    return c;
+}
+
+Comparison compareImages(const QByteArray &written, const QByteArray &stored)
+{
+    return compareFields(storedFields(written).values, storedFields(stored).values);
+}
+
+QString differenceValue(const FieldDifference &d, const std::optional<QByteArray> &bytes, const TextTranslator &tr)
+{
+    if (!bytes)
+        return translated(tr, QStringLiteral("нет данных"));
+    return fieldValueText(imageFields().at(size_t(d.field)).kind, *bytes, tr);
 }
 
 QString differenceLine(const FieldDifference &d, const TextTranslator &tr)
 {
     const ImageField &f = imageFields().at(size_t(d.field));
-    auto value = [&](const QByteArray &bytes) { return fieldValueText(f.kind, bytes, tr); };
-    return tr(QStringLiteral("%1 / %2: окно «%3», прибор «%4»"))
-        .arg(tr(f.place), tr(f.caption), value(d.window), value(d.device));
+    return translated(tr, QStringLiteral("%1 / %2: окно «%3», прибор «%4»"))
+        .arg(translated(tr, f.place), translated(tr, f.caption), differenceValue(d, d.window, tr),
+             differenceValue(d, d.device, tr));
 }
 
-QString differenceCountLine(qsizetype count, const TextTranslator &tr)
+QStringList differenceSummary(const Comparison &c, const TextTranslator &tr)
 {
-    if (count == 0)
-        return tr(QStringLiteral("Различий нет"));
-    return tr(QStringLiteral("Различий: %1")).arg(count);
+    if (!c.differences.isEmpty())
+        return {translated(tr, QStringLiteral("Различий: %1")).arg(c.differences.size())};
+    const QString why = c.clockTolerated
+        ? translated(tr, QStringLiteral("все %1 полей совпадают, часы прибора — в пределах %2 с")).arg(c.fields).arg(kClockTolerance)
+        : translated(tr, QStringLiteral("все %1 полей совпадают")).arg(c.fields);
+    return {translated(tr, QStringLiteral("Различий нет")), why};
 }
 
-QStringList differenceReport(const QList<FieldDifference> &diffs, const TextTranslator &tr)
+QStringList differenceReport(const Comparison &c, const TextTranslator &tr)
 {
     QStringList lines;
-    for (const FieldDifference &d : diffs)
+    for (const FieldDifference &d : c.differences)
         lines << differenceLine(d, tr);
-    lines << differenceCountLine(diffs.size(), tr);
-    return lines;
+    return lines + differenceSummary(c, tr);
 }
 
 } // namespace zarven

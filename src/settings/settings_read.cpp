@@ -2,6 +2,7 @@
 
 #include "editor/settings_panels.h"
 #include "settings/image_reader.h"
+#include "settings/stored_fields.h"
 
 #include <QTimer>
 
@@ -58,7 +59,8 @@ void SettingsRead::readSettings()
         emit readFinished(ReadOutcome::NoConnection);
         return;
     }
-    window_.saveBackup();
+    if (keepsBackup_)
+        window_.saveBackup();
     receiver_ = [this](const QByteArray& Str) { decodeIntoWindow(Str); };
     windowRead_ = true;
     core_.armResponse(ssReadSettings);
@@ -95,16 +97,26 @@ void SettingsRead::decodeIntoWindow(const QByteArray& Str)
 {
     const ExchangeWindow& w = core_.window();
     windowRead_ = false;
+    const qsizetype logged = w.log->lines().size();
     const int records = decodeSettingsReply(Str, window_.controls, *w.log);
+    decodingEntries_ = w.log->textLines().mid(logged);
     core_.setState(ssIdle);
     w.responseTimer->stop();
     ReadOutcome outcome = ReadOutcome::Decoded;
     if (records == 0) {
         outcome = ReadOutcome::MemoryEmpty;
         if (w.boxes->question(
-                QStringLiteral("Процесс чтения завершился=0.Память чиста.\r\n Восстановить предыдующие значения")))
+                QStringLiteral("Процесс чтения завершился=0.Память чиста.\r\n Восстановить предыдующие значения"))
+            && keepsBackup_)
             window_.restoreBackup();
         endExchange();
+    } else if (storedFields(Str).cutShort) {
+        // A reply that ends inside a record (a stop marker among its bytes)
+        // left the rest of the window at its reset values: no "Все OK".
+        outcome = ReadOutcome::Incomplete;
+        if (w.boxes->confirm(
+                QStringLiteral("Процесс чтения завершился, но ответ прибора неполон: часть настроек не прочитана.")))
+            endExchange();
     } else if (w.boxes->confirm(QStringLiteral("Процесс чтения завершился. Все OK."))) {
         endExchange();
     }

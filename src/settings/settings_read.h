@@ -16,6 +16,7 @@
 #include "settings/control_access.h"
 
 #include <QObject>
+#include <QStringList>
 #include <functional>
 
 namespace zarven {
@@ -24,6 +25,7 @@ class EventLog;
 
 enum class ReadOutcome {
     Decoded, // at least one counted record
+    Incomplete, // records decoded, but the reply ended inside one: part of the settings was not read
     MemoryEmpty, // a reply without counted records
     TimedOut, // no reply before responseTimer
     NoConnection, // no controller found, or its port will not open
@@ -58,6 +60,13 @@ public:
     // The reply route (SessionState 2).
     void settingsReply(const QByteArray& Str);
 
+    // Whether a read saves the window to the backup file first and offers
+    // to restore it after an empty reply; on by default. A batch run has no
+    // user's window to keep, and must not replace the user's backup.
+    void setKeepsBackup(bool keep) { keepsBackup_ = keep; }
+    // The log lines the last read's decoding added (its format errors).
+    const QStringList& lastDecodingEntries() const { return decodingEntries_; }
+
 signals:
     // Emitted once per read of the window that was started, after its last
     // box.
@@ -74,6 +83,8 @@ private:
     SettingsReadWindow window_;
     Receiver receiver_;
     bool windowRead_ = false;
+    bool keepsBackup_ = true;
+    QStringList decodingEntries_;
 };
 
 } // namespace zarven

@@ -1,6 +1,5 @@
 #include "settings/settings_write.h"
 
-#include "settings/control_names.h"
 #include "settings/write_image.h"
 
 #include <QTimer>
@@ -21,21 +20,10 @@ SettingsWrite::SettingsWrite(ExchangeCore& core, ControlAccess controls, QObject
 
 bool SettingsWrite::messageTextsMissing()
 {
-    QString list;
-    int count = 0;
-    for (int input = 1; input <= kInputs; ++input) {
-        const InputControls in = inputControls(input);
-        if (controls_.checked(in.active) && controls_.text(in.message).isEmpty()) {
-            list += QString::number(input) + QLatin1Char(',');
-            ++count;
-        }
-    }
-    if (count == 0)
+    const QList<int> inputs = inputsWithoutMessage(controls_);
+    if (inputs.isEmpty())
         return false;
-    // Composed in Russian and translated whole, the input list as a part.
-    const QString prefix = count == 1 ? QStringLiteral("Не введен текст сообщений на входе:")
-                                      : QStringLiteral("Не введен текст сообщений на входах:");
-    core_.window().boxes->warning(prefix + list + QStringLiteral(". Нажмите OK."));
+    core_.window().boxes->warning(missingMessageWarning(inputs));
     return true;
 }
 
@@ -49,7 +37,7 @@ void SettingsWrite::writeSettings()
     // be encoded must not leave a half-written image at the controller.
     const WriteImage image = encodeWriteImage(controls_, *core_.window().shared);
     if (image.refused()) {
-        core_.window().boxes->plain(writeRefusalMessage(image.refusal).arg(image.controls.join(QStringLiteral(", "))));
+        core_.window().boxes->plain(writeRefusalText(image, core_.window().translate));
         emit writeFinished(WriteOutcome::Refused);
         return;
     }
@@ -64,9 +52,10 @@ void SettingsWrite::writeSettings()
         return;
     }
     const ExchangeWindow& w = core_.window();
-    writtenImage_.clear();
-    for (qsizetype piece = 1; piece + 1 < image.pieces.size(); ++piece)
-        writtenImage_ += image.pieces.at(piece);
+    writtenImage_ = writtenRecords(image);
+    // Whatever still waited for a reply (a check after an earlier write) is
+    // replaced by this write.
+    core_.announceExchange(ssWriteSettings);
     core_.setState(ssWriteSettings);
     // Each piece is a write of its own, waited for before the next; at
     // 38400 bit/s the whole image takes well under 100 ms on the line.

@@ -8,7 +8,6 @@
 #include "settings/image_encoder.h"
 #include "settings/output_times.h"
 
-#include <QDate>
 #include <QRegularExpression>
 
 namespace zarven {
@@ -94,13 +93,6 @@ bool isTime(const QString& text)
     return m.hasMatch() && m.captured(1).toInt() <= 23 && m.captured(2).toInt() <= 59 && m.captured(3).toInt() <= 59;
 }
 
-bool isDate(const QString& text)
-{
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{2})\\.([0-9]{2})\\.([0-9]{2})$"));
-    const auto m = pattern.match(text);
-    return m.hasMatch() && QDate(2000 + m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt()).isValid();
-}
-
 void checkOptionsAndClock(Checks& check, const ControlAccess& c)
 {
     check.selection(QStringLiteral("CBox_INPUT"));
@@ -112,7 +104,7 @@ void checkOptionsAndClock(Checks& check, const ControlAccess& c)
         time.prepend(QLatin1Char('0'));
     if (!isTime(time))
         check.fail(WriteRefusal::BadTime, QStringLiteral("Edit_time"));
-    if (!isDate(c.text(QStringLiteral("Edit_Date"))))
+    if (!imageDate(c.text(QStringLiteral("Edit_Date"))).isValid())
         check.fail(WriteRefusal::BadDate, QStringLiteral("Edit_Date"));
     check.number(QStringLiteral("SE_inp"));
     check.number(QStringLiteral("SE_out"));
@@ -176,6 +168,49 @@ QString writeRefusalMessage(WriteRefusal refusal)
         return QStringLiteral("Запись не выполнена: значения полей %1 дают байты FF FE (конец пакета). Измените их.");
     }
     return {};
+}
+
+QString writeRefusalText(const WriteImage& image, const TextTranslator& tr)
+{
+    QStringList names;
+    for (const QString& control : image.controls) {
+        const int field = fieldOfControl(control);
+        const QString name = field < 0 ? control : QStringLiteral("«%1»").arg(fieldLabel(field, tr));
+        if (!names.contains(name))
+            names << name;
+    }
+    const QString message = writeRefusalMessage(image.refusal);
+    return (tr ? tr(message) : message).arg(names.join(QStringLiteral(", ")));
+}
+
+QList<int> inputsWithoutMessage(const ControlAccess& c)
+{
+    QList<int> inputs;
+    for (int input = 1; input <= kInputs; ++input) {
+        const InputControls in = inputControls(input);
+        if (c.checked(in.active) && c.text(in.message).isEmpty())
+            inputs << input;
+    }
+    return inputs;
+}
+
+QString missingMessageWarning(const QList<int>& inputs)
+{
+    QString list;
+    for (int input : inputs)
+        list += QString::number(input) + QLatin1Char(',');
+    // Composed in Russian and translated whole, the input list as a part.
+    const QString prefix = inputs.size() == 1 ? QStringLiteral("Не введен текст сообщений на входе:")
+                                              : QStringLiteral("Не введен текст сообщений на входах:");
+    return prefix + list + QStringLiteral(". Нажмите OK.");
+}
+
+QByteArray writtenRecords(const WriteImage& image)
+{
+    QByteArray records;
+    for (qsizetype piece = 1; piece + 1 < image.pieces.size(); ++piece)
+        records += image.pieces.at(piece);
+    return records;
 }
 
 WriteImage encodeWriteImage(const ControlAccess& c, const SharedValues& shared)

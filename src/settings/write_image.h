@@ -15,6 +15,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "settings/image_fields.h"
+
 namespace zarven {
 
 class ControlAccess;
@@ -34,13 +36,30 @@ enum class WriteRefusal {
 struct WriteImage {
     QList<QByteArray> pieces; // the eleven pieces in write order; empty when refused
     WriteRefusal refusal = WriteRefusal::None;
-    QStringList controls; // the controls the refusal names
+    QStringList controls; // the controls the refusal names, by object name
 
     bool refused() const { return refusal != WriteRefusal::None; }
 };
 
-// The Russian message of a refusal, with "%1" where the controls' names go.
+// The Russian message of a refusal, with "%1" where the fields' names go.
 QString writeRefusalMessage(WriteRefusal refusal);
+
+// The refusal as the installer reads it, in the window's language: its
+// message naming each field by its place and caption in the window
+// ("«Термодатчик 1 / Порог опасной температуры Min»").
+QString writeRefusalText(const WriteImage& image, const TextTranslator& tr);
+
+// The active inputs (1 to 4, in increasing order) whose message box is empty:
+// their image would carry no text, and a write refuses it.
+QList<int> inputsWithoutMessage(const ControlAccess& controls);
+// The warning for them: "Не введен текст сообщений на входе:" (or "...на
+// входах:" for more than one), the numbers each followed by ",", ". Нажмите
+// OK.", joined without spaces, in Russian; the message boxes translate it.
+QString missingMessageWarning(const QList<int>& inputs);
+
+// The records of the image, without markers and write command: what the
+// controller is to store.
+QByteArray writtenRecords(const WriteImage& image);
 
 // Checks the controls the records need and encodes all pieces.
 WriteImage encodeWriteImage(const ControlAccess& controls, const SharedValues& shared);

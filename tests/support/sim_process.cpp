@@ -1,5 +1,7 @@
 #include "sim_process.h"
 
+#include <QFile>
+
 #include "default_state.h"
 
 #include <QDeadlineTimer>
@@ -114,6 +116,15 @@ QByteArray someKeyTable()
     for (int k = 0; k < sim::kKeyCount; ++k)
         table += sim::keyRecord("Door " + QByteArray::number(k), QByteArray::fromHex("0123456789ABCD") + char(k));
     return table;
+}
+
+QString writeSimState(const QString &dir, const QByteArray &image)
+{
+    const QString path = dir + QStringLiteral("/controller.state");
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write("zarven4-sim state 1\nimage " + image.toHex(' ').toUpper() + '\n');
+    return path;
 }
 
 } // namespace zarven::test

@@ -61,6 +61,10 @@ void dropExclusiveOverride();
 // may not open refuses it, as it refuses an installer outside its group.
 void dropFileAccessOverride();
 
+// Writes a simulator state file holding image as the stored settings into
+// dir and returns its path, for --state.
+QString writeSimState(const QString &dir, const QByteArray &image);
+
 // A key table of the simulator's size, every record unlike the default one.
 QByteArray someKeyTable();
 
