@@ -173,7 +173,7 @@ void SignalMonitorTest::scanAndLostLineStopIt()
     if (scan)
         w.f->form().connectAction->trigger();
     else
-        emit w.f->core().connectionLost();
+        emit w.f->core().connectionLost(ssSignalLevel);
     QCOMPARE(stopped.size(), 1);
     QCOMPARE(stopped[0][0].value<SignalMonitor::StopReason>(), reason);
     QVERIFY(!w.f->form().monitorButton->isChecked());

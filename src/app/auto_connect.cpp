@@ -75,7 +75,7 @@ void AutoConnect::deviceRemoved(const QString &)
     const QString connectedPort = w_.shared.ConnectedPort;
     if (!connectedPort.isEmpty() && !QFileInfo::exists(connectedPort)) {
         lost();
-        w_.exchange->scan.connectionLost();
+        w_.exchange->scan.connectionLost(ssIdle);
     }
 }
 
