@@ -51,6 +51,8 @@ QString simUsageText()
         "  --key-code HEX     the key code \"Kr\" answers (default 015A3C1E0B000095)\n"
         "  --cn-packets N     send the key table in N packets, 1-10 (default 1)\n"
         "  --link PATH        also make PATH a symbolic link to the device\n"
+        "  --journal FILE     append the name of every command received to FILE,\n"
+        "                     one a line (\"unknown\" for any other packet)\n"
         "  --verbose          log every command received on standard error\n"
         "  --help             show this text\n"
         "\n"
@@ -112,7 +114,7 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
         static const QStringList withValue = {
             QStringLiteral("--state"), QStringLiteral("--model"), QStringLiteral("--csq"),
             QStringLiteral("--csq-reply"), QStringLiteral("--key-code"), QStringLiteral("--cn-packets"),
-            QStringLiteral("--link"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
+            QStringLiteral("--link"), QStringLiteral("--journal"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
             QStringLiteral("--wrong-raw"), QStringLiteral("--delay"), QStringLiteral("--chunk"),
             QStringLiteral("--chunk-gap"), QStringLiteral("--junk"), QStringLiteral("--store-changed")};
         if (!withValue.contains(name))
@@ -144,6 +146,8 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             o.keyTablePackets = *n;
         } else if (name == QLatin1String("--link")) {
             cl.linkPath = value;
+        } else if (name == QLatin1String("--journal")) {
+            o.journalPath = value;
         } else if (name == QLatin1String("--silent")) {
             const auto command = commandFromName(value);
             if (!command)
