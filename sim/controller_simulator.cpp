@@ -2,6 +2,7 @@
 
 #include "hex_text.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <utility>
@@ -71,6 +72,7 @@ void ControllerSimulator::handlePacket(const QByteArray &content)
         command = classifyPacket(content);
     }
 
+    journal(command ? commandName(*command) : QStringLiteral("unknown"));
     if (!command) {
         log(QStringLiteral("received unknown packet \"%1\": no reply").arg(printableBytes(content)));
         return;
@@ -188,6 +190,17 @@ void ControllerSimulator::persist()
         // so that nobody believes the state survived.
         if (errorReporter_)
             errorReporter_(e.message());
+    }
+}
+
+void ControllerSimulator::journal(const QString &what)
+{
+    if (options_.journalPath.isEmpty())
+        return;
+    QFile file(options_.journalPath);
+    if (!file.open(QIODevice::Append) || file.write(what.toUtf8() + '\n') < 0 || !file.flush()) {
+        if (errorReporter_)
+            errorReporter_(QStringLiteral("cannot write the journal %1: %2").arg(options_.journalPath, file.errorString()));
     }
 }
 

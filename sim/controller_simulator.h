@@ -68,6 +68,7 @@ private:
     void sendPacket(const QByteArray &content);
     void sendBytes(const QByteArray &bytes);
     void persist();
+    void journal(const QString &what);
     void log(const QString &line) const;
 
     SimulatorOptions options_;

@@ -60,6 +60,8 @@ QString simUsageText()
         "  --baud N           run the line at N bit/s, 8N1 (38400 is the controller's):\n"
         "                     every byte takes its wire time both ways, about 260 us\n"
         "                     at 38400, so measured times include it (default: none)\n"
+        "  --journal FILE     append the name of every command received to FILE,\n"
+        "                     one a line (\"unknown\" for any other packet)\n"
         "  --verbose          log every command received on standard error\n"
         "  --help             show this text\n"
         "\n"
@@ -129,7 +131,7 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
         static const QStringList withValue = {
             QStringLiteral("--state"), QStringLiteral("--model"), QStringLiteral("--csq"),
             QStringLiteral("--csq-reply"), QStringLiteral("--key-code"), QStringLiteral("--cn-packets"),
-            QStringLiteral("--link"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
+            QStringLiteral("--link"), QStringLiteral("--journal"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
             QStringLiteral("--wrong-raw"), QStringLiteral("--delay"), QStringLiteral("--chunk"),
             QStringLiteral("--chunk-gap"), QStringLiteral("--junk"), QStringLiteral("--store-changed"),
             QStringLiteral("--baud"), QStringLiteral("--drop-after"),
@@ -181,6 +183,8 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
                 return fail(QStringLiteral("--drop-after: unknown command \"%1\" (known: %2)")
                                 .arg(value, allCommandNames().join(QStringLiteral(", "))));
             o.faults.dropAfter = *command;
+        } else if (name == QLatin1String("--journal")) {
+            o.journalPath = value;
         } else if (name == QLatin1String("--silent")) {
             const auto command = commandFromName(value);
             if (!command)

@@ -65,6 +65,10 @@ struct SimulatorOptions {
     int baud = 0;
     // Where the state lives between runs; empty: nowhere.
     QString statePath;
+    // A file that gets the name of every command received, one a line, as it
+    // arrives (appended, so it survives the simulator being killed); empty:
+    // none.
+    QString journalPath;
 };
 
 // The usual "+CSQ:" report for a signal level.

@@ -13,6 +13,20 @@
 
 using namespace zarven::test;
 
+namespace {
+
+// The last command the simulator's journal holds, once it has one.
+QString lastCommand(const QString &journal)
+{
+    QFile f(journal);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    const QStringList commands = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return commands.isEmpty() ? QString() : commands.last();
+}
+
+} // namespace
+
 class BatchTest : public QObject {
     Q_OBJECT
 private slots:
@@ -341,13 +355,17 @@ void BatchTest::writeNowThenReadGivesTheFileBack()
 // edited file back, and a second read-keys gives that file again.
 void BatchTest::readKeysThenWriteKeysRoundTrip()
 {
-    SimProcess sim;
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     QTemporaryDir work;
+    const QString journal = work.filePath(QStringLiteral("journal"));
+    SimProcess sim({QStringLiteral("--journal"), journal});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     const QString first = work.filePath(QStringLiteral("first.key"));
     BatchRun r = runConfig({QStringLiteral("read-keys"), QStringLiteral("--port"), sim.devicePath(),
                             QStringLiteral("--output"), first, QStringLiteral("--workdir"), work.path()});
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    // Every key command leaves the controller's key mode.
+    QTRY_COMPARE(lastCommand(journal), QStringLiteral("Ur"));
+    QFile::remove(journal);
     QByteArray file = readFileBytes(first);
     QVERIFY(file.startsWith("#1\r\nMaster\r\n015A3C1E0B000095\r\n/1\r\n#2\r\n\r\n0000000000000000\r\n"));
     QCOMPARE(file.count("\r\n"), 40);
@@ -360,6 +378,7 @@ void BatchTest::readKeysThenWriteKeysRoundTrip()
                    edited.fileName(), QStringLiteral("--workdir"), work.path()});
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     QCOMPARE(lines(r.out).last(), QStringLiteral("Процесс записи ключей завершился. Все OK."));
+    QTRY_COMPARE(lastCommand(journal), QStringLiteral("Ur"));
 
     const QString second = work.filePath(QStringLiteral("second.key"));
     r = runConfig({QStringLiteral("read-keys"), QStringLiteral("--port"), sim.devicePath(), QStringLiteral("--output"),
@@ -375,22 +394,29 @@ void BatchTest::keyCommandFailures_data()
     QTest::addColumn<QByteArray>("input"); // written as the --input file; empty: none
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("lastLine");
+    QTest::addColumn<bool>("keyModeOpened"); // the command must leave it with "Ur"
 
     const QByteArray good = "#1\r\nA\r\n01\r\n/1\r\n";
+    const QString noTable = QStringLiteral("Таблица ключей не получена от прибора. Таблица на экране не показывает "
+                                           "ключи прибора; при записи она заменит все десять ключей прибора.");
     QTest::newRow("wrong ready reply") << QStringList{"--wrong", "Wr=text:ok"} << "write-keys" << good << 1
-                                       << "Ответ о готовности к сохранению ключей некорректен.";
+                                       << "Ответ о готовности к сохранению ключей некорректен." << true;
     QTest::newRow("wrong final reply") << QStringList{"--wrong", "table=text:OK"} << "write-keys" << good << 1
-                                       << "Ответ об успешной записи ключей не корректен.";
+                                       << "Ответ об успешной записи ключей не корректен." << true;
     QTest::newRow("no final reply") << QStringList{"--silent", "table"} << "write-keys" << good << 1
-                                    << "соединение установлено.";
+                                    << "соединение установлено." << true;
     QTest::newRow("refused code") << QStringList{} << "write-keys" << QByteArray("#1\r\nA\r\nzz\r\n") << 1
-                                  << "Код Ключа №1 содержит недопустимые символы";
+                                  << "Код Ключа №1 содержит недопустимые символы" << true;
     QTest::newRow("malformed file") << QStringList{} << "write-keys" << QByteArray("#1\r\nA\r\n01\r\n#\r\n") << 2
-                                    << "Ошибка формата файла ключей в строке 4";
-    QTest::newRow("missing file") << QStringList{} << "write-keys" << QByteArray() << 2 << "";
-    QTest::newRow("no table") << QStringList{"--silent", "Cn"} << "read-keys" << QByteArray() << 1
-                              << "Таблица ключей не получена от прибора. Таблица на экране не показывает ключи "
-                                 "прибора; при записи она заменит все десять ключей прибора.";
+                                    << "Ошибка формата файла ключей в строке 4" << true;
+    QTest::newRow("missing file") << QStringList{} << "write-keys" << QByteArray() << 2 << "" << false;
+    QTest::newRow("no ready reply") << QStringList{"--silent", "Wr"} << "write-keys" << good << 1
+                                    << "НЕТ ответа о готовности к чтению ключей" << true;
+    QTest::newRow("split table, read") << QStringList{"--cn-packets", "2", "--junk", "00"} << "read-keys" << QByteArray()
+                                       << 1 << noTable << true;
+    QTest::newRow("split table, write") << QStringList{"--cn-packets", "2"} << "write-keys" << good << 1 << noTable
+                                        << true;
+    QTest::newRow("no table") << QStringList{"--silent", "Cn"} << "read-keys" << QByteArray() << 1 << noTable << true;
 }
 
 void BatchTest::keyCommandFailures()
@@ -398,9 +424,10 @@ void BatchTest::keyCommandFailures()
     QFETCH(QStringList, simArgs);
     QFETCH(QString, command);
     QFETCH(QByteArray, input);
-    SimProcess sim(simArgs);
-    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     QTemporaryDir work;
+    const QString journal = work.filePath(QStringLiteral("journal"));
+    SimProcess sim(simArgs + QStringList{QStringLiteral("--journal"), journal});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     const QString file = work.filePath(QStringLiteral("keys.key"));
     if (!input.isEmpty()) {
         QFile f(file);
@@ -414,6 +441,11 @@ void BatchTest::keyCommandFailures()
     QTEST(lines(r.out).value(lines(r.out).size() - 1), "lastLine");
     if (command == QLatin1String("read-keys"))
         QVERIFY(!QFile::exists(file));
+    QFETCH(bool, keyModeOpened);
+    if (keyModeOpened)
+        QTRY_COMPARE(lastCommand(journal), QStringLiteral("Ur"));
+    else
+        QVERIFY(!QFile::exists(journal));
 }
 
 QTEST_GUILESS_MAIN(BatchTest)

@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -63,7 +64,7 @@ struct Line {
     bool open()
     {
         QTest::mouseClick(f->form().keyProgrammingButton, Qt::LeftButton);
-        return QTest::qWaitFor([this] { return keys()->tableBytesReceived() == kKeyTableBytes; }, 8000);
+        return QTest::qWaitFor([this] { return keys()->tableWhole(); }, 8000);
     }
     bool write()
     {
@@ -102,7 +103,13 @@ private slots:
     void codesHoldingTheStopMarkerArriveWhole();
     void refusedRowSendsNothing_data();
     void refusedRowSendsNothing();
+    void noTableTellsTheUser_data();
     void noTableTellsTheUser();
+    void shortRepliesFollowedByLineEndsEnd_data();
+    void shortRepliesFollowedByLineEndsEnd();
+    void buttonReplacingTheTableWaitEndsIt_data();
+    void buttonReplacingTheTableWaitEndsIt();
+    void otherExchangeReplacingTheWriteGivesCancelBack();
     void keyFilesThroughThePanel();
     void cellEditorTakesLettersAndDigitsUpToItsPositions();
     void englishHeadersAndBoxes();
@@ -151,8 +158,16 @@ void KeyModeTest::writeThenReadBack()
     rows[4] = {QStringLiteral("  Гараж"), QStringLiteral("0A0B0C")};
     rows[9] = {QStringLiteral("Ключ номер десять!!"), QStringLiteral("FFFFFFFFFFFFFFFF")};
     l.panel().setRows(rows);
-    QVERIFY(l.write());
+    // From "Сохранить " until the write ends the panel starts no exchange:
+    // a key read in the pause would take the line over.
+    QTest::mouseClick(l.panel().writeKeysButton, Qt::LeftButton);
+    for (QPushButton *b : {l.panel().readKeyButtons[1], l.panel().writeKeysButton, l.panel().closeKeysButton})
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    QTest::mouseClick(l.panel().readKeyButtons[1], Qt::LeftButton);
+    QVERIFY(l.f->form().keyPrompt->isHidden());
+    QTRY_VERIFY(!l.outcomes.isEmpty());
     QCOMPARE(l.outcomes, QList<KeyWriteOutcome>{KeyWriteOutcome::Confirmed});
+    QVERIFY(l.panel().readKeyButtons[1]->isEnabledTo(l.f->form().keyFrame));
     QCOMPARE(l.f->boxes.texts(), QStringList{QStringLiteral("Процесс записи ключей завершился. Все OK.")});
     QVERIFY(l.f->form().keyFrame->isHidden());
     QVERIFY(l.panel().closeKeysButton->isEnabledTo(l.f->form().keyFrame));
@@ -213,17 +228,19 @@ void KeyModeTest::codesHoldingTheStopMarkerArriveWhole()
 {
     QFETCH(QStringList, delivery);
     const QByteArray code = QByteArray::fromHex("01FFFE04FFFE07FF");
+    // Its second stop marker is followed by a start marker: still content.
+    const QString keyCode = QStringLiteral("FFFE01FFFEFEFF04");
     const QByteArray table = tableWith({{toCp1251(QStringLiteral("Каяюта")), code}, {"Next", QByteArray(7, '\0') + '\xFF'}, {"\xFE", "\x02"}});
     // Time enough for a reply in 85 pieces on a busy machine.
     TimerIntervals iv = keyIntervals();
     iv.responseTimeoutMs = 5000;
-    Line l(table, delivery + QStringList{"--key-code", "FFFE0102FFFE0304"}, iv);
+    Line l(table, delivery + QStringList{"--key-code", keyCode}, iv);
     QVERIFY(l.open());
     QCOMPARE(l.cell(1, 1), QStringLiteral("Каяюта"));
     QCOMPARE(l.cell(1, 2), QStringLiteral("01FFFE04FFFE07FF"));
     QCOMPARE(l.cell(3, 1), fromCp1251("\xFE"));
     QTest::mouseClick(l.panel().readKeyButtons[1], Qt::LeftButton);
-    QTRY_COMPARE(l.cell(2, 2), QStringLiteral("FFFE0102FFFE0304"));
+    QTRY_COMPARE(l.cell(2, 2), keyCode);
     // A short reply still ends after the quiet gap, and two replies in a
     // row are two.
     QCOMPARE(l.f->form().framer.pendingBuffer(), QByteArray());
@@ -262,17 +279,126 @@ void KeyModeTest::refusedRowSendsNothing()
     QCOMPARE(l.storedTable(), table);
 }
 
+void KeyModeTest::noTableTellsTheUser_data()
+{
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::newRow("no reply") << QStringList{"--silent", "Cn"};
+    // Each packet is parsed from row 1: keys 6 to 10 would land in rows 1 to 5.
+    QTest::newRow("two packets") << QStringList{"--cn-packets", "2"};
+    QTest::newRow("two packets, a byte in front of each") << QStringList{"--cn-packets", "2", "--junk", "00"};
+    QTest::newRow("two packets, CR LF in front of each") << QStringList{"--cn-packets", "2", "--junk", "0D0A"};
+}
+
 void KeyModeTest::noTableTellsTheUser()
 {
-    Line l(tableWith({}), {"--silent", "Cn"});
+    QFETCH(QStringList, simOptions);
+    Line l(tableWith({}), simOptions);
     l.panel().keyGrid->item(4, 1)->setText(QStringLiteral("stale"));
     QTest::mouseClick(l.f->form().keyProgrammingButton, Qt::LeftButton);
     QTRY_COMPARE(l.f->boxes.texts().size(), 1);
     QCOMPARE(l.f->boxes.texts().first(), QStringLiteral("Таблица ключей не получена от прибора. Таблица на экране не "
                                                         "показывает ключи прибора; при записи она заменит все десять "
                                                         "ключей прибора."));
-    QCOMPARE(l.cell(4, 1), QStringLiteral("stale"));
+    QVERIFY(!l.keys()->tableWhole());
     QCOMPARE(l.f->state(), int(ssIdle));
+}
+
+void KeyModeTest::shortRepliesFollowedByLineEndsEnd_data()
+{
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<int>("readKeyRow"); // 0: the table's own reply
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    const QByteArray thirtyBytes = QByteArray(17, 'A') + QByteArray::fromHex("0102030405060708") + QByteArray(5, 'B');
+    QTest::newRow("30-byte table") << QStringList{"--wrong-raw", "Cn=FEFF" + thirtyBytes.toHex() + "FFFE0D0A"} << 0 << 1
+                                   << 2 << "0102030405060708";
+    QTest::newRow("3-byte key code") << QStringList{"--wrong-raw", "Kr=FEFF010203FFFE0D0A"} << 3 << 3 << 2 << "010203";
+}
+
+// After the quiet gap a reply ends at its last stop marker; bytes after it
+// are outside any packet.
+void KeyModeTest::shortRepliesFollowedByLineEndsEnd()
+{
+    QFETCH(QStringList, simOptions);
+    QFETCH(int, readKeyRow);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    Line l(tableWith({}), simOptions);
+    if (readKeyRow > 0) {
+        QVERIFY(l.open());
+        QTest::mouseClick(l.panel().readKeyButtons[readKeyRow - 1], Qt::LeftButton);
+    } else {
+        QTest::mouseClick(l.f->form().keyProgrammingButton, Qt::LeftButton);
+    }
+    QFETCH(QString, text);
+    QTRY_COMPARE(l.cell(row, column), text);
+}
+
+void KeyModeTest::buttonReplacingTheTableWaitEndsIt_data()
+{
+    const QString noTable = QStringLiteral("Таблица ключей не получена от прибора. Таблица на экране не показывает "
+                                           "ключи прибора; при записи она заменит все десять ключей прибора.");
+    const QString question = noTable + QStringLiteral("\r\nЗаписать таблицу с экрана в прибор?");
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<int>("readKeyRow"); // 0: "Сохранить "
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<bool>("written");
+    // The table comes during the write's pause: it must not replace the edit.
+    QTest::newRow("Сохранить, confirmed") << QStringList{"--delay", "300"} << 0 << true
+                                          << QStringList{question, "Процесс записи ключей завершился. Все OK."} << true;
+    QTest::newRow("Сохранить, declined") << QStringList{"--delay", "300"} << 0 << false << QStringList{question} << false;
+    QTest::newRow("Читать Ключ") << QStringList{"--silent", "Cn"} << 2 << true << QStringList{noTable} << false;
+}
+
+void KeyModeTest::buttonReplacingTheTableWaitEndsIt()
+{
+    QFETCH(QStringList, simOptions);
+    QFETCH(int, readKeyRow);
+    QFETCH(bool, answer);
+    TimerIntervals iv = keyIntervals();
+    iv.responseTimeoutMs = 2000;
+    iv.keyWriteWaitMs = 700;
+    const QByteArray table = tableWith({{"Master", "\x01"}});
+    Line l(table, simOptions, iv);
+    l.f->boxes.setQuestionAnswer(answer);
+    l.panel().keyGrid->item(1, 1)->setText(QStringLiteral("Edited"));
+    l.panel().keyGrid->item(1, 2)->setText(QStringLiteral("0A"));
+    QTest::mouseClick(l.f->form().keyProgrammingButton, Qt::LeftButton);
+    QCOMPARE(l.f->state(), int(ssReadKeyTable));
+    if (readKeyRow > 0) {
+        QTest::mouseClick(l.panel().readKeyButtons[readKeyRow - 1], Qt::LeftButton);
+        QTRY_COMPARE(l.cell(readKeyRow, 2), BytesToHex(sim::defaultKeyCode()));
+    } else {
+        QVERIFY(l.write());
+        QCOMPARE(l.outcomes.first(), answer ? KeyWriteOutcome::Confirmed : KeyWriteOutcome::NotConfirmed);
+    }
+    // Whatever comes late is only logged.
+    QTest::qWait(400);
+    QTEST(l.f->boxes.texts(), "boxes");
+    QFETCH(bool, written);
+    QCOMPARE(l.storedTable(), written ? keyTableRecords(l.panel().rows()) : table);
+    QCOMPARE(l.cell(1, 1), QStringLiteral("Edited"));
+}
+
+// A settings read from the menu replaces the wait for "OK": the write is
+// over, and the panel's buttons, "Отменить" among them, work again.
+void KeyModeTest::otherExchangeReplacingTheWriteGivesCancelBack()
+{
+    TimerIntervals iv = keyIntervals();
+    iv.responseTimeoutMs = 2000;
+    Line l(tableWith({{"Master", "\x01"}}), {"--silent", "Wr"}, iv);
+    QVERIFY(l.open());
+    QTest::mouseClick(l.panel().writeKeysButton, Qt::LeftButton);
+    QTRY_COMPARE(l.f->state(), int(ssPrepareKeyWrite));
+    QVERIFY(!l.panel().closeKeysButton->isEnabled());
+    l.f->form().readSettingsAction->trigger();
+    QCOMPARE(l.outcomes, QList<KeyWriteOutcome>{KeyWriteOutcome::Interrupted});
+    QVERIFY(l.panel().closeKeysButton->isEnabled() && l.panel().readKeyButtons[0]->isEnabled());
+    QTRY_VERIFY(l.f->state() == ssIdle || l.f->state() == ssClosed);
+    QTest::mouseClick(l.panel().closeKeysButton, Qt::LeftButton);
+    QVERIFY(l.f->form().keyFrame->isHidden());
 }
 
 void KeyModeTest::keyFilesThroughThePanel()
@@ -332,6 +458,25 @@ void KeyModeTest::cellEditorTakesLettersAndDigitsUpToItsPositions()
     QTest::keyClick(grid->findChild<QLineEdit *>(), Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(grid->findChild<QLineEdit *>(), Qt::Key_Return);
     QTRY_COMPARE(grid->item(4, 2)->text(), QStringLiteral("120A0B0CFFFFFFFF"));
+    // Letters code page 1251 lacks never get in, whichever way they come:
+    // typed, committed by an input method, or dropped.
+    type(5, 1, QStringLiteral("aü東b"));
+    QCOMPARE(grid->item(5, 1)->text(), QStringLiteral("ab"));
+    grid->setCurrentCell(6, 1);
+    grid->editItem(grid->item(6, 1));
+    auto *editor = grid->findChild<QLineEdit *>();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("Ключ ü, 東 12"));
+    QApplication::sendEvent(editor, &commit);
+    QMimeData dragged;
+    dragged.setText(QStringLiteral("-X ü Y"));
+    QDropEvent drop(QPointF(editor->width() - 2, editor->height() / 2), Qt::CopyAction, &dragged, Qt::LeftButton,
+                    Qt::NoModifier);
+    // Delivered to the editor itself: the application would want a drag in
+    // progress first.
+    static_cast<QObject *>(editor)->event(&drop);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(grid->item(6, 1)->text(), QStringLiteral("Ключ12XY"));
     // A longer text from a key file is kept whole; it only cannot grow.
     grid->item(3, 1)->setText(QStringLiteral("Описание из файла 20"));
     type(3, 1, QStringLiteral("x"));

@@ -13,6 +13,8 @@
 using namespace zarven;
 using namespace zarven::test;
 
+Q_DECLARE_METATYPE(zarven::KnownLength)
+
 namespace {
 
 QByteArray record(const QByteArray &description, const QByteArray &code)
@@ -28,6 +30,9 @@ KeyRows stale()
         rows[r] = {QStringLiteral("old %1").arg(r + 1), QStringLiteral("AA")};
     return rows;
 }
+
+const KnownLength kCode{kKeyCodeBytes, 0};
+const KnownLength kTable{kKeyTableBytes, kKeyRecordBytes};
 
 const QByteArray kStart("\xFE\xFF", 2);
 const QByteArray kStop("\xFF\xFE", 2);
@@ -154,16 +159,17 @@ void KeyTableTest::checkRefusesWhatTheControllerCannotTake_data()
     QTest::addColumn<QString>("nextDescription");
     QTest::addColumn<int>("fault"); // -1 none, else KeyTableFault::Kind
     QTest::addColumn<int>("faultRow");
+    QTest::addColumn<int>("nextRow");
 
-    QTest::newRow("upper-case hex") << 3 << "Door" << "0123456789ABCDEF" << "" << -1 << 0;
-    QTest::newRow("lower case with description") << 3 << "Door" << "0123456789abcdef" << "" << 0 << 3;
-    QTest::newRow("lower case without description") << 3 << "  " << "0123456789abcdef" << "" << -1 << 0;
-    QTest::newRow("not hex without description") << 3 << "" << "12G4" << "" << 0 << 3;
-    QTest::newRow("inner blank with description") << 10 << "Door" << "01 02" << "" << 0 << 10;
-    QTest::newRow("FF FE in a code") << 4 << "Door" << "01FFFE" << "" << 1 << 4;
-    QTest::newRow("FF FE in a description") << 5 << "Каяюта" << "" << "" << 1 << 5;
-    QTest::newRow("FF FE across two records") << 6 << "Door" << "00000000000000FF" << "юг" << 1 << 6;
-    QTest::newRow("FF then FF FE only in the stop") << 10 << "Door" << "00000000000000FF" << "" << -1 << 0;
+    QTest::newRow("upper-case hex") << 3 << "Door" << "0123456789ABCDEF" << "" << -1 << 0 << 0;
+    QTest::newRow("lower case with description") << 3 << "Door" << "0123456789abcdef" << "" << 0 << 3 << 0;
+    QTest::newRow("lower case without description") << 3 << "  " << "0123456789abcdef" << "" << -1 << 0 << 0;
+    QTest::newRow("not hex without description") << 3 << "" << "12G4" << "" << 0 << 3 << 0;
+    QTest::newRow("inner blank with description") << 10 << "Door" << "01 02" << "" << 0 << 10 << 0;
+    QTest::newRow("FF FE in a code") << 4 << "Door" << "01FFFE" << "" << 1 << 4 << 0;
+    QTest::newRow("FF FE in a description") << 5 << "Каяюта" << "" << "" << 1 << 5 << 0;
+    QTest::newRow("FF FE across two records") << 6 << "Door" << "00000000000000FF" << "юг" << 1 << 6 << 7;
+    QTest::newRow("FF then FF FE only in the stop") << 10 << "Door" << "00000000000000FF" << "" << -1 << 0 << 0;
 }
 
 void KeyTableTest::checkRefusesWhatTheControllerCannotTake()
@@ -186,35 +192,52 @@ void KeyTableTest::checkRefusesWhatTheControllerCannotTake()
         QVERIFY(found);
         QCOMPARE(int(found->kind), fault);
         QCOMPARE(found->row, faultRow);
+        QTEST(found->nextRow, "nextRow");
     }
 }
 
 void KeyTableTest::knownLengthStopKeepsInnerMarkers_data()
 {
     QTest::addColumn<QByteArray>("buffer");
-    QTest::addColumn<int>("expected");
+    QTest::addColumn<KnownLength>("reply");
     QTest::addColumn<qsizetype>("cut");      // before the quiet gap
     QTest::addColumn<qsizetype>("quietCut"); // after it
 
     const QByteArray code = QByteArray::fromHex("01FFFE0405060708");
-    QTest::newRow("code holding FF FE arrives whole") << kStart + code + kStop << 8 << qsizetype(12) << qsizetype(12);
-    QTest::newRow("inner marker, more bytes follow") << kStart + code.left(4) << 8 << qsizetype(0) << qsizetype(0);
-    QTest::newRow("inner marker ends the buffer") << kStart + code.left(3) << 8 << qsizetype(0) << qsizetype(5);
-    QTest::newRow("short reply then quiet") << kStart + "OK" + kStop << 8 << qsizetype(0) << qsizetype(6);
-    QTest::newRow("short reply, next packet follows") << kStart + "OK" + kStop + kStart + "x" << 8 << qsizetype(6)
-                                                      << qsizetype(6);
-    QTest::newRow("half a start marker follows") << kStart + "OK" + kStop + "\xFE" << 8 << qsizetype(0) << qsizetype(6);
-    QTest::newRow("no known length: markers decide") << kStart + "OK" + kStop << 0 << qsizetype(-1) << qsizetype(-1);
-    QTest::newRow("table with FF FE at its end") << kStart + QByteArray(248, 'a') + kStop + kStop << 250
+    const QByteArray half(125, 'a');
+    QTest::newRow("code holding FF FE arrives whole") << kStart + code + kStop << kCode << qsizetype(12) << qsizetype(12);
+    QTest::newRow("code holding FF FE FE FF") << kStart + QByteArray::fromHex("01FFFEFEFF040506") + kStop << kCode
+                                              << qsizetype(12) << qsizetype(12);
+    QTest::newRow("inner marker, more bytes follow") << kStart + code.left(4) << kCode << qsizetype(0) << qsizetype(5);
+    QTest::newRow("inner marker ends the buffer") << kStart + code.left(3) << kCode << qsizetype(0) << qsizetype(5);
+    QTest::newRow("short reply then quiet") << kStart + "OK" + kStop << kCode << qsizetype(0) << qsizetype(6);
+    QTest::newRow("short code, then CR LF") << kStart + "\x01\x02\x03" + kStop + "\r\n" << kCode << qsizetype(0)
+                                            << qsizetype(7);
+    QTest::newRow("short code, a start marker follows") << kStart + "OK" + kStop + kStart + "x" << kCode << qsizetype(0)
+                                                        << qsizetype(6);
+    QTest::newRow("no known length: markers decide") << kStart + "OK" + kStop << KnownLength{} << qsizetype(-1) << qsizetype(-1);
+    QTest::newRow("table with FF FE at its end") << kStart + QByteArray(248, 'a') + kStop + kStop << kTable
                                                  << qsizetype(254) << qsizetype(254);
+    QTest::newRow("two packets back to back") << kStart + half + kStop + kStart + half + kStop << kTable
+                                              << qsizetype(129) << qsizetype(129);
+    QTest::newRow("two packets, a byte between") << kStart + half + kStop + '\0' + kStart + half + kStop << kTable
+                                                 << qsizetype(129) << qsizetype(129);
+    QTest::newRow("two packets, CR LF between") << kStart + half + kStop + "\r\n" + kStart + half << kTable
+                                                << qsizetype(129) << qsizetype(129);
+    QTest::newRow("boundary marker, a stop comes first") << kStart + half + kStop + "x" + kStop + kStart << kTable
+                                                         << qsizetype(0) << qsizetype(132);
+    QTest::newRow("marker inside a record, a start follows") << kStart + QByteArray(30, 'a') + kStop + kStart << kTable
+                                                             << qsizetype(0) << qsizetype(34);
+    QTest::newRow("30-byte table, then CR LF") << kStart + QByteArray(30, 'a') + kStop + "\r\n" << kTable << qsizetype(0)
+                                               << qsizetype(34);
 }
 
 void KeyTableTest::knownLengthStopKeepsInnerMarkers()
 {
     QFETCH(QByteArray, buffer);
-    QFETCH(int, expected);
-    QTEST(knownLengthStop(buffer, kStart, kStop, expected, false), "cut");
-    QTEST(knownLengthStop(buffer, kStart, kStop, expected, true), "quietCut");
+    QFETCH(KnownLength, reply);
+    QTEST(knownLengthStop(buffer, kStart, kStop, reply, false), "cut");
+    QTEST(knownLengthStop(buffer, kStart, kStop, reply, true), "quietCut");
 }
 
 void KeyTableTest::keyFileSaveAndLoadKeepTenRowsExactly()
@@ -268,6 +291,8 @@ void KeyTableTest::keyFileLoaderRules_data()
     QTest::newRow("# alone") << QByteArray("#1\r\nA\r\n01\r\n#\r\n") << 4 << 1 << "A";
     QTest::newRow("letter after #") << QByteArray("#a\r\n") << 1 << 1 << "old 1";
     QTest::newRow("blank after digit") << QByteArray("#2 \r\n") << 1 << 2 << "old 2";
+    QTest::newRow("blank before the digit") << QByteArray("# 2\r\nB\r\n01\r\n") << 0 << 2 << "B";
+    QTest::newRow("negative number passed over") << QByteArray("#-1\r\nA\r\n") << 0 << 1 << "old 1";
     QTest::newRow("empty line") << QByteArray("#1\r\nA\r\n01\r\n/1\r\n\r\n#2\r\nB\r\n") << 5 << 2 << "old 2";
 }
 

@@ -13,26 +13,36 @@ namespace zarven {
 
 namespace {
 
-// Opens the mode and waits for the table; true when the whole table came.
-bool openWithTable(BatchSession &s)
+struct KeyModeOpened {
+    bool opened = false; // the mode is open and "Cn" went out
+    bool whole = false;  // the whole table came in one packet
+};
+
+// Opens the mode and waits for the table. Only a packet of exactly ten
+// records counts: a table in several is parsed from row 1 each time.
+KeyModeOpened openWithTable(BatchSession &s)
 {
     KeyProgramming &keys = *s.form().keys;
     bool timedOut = false;
     const auto c = QObject::connect(&keys, &KeyProgramming::tableTimedOut, [&timedOut] { timedOut = true; });
     const int limit = 3 * s.form().options.intervals.responseTimeoutMs;
-    const bool opened = s.run([&keys] { keys.openKeyMode(); }) && !s.form().keyFrame->isHidden();
-    const bool ended = opened && s.waitUntil([&] { return timedOut || keys.tableBytesReceived() >= kKeyTableBytes; },
-                                             limit);
+    KeyModeOpened result;
+    s.run([&keys] { keys.openKeyMode(); });
+    result.opened = !s.form().keyFrame->isHidden();
+    const bool ended = result.opened && s.waitUntil([&] { return timedOut || keys.tableWhole(); }, limit);
     QObject::disconnect(c);
-    return ended && keys.tableBytesReceived() >= kKeyTableBytes;
+    result.whole = ended && keys.tableWhole();
+    return result;
 }
 
-// Leaves the mode with "Ur" and passes the exit status on.
+// Leaves the mode with "Ur", whatever the outcome (also after a confirmed
+// write, which has already closed the window's mode): a controller left in
+// key programming mode does not guard. Passes the exit status on.
 int leave(BatchSession &s, int status)
 {
     // Without a line there is no one to tell; "Ur" would only add a
     // no-connection message to the loss already told.
-    if (!s.form().keyFrame->isHidden() && !s.lineLost())
+    if (!s.lineLost())
         s.run([&s] { s.form().keys->closeKeyMode(); });
     return status;
 }
@@ -46,7 +56,10 @@ int runReadKeysCommand(BatchSession &s)
         return BatchUsageError;
     if (!s.identify())
         return BatchExchangeFailed;
-    if (!openWithTable(s))
+    const KeyModeOpened mode = openWithTable(s);
+    if (!mode.opened)
+        return BatchExchangeFailed;
+    if (!mode.whole)
         return leave(s, BatchExchangeFailed);
     bool saved = false;
     s.run([&] { saved = s.form().keys->saveKeysTo(output); });
@@ -64,7 +77,10 @@ int runWriteKeysCommand(BatchSession &s)
     }
     if (!s.identify())
         return BatchExchangeFailed;
-    if (!openWithTable(s))
+    const KeyModeOpened mode = openWithTable(s);
+    if (!mode.opened)
+        return BatchExchangeFailed;
+    if (!mode.whole)
         return leave(s, BatchExchangeFailed);
     KeyProgramming &keys = *s.form().keys;
     bool loaded = false;
@@ -83,7 +99,7 @@ int runWriteKeysCommand(BatchSession &s)
     if (!ended)
         return leave(s, BatchExchangeFailed);
     if (*outcome == KeyWriteOutcome::Confirmed)
-        return BatchSuccess;
+        return leave(s, BatchSuccess);
     if (*outcome == KeyWriteOutcome::TimedOut)
         s.printError(QStringLiteral("zarven4-config: the controller did not answer the key table write"));
     return leave(s, BatchExchangeFailed);

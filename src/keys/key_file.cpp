@@ -2,6 +2,9 @@
 
 #include "config_file/config_lines.h"
 #include "core/cp1251.h"
+#include "core/strings.h"
+
+#include <optional>
 
 namespace zarven {
 
@@ -18,20 +21,12 @@ QByteArray fileText(const QString &text)
     return bytes;
 }
 
-// The key number of a "#" line: its second and third characters, which must
-// be decimal digits; -1 when they are not.
-int blockNumber(const QByteArray &line)
+// The key number of a "#" line: its second and third characters read by the
+// integer text conversion (leading blanks and a sign allowed, nothing after
+// the number); nothing when they do not convert.
+std::optional<int> blockNumber(const QByteArray &line)
 {
-    const QByteArray digits = line.mid(1, 2);
-    if (digits.isEmpty())
-        return -1;
-    int n = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return -1;
-        n = n * 10 + (c - '0');
-    }
-    return n;
+    return TryStrToInt(fromCp1251(line.mid(1, 2)));
 }
 
 } // namespace
@@ -60,9 +55,10 @@ KeyFileLoad loadKeyFile(const QByteArray &content, KeyRows &rows)
             return {false, lineNo};
         if (line[0] != '#')
             continue;
-        const int n = blockNumber(line);
-        if (n < 0)
+        const std::optional<int> number = blockNumber(line);
+        if (!number)
             return {false, lineNo};
+        const int n = *number;
         if (n < 1 || n > kKeyRowCount)
             continue;
         rows[n - 1].description = fromCp1251(reader.readLine());

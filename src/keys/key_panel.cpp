@@ -1,5 +1,6 @@
 #include "keys/key_panel.h"
 
+#include "core/cp1251.h"
 #include "editor/palette.h"
 
 #include <QFrame>
@@ -9,7 +10,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -25,9 +30,17 @@ constexpr int kRowHeight = 24;
 constexpr int kDescriptionPositions = 15;
 constexpr int kCodePositions = 16;
 
-// The cell editor: typing takes letters and digits only, up to the number of
-// positions of the column. A longer text from a key file is shown and kept
-// whole; it only cannot grow.
+// Whether a cell may take the character: a letter or a digit that code page
+// 1251 holds (the controller and the key files keep nothing else).
+bool cellCharacter(QChar c)
+{
+    return c.isLetterOrNumber() && cp1251PrintableOnly(QString(c)).size() == 1;
+}
+
+// The cell editor: every way text comes in (typing, paste, a drop, an input
+// method's commit, the X11 selection's middle-click paste) takes only cell
+// characters, up to the number of positions of the column. A longer text
+// from a key file is shown and kept whole; it only cannot grow.
 class KeyCellEditor : public QLineEdit {
 public:
     KeyCellEditor(int positions, QWidget *parent) : QLineEdit(parent), positions_(positions)
@@ -54,13 +67,48 @@ protected:
         QLineEdit::keyPressEvent(event);
     }
 
+    void inputMethodEvent(QInputMethodEvent *event) override
+    {
+        // The composition in progress is shown as the input method draws
+        // it; only its commit enters the text, filtered like typing.
+        QInputMethodEvent composing(event->preeditString(), event->attributes());
+        QLineEdit::inputMethodEvent(&composing);
+        insertFiltered(event->commitString());
+        event->accept();
+    }
+
+    void dropEvent(QDropEvent *event) override
+    {
+        if (!event->mimeData()->hasText()) {
+            event->ignore();
+            return;
+        }
+        deselect();
+        setCursorPosition(cursorPositionAt(event->position().toPoint()));
+        insertFiltered(event->mimeData()->text());
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+            deselect();
+            setCursorPosition(cursorPositionAt(event->position().toPoint()));
+            insertFiltered(QGuiApplication::clipboard()->text(QClipboard::Selection));
+            event->accept();
+            return;
+        }
+        QLineEdit::mouseReleaseEvent(event);
+    }
+
 private:
-    // Inserts the letters and digits of text at the cursor, as many as the
+    // Inserts the cell characters of text at the cursor, as many as the
     // free positions hold.
     void insertFiltered(const QString &text)
     {
         QString kept;
-        std::copy_if(text.begin(), text.end(), std::back_inserter(kept), [](QChar c) { return c.isLetterOrNumber(); });
+        std::copy_if(text.begin(), text.end(), std::back_inserter(kept), cellCharacter);
         const qsizetype room = qMax<qsizetype>(positions_, this->text().size()) - this->text().size()
             + selectedText().size();
         kept.truncate(qMax<qsizetype>(room, 0));

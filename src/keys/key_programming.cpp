@@ -1,6 +1,7 @@
 #include "keys/key_programming.h"
 
 #include "config_file/file_dialogs.h"
+#include "core/cp1251.h"
 #include "core/event_log.h"
 #include "keys/key_file.h"
 #include "keys/key_reply_stop.h"
@@ -21,6 +22,7 @@ const QString kOpenError = QStringLiteral("Ошибка открытия пор�
 const QString kNoTable = QStringLiteral(
     "Таблица ключей не получена от прибора. Таблица на экране не показывает ключи прибора; "
     "при записи она заменит все десять ключей прибора.");
+const QString kWriteOverQuestion = QStringLiteral("Записать таблицу с экрана в прибор?");
 const QString kFileNotFound = QStringLiteral("Файл не найден");
 const QString kReadError = QStringLiteral("Ошибка чтения файла");
 const QString kWriteError = QStringLiteral("Ошибка записи файла");
@@ -31,11 +33,21 @@ QString badCodeMessage(int row)
     return QStringLiteral("Код Ключа №") + QString::number(row) + QStringLiteral(" содержит недопустимые символы");
 }
 
-QString stopMarkerMessage(int row)
+QString stopMarkerMessage(const KeyTableFault &fault)
 {
+    if (fault.nextRow > 0)
+        return QStringLiteral("Ключи №%1 и №%2: конец кода одного и начало описания другого дают байты FF FE "
+                              "(конец пакета), прибор обрезал бы таблицу. Измените описание или код.")
+            .arg(fault.row)
+            .arg(fault.nextRow);
     return QStringLiteral("Ключ №%1: описание или код содержат байты FF FE (конец пакета), прибор обрезал бы "
                           "таблицу. Измените описание или код.")
-        .arg(row);
+        .arg(fault.row);
+}
+
+bool isWriteState(int state)
+{
+    return state == ssPrepareKeyWrite || state == ssWriteKeys;
 }
 
 } // namespace
@@ -50,6 +62,8 @@ KeyProgramming::KeyProgramming(ExchangeCore &core, KeyPanel &panel, QList<QWidge
     core_.setRoute(ssWriteKeys, [this](const QByteArray &Str) { onFinal(Str); });
     connect(&core_, &ExchangeCore::responseTimedOut, this, &KeyProgramming::onTimeout);
     connect(&core_, &ExchangeCore::connectionLost, this, &KeyProgramming::onLineLost);
+    connect(&core_, &ExchangeCore::stateChanged, this, &KeyProgramming::onStateChanged);
+    connect(&core_, &ExchangeCore::exchangeStarting, this, &KeyProgramming::onExchangeStarting);
 
     const ExchangeWindow &w = core_.window();
     auto run = [this](const std::function<void()> &step) {
@@ -60,14 +74,14 @@ KeyProgramming::KeyProgramming(ExchangeCore &core, KeyPanel &panel, QList<QWidge
     };
     replies_ = std::make_unique<KnownLengthReplies>(
         *w.framer,
-        [this]() -> qsizetype {
+        [this]() -> KnownLength {
             switch (core_.state()) {
             case ssReadKeyTable:
-                return kKeyTableBytes;
+                return {kKeyTableBytes, kKeyRecordBytes};
             case ssReadKey:
-                return kKeyCodeBytes;
+                return {kKeyCodeBytes, 0};
             default:
-                return 0;
+                return {};
             }
         },
         w.intervals.keyReplyQuietMs, run);
@@ -123,7 +137,7 @@ void KeyProgramming::openKeyMode()
     panel_.writeHeaders([this](const QString &russian) { return captionInWindowLanguage(core_.window(), russian); });
     for (QWidget *p : locked_)
         p->setEnabled(false);
-    tableBytes_ = 0;
+    tableWhole_ = false;
     core_.armResponse(ssReadKeyTable);
     core_.writeCommand("Cn");
 }
@@ -135,8 +149,21 @@ void KeyProgramming::onTable(const QByteArray &Str)
     KeyRows rows = panel_.rows();
     const int parsed = parseKeyTable(Str, rows);
     panel_.setRows(rows);
-    tableBytes_ = qMax(tableBytes_, parsed);
+    // A table in several packets is parsed from row 1 each time, so only a
+    // packet of exactly ten records shows the controller's table.
+    tableWhole_ = Str.size() == kKeyTableBytes;
     emit tableReceived(parsed);
+}
+
+bool KeyProgramming::endTableWait()
+{
+    if (core_.state() != ssReadKeyTable)
+        return false;
+    const ExchangeWindow &w = core_.window();
+    core_.setState(ssIdle);
+    w.responseTimer->stop();
+    startIfStopped(w.idleCloseTimer);
+    return true;
 }
 
 void KeyProgramming::closeMode()
@@ -156,6 +183,8 @@ void KeyProgramming::closeKeyMode()
 
 void KeyProgramming::readKey(int n)
 {
+    if (endTableWait() && !tableWhole_)
+        message(kNoTable);
     panel_.keyFrame->setEnabled(false);
     panel_.keyPrompt->setVisible(true);
     panel_.keyPrompt->setEnabled(true);
@@ -186,11 +215,61 @@ void KeyProgramming::cancelKeyWait()
 
 void KeyProgramming::writeKeys()
 {
-    if (writeStarting_ || streamPending_)
+    if (writing_)
         return;
-    writeStarting_ = true;
+    // A table still on its way would replace the user's edits during the
+    // pause; without it the grid is not the controller's table.
+    if (endTableWait() && !tableWhole_
+        && !core_.window().boxes->question(translated(kNoTable + QStringLiteral("\r\n") + kWriteOverQuestion))) {
+        emit writeFinished(KeyWriteOutcome::NotConfirmed);
+        return;
+    }
+    writing_ = true;
+    const unsigned id = ++writeId_;
+    setExchangeButtonsEnabled(false);
     // The pause keeps the window responsive; the steps keep their order.
-    later(core_.window().intervals.keyWriteWaitMs, [this] { startWrite(); });
+    later(core_.window().intervals.keyWriteWaitMs, [this, id] {
+        if (writeGoesOn(id))
+            startWrite();
+    });
+}
+
+void KeyProgramming::setExchangeButtonsEnabled(bool enabled)
+{
+    for (QPushButton *b : panel_.readKeyButtons)
+        b->setEnabled(enabled);
+    panel_.writeKeysButton->setEnabled(enabled);
+    panel_.closeKeysButton->setEnabled(enabled);
+}
+
+void KeyProgramming::finishWrite(KeyWriteOutcome outcome)
+{
+    writing_ = false;
+    streamPending_ = false;
+    setExchangeButtonsEnabled(true);
+    emit writeFinished(outcome);
+}
+
+void KeyProgramming::onStateChanged(int from, int to)
+{
+    // The write's exchange is over, however it was left (a reply, the
+    // time-out, another exchange): its pending steps stop and the panel's
+    // buttons come back at once. Its outcome follows from whoever ended it.
+    if (writing_ && isWriteState(from) && !isWriteState(to)) {
+        writing_ = false;
+        streamPending_ = false;
+        setExchangeButtonsEnabled(true);
+    }
+}
+
+void KeyProgramming::onExchangeStarting(int state)
+{
+    // The write arms its own two states; any other exchange (the scan or a
+    // settings exchange from the menu) replaces it.
+    if (!writing_ || isWriteState(state))
+        return;
+    core_.window().log->add(toCp1251(QStringLiteral("запись ключей прервана другим обменом с прибором")));
+    finishWrite(KeyWriteOutcome::Interrupted);
 }
 
 bool KeyProgramming::refuse(const KeyRows &rows)
@@ -198,25 +277,18 @@ bool KeyProgramming::refuse(const KeyRows &rows)
     const auto fault = checkKeyTable(rows);
     if (!fault)
         return false;
-    message(fault->kind == KeyTableFault::BadCode ? badCodeMessage(fault->row) : stopMarkerMessage(fault->row));
+    message(fault->kind == KeyTableFault::BadCode ? badCodeMessage(fault->row) : stopMarkerMessage(*fault));
     return true;
 }
 
 void KeyProgramming::startWrite()
 {
-    writeStarting_ = false;
-    // The mode may have been left during the pause.
-    if (panel_.keyFrame->isHidden())
-        return;
     if (refuse(panel_.rows())) {
-        emit writeFinished(KeyWriteOutcome::Refused);
+        finishWrite(KeyWriteOutcome::Refused);
         return;
     }
-    if (!send("Wr", ssPrepareKeyWrite, kNoConnection)) {
-        emit writeFinished(KeyWriteOutcome::NoConnection);
-        return;
-    }
-    panel_.closeKeysButton->setEnabled(false);
+    if (!send("Wr", ssPrepareKeyWrite, kNoConnection))
+        finishWrite(KeyWriteOutcome::NoConnection);
 }
 
 void KeyProgramming::endExchangeAfterBox(const QString &text)
@@ -246,21 +318,18 @@ void KeyProgramming::onReady(const QByteArray &Str)
     core_.setState(ssIdle);
     w.responseTimer->stop();
     endExchangeAfterBox(QStringLiteral("Ответ о готовности к сохранению ключей некорректен."));
-    panel_.closeKeysButton->setEnabled(true);
-    emit writeFinished(KeyWriteOutcome::WrongReady);
+    finishWrite(KeyWriteOutcome::WrongReady);
 }
 
 void KeyProgramming::WriteKey_to_Hard()
 {
     streamPending_ = true;
     const int pause = core_.window().intervals.keyStreamWaitMs;
-    later(pause, [this, pause] {
-        if (core_.state() != ssPrepareKeyWrite) {
-            // Another exchange took over meanwhile.
-            streamPending_ = false;
-            panel_.closeKeysButton->setEnabled(true);
+    const unsigned id = writeId_;
+    later(pause, [this, pause, id] {
+        // Another exchange may have taken over meanwhile; it ended the write.
+        if (!writeGoesOn(id))
             return;
-        }
         // The grid may have been edited since the check before "Wr".
         const KeyRows rows = panel_.rows();
         if (refuse(rows)) {
@@ -270,17 +339,16 @@ void KeyProgramming::WriteKey_to_Hard()
         }
         const QByteArray stream = keyTableStream(rows, core_.window().shared->PacketStart,
                                                  core_.window().shared->PacketStop);
-        later(pause, [this, stream] { sendStream(stream); });
+        later(pause, [this, stream, id] {
+            if (writeGoesOn(id))
+                sendStream(stream);
+        });
     });
 }
 
 void KeyProgramming::sendStream(const QByteArray &stream)
 {
     streamPending_ = false;
-    if (core_.state() != ssPrepareKeyWrite) {
-        panel_.closeKeysButton->setEnabled(true);
-        return;
-    }
     SendRequest request;
     request.noConnectionMessage = kNoConnection;
     request.openErrorMessage = kOpenError;
@@ -298,8 +366,7 @@ void KeyProgramming::abandonWrite(KeyWriteOutcome outcome)
     core_.setState(ssIdle);
     w.responseTimer->stop();
     startIfStopped(w.idleCloseTimer);
-    panel_.closeKeysButton->setEnabled(true);
-    emit writeFinished(outcome);
+    finishWrite(outcome);
 }
 
 void KeyProgramming::onFinal(const QByteArray &Str)
@@ -313,8 +380,7 @@ void KeyProgramming::onFinal(const QByteArray &Str)
     } else {
         endExchangeAfterBox(QStringLiteral("Ответ об успешной записи ключей не корректен."));
     }
-    panel_.closeKeysButton->setEnabled(true);
-    emit writeFinished(confirmed ? KeyWriteOutcome::Confirmed : KeyWriteOutcome::WrongFinal);
+    finishWrite(confirmed ? KeyWriteOutcome::Confirmed : KeyWriteOutcome::WrongFinal);
 }
 
 void KeyProgramming::onTimeout(int state)
@@ -322,14 +388,13 @@ void KeyProgramming::onTimeout(int state)
     switch (state) {
     case ssReadKeyTable:
         panel_.closeKeysButton->setEnabled(true);
-        if (tableBytes_ < kKeyTableBytes && !panel_.keyFrame->isHidden())
+        if (!tableWhole_ && !panel_.keyFrame->isHidden())
             message(kNoTable);
         emit tableTimedOut();
         break;
     case ssPrepareKeyWrite:
     case ssWriteKeys:
-        panel_.closeKeysButton->setEnabled(true);
-        emit writeFinished(KeyWriteOutcome::TimedOut);
+        finishWrite(KeyWriteOutcome::TimedOut);
         break;
     default:
         break;

@@ -31,6 +31,8 @@ enum class KeyWriteOutcome {
     WrongFinal,   // the reply to the table was not "Ok"
     TimedOut,     // no reply to "Wr" or to the table
     LineLost,     // the line was lost before the final reply
+    NotConfirmed, // the table had not arrived and the user chose not to write over it
+    Interrupted,  // another exchange took the line over before the write ended
 };
 
 class KeyProgramming : public QObject {
@@ -62,8 +64,9 @@ public:
     bool saveKeysTo(const QString &path);
     bool loadKeysFrom(const QString &path);
 
-    // Payload bytes of the longest table reply since the mode was opened.
-    int tableBytesReceived() const { return tableBytes_; }
+    // True when the last table reply since the mode was opened carried
+    // exactly one whole table (ten records, 250 bytes) in one packet.
+    bool tableWhole() const { return tableWhole_; }
 
 signals:
     // A table reply was put into the grid.
@@ -88,6 +91,17 @@ private:
     void onLineLost(int state);
     // Ends a write that cannot go on: idle, "Отменить" usable, idle close.
     void abandonWrite(KeyWriteOutcome outcome);
+    // Ends the wait for the table, if it still runs, so that a late table
+    // is only logged; true when it ran.
+    bool endTableWait();
+    // The panel's exchange buttons ("Читать Ключ", "Сохранить ", "Отменить").
+    void setExchangeButtonsEnabled(bool enabled);
+    // A write that cannot go on: the buttons come back, the outcome is told.
+    void finishWrite(KeyWriteOutcome outcome);
+    // Whether a pending step of write number id may still run.
+    bool writeGoesOn(unsigned id) const { return writing_ && id == writeId_; }
+    void onStateChanged(int from, int to);
+    void onExchangeStarting(int state);
     bool refuse(const KeyRows &rows);
     void closeMode();
     // A confirmation box; answered Yes, the exchange ends and the port goes
@@ -103,8 +117,12 @@ private:
     std::unique_ptr<FileDialogs> dialogs_;
     std::unique_ptr<KnownLengthReplies> replies_;
     int pendingKeyRow_ = 0;
-    int tableBytes_ = 0;
-    bool writeStarting_ = false; // between "Сохранить " and "Wr"
+    bool tableWhole_ = false;
+    // From "Сохранить " until the write ends, by its reply, a refusal, a
+    // time-out or another exchange; writeId_ tells the steps of one write
+    // from those of an earlier one.
+    bool writing_ = false;
+    unsigned writeId_ = 0;
     bool streamPending_ = false; // between "OK" and the table stream
 };
 

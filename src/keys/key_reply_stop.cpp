@@ -8,29 +8,31 @@
 namespace zarven {
 
 qsizetype knownLengthStop(const QByteArray &buffer, const QByteArray &start, const QByteArray &stop,
-                          qsizetype expected, bool quietPassed)
+                          KnownLength expected, bool quietPassed)
 {
-    if (expected <= 0 || stop.isEmpty())
+    if (expected.bytes <= 0 || stop.isEmpty())
         return -1;
     const qsizetype body = start.size();
+    qsizetype lastEnd = -1;
     for (qsizetype q = buffer.indexOf(stop, body); q >= 0; q = buffer.indexOf(stop, q + 1)) {
         const qsizetype after = q + stop.size();
-        if (q - body >= expected)
+        const qsizetype content = q - body;
+        if (content >= expected.bytes)
             return after;
-        const QByteArray next = buffer.mid(after, start.size());
-        if (!start.isEmpty() && next == start)
-            return after;
-        // Nothing, or only part of a start marker, has followed yet: the
-        // marker ends the packet if the line stays quiet.
-        if (next.isEmpty() || start.startsWith(next))
-            return quietPassed ? after : 0;
+        if (expected.record > 0 && content % expected.record == 0 && !start.isEmpty()) {
+            const qsizetype nextStart = buffer.indexOf(start, after);
+            const qsizetype nextStop = buffer.indexOf(stop, after);
+            if (nextStart >= 0 && (nextStop < 0 || nextStart <= nextStop))
+                return after;
+        }
+        lastEnd = after;
     }
-    return 0;
+    return quietPassed ? qMax<qsizetype>(lastEnd, 0) : 0;
 }
 
-KnownLengthReplies::KnownLengthReplies(PacketFramer &framer, std::function<qsizetype()> expectedLength, int quietMs,
+KnownLengthReplies::KnownLengthReplies(PacketFramer &framer, std::function<KnownLength()> expected, int quietMs,
                                        Runner run, QObject *parent)
-    : QObject(parent), framer_(framer), expected_(std::move(expectedLength)), run_(std::move(run)),
+    : QObject(parent), framer_(framer), expected_(std::move(expected)), run_(std::move(run)),
       quiet_(new QTimer(this))
 {
     quiet_->setSingleShot(true);

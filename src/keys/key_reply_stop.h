@@ -2,11 +2,14 @@
 // Where a reply of known length ends. The key table (250 bytes) and a key
 // code (8 bytes) may themselves hold the stop marker FF FE; the framer's
 // first-marker rule would cut them there. While such a reply is awaited, a
-// stop marker before the expected length ends the packet only when a start
-// marker follows it directly, or when the line has stayed quiet after it;
-// otherwise its two bytes are content. A marker at or after the expected
-// length ends the packet as usual, so two packets in a row stay two and a
-// short reply still ends, after the quiet gap.
+// stop marker before the expected length is content unless:
+//  - the reply is a run of records (the key table), the marker sits at a
+//    record boundary and a start marker follows it before the next stop
+//    marker: the controller has sent its table in several packets, with or
+//    without bytes (CR LF, a stray byte) between them;
+//  - the line has stayed quiet: the packet then ends at the last stop marker
+//    in the buffer, and whatever follows it is outside any packet.
+// A marker at or after the expected length ends the packet as usual.
 
 #include <QByteArray>
 #include <QObject>
@@ -18,25 +21,29 @@ namespace zarven {
 
 class PacketFramer;
 
+// The reply a state waits for.
+struct KnownLength {
+    qsizetype bytes = 0;  // content bytes of a whole reply; 0: not known, the markers decide
+    qsizetype record = 0; // > 0: the reply is a run of records this long, and may come in several packets
+};
+
 // The framer's custom stop answer for a buffer that starts with the start
 // marker: the packet's length including both markers, 0 while it has not
-// ended, -1 when expected is 0 (no known length: the markers decide).
-// quietPassed: the line has been quiet since the buffer's last byte, so a
-// stop marker that ends the buffer (or is followed only by the beginning of
-// a start marker) ends the packet.
+// ended, -1 when no length is known. quietPassed: the line has been quiet
+// since the buffer's last byte.
 qsizetype knownLengthStop(const QByteArray &buffer, const QByteArray &start, const QByteArray &stop,
-                          qsizetype expected, bool quietPassed);
+                          KnownLength expected, bool quietPassed);
 
-// Installs the rule as the framer's custom stop hook. expectedLength says,
-// at each call, how many content bytes the awaited reply has (0: unknown).
-// When the hook holds a packet open, a timer of quietMs re-runs the framer
-// once the line has been quiet that long; run is how that re-run is called
-// (the window's guard, which reports an error of a packet handler).
+// Installs the rule as the framer's custom stop hook. expected says, at each
+// call, what the awaited reply is. When the hook holds a packet open, a timer
+// of quietMs re-runs the framer once the line has been quiet that long; run
+// is how that re-run is called (the window's guard, which reports an error
+// of a packet handler).
 class KnownLengthReplies : public QObject {
     Q_OBJECT
 public:
     using Runner = std::function<void(const std::function<void()> &)>;
-    KnownLengthReplies(PacketFramer &framer, std::function<qsizetype()> expectedLength, int quietMs, Runner run,
+    KnownLengthReplies(PacketFramer &framer, std::function<KnownLength()> expected, int quietMs, Runner run,
                        QObject *parent = nullptr);
 
 private:
@@ -44,7 +51,7 @@ private:
     void quietGap();
 
     PacketFramer &framer_;
-    std::function<qsizetype()> expected_;
+    std::function<KnownLength()> expected_;
     Runner run_;
     QTimer *quiet_;
     bool quietPassed_ = false;

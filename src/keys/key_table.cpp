@@ -95,8 +95,11 @@ std::optional<KeyTableFault> checkKeyTable(const KeyRows &rows)
             return KeyTableFault{KeyTableFault::BadCode, r + 1};
     }
     const qsizetype at = keyTableRecords(rows).indexOf(kStopMarker);
-    if (at >= 0)
-        return KeyTableFault{KeyTableFault::StopMarker, int(at / kKeyRecordBytes) + 1};
+    if (at >= 0) {
+        const int row = int(at / kKeyRecordBytes) + 1;
+        const bool spansTwo = at % kKeyRecordBytes == kKeyRecordBytes - 1;
+        return KeyTableFault{KeyTableFault::StopMarker, row, spansTwo ? row + 1 : 0};
+    }
     return std::nullopt;
 }
 

@@ -49,6 +49,9 @@ struct KeyTableFault {
     };
     Kind kind;
     int row;
+    // A stop marker made of the last byte of row's code and the first byte
+    // of the next row's description names that next row too; 0 otherwise.
+    int nextRow = 0;
     bool operator==(const KeyTableFault &) const = default;
 };
 

@@ -24,8 +24,9 @@ public:
     virtual bool isOpen() const = 0;
     // Throws SerialPortError (index 5).
     virtual void purge(bool input, bool output) = 0;
-    // Writes until all bytes are out or timeoutMs has passed; returns the
-    // count written. Throws SerialPortError (index 2).
+    // Writes until all bytes are out and the driver has sent them (its
+    // output queue drained), or timeoutMs has passed; returns the count
+    // written. Throws SerialPortError (index 2).
     virtual qint64 write(const QByteArray &bytes, qint64 timeoutMs) = 0;
     // What is queued now, at most max bytes (possibly none); never waits.
     // Throws SerialPortError (index 3) on a read error or a hang-up.

@@ -104,6 +104,54 @@ void lowerModemLines(int fd)
     throw SerialPortError(SerialPortError::SetStateFailed, errno);
 }
 
+// Whether the driver still holds bytes to send. A pseudo-terminal always
+// answers none: what is written is at the far end at once. A driver that
+// cannot tell counts as holding some.
+bool outputQueued(int fd)
+{
+    int queued = 0;
+    return ::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued > 0;
+}
+
+// The queue to flush for a purge of input and output. Output is flushed only
+// while the driver holds some: a pseudo-terminal reports its queue empty, yet
+// flushing it throws away what the far end has not read yet, bytes that a
+// real line would already have delivered (a command written just before the
+// port closes would be lost).
+int flushSelector(int fd, bool input, bool output)
+{
+    const bool out = output && outputQueued(fd);
+    if (input && out)
+        return TCIOFLUSH;
+    if (input)
+        return TCIFLUSH;
+    return out ? TCOFLUSH : -1;
+}
+
+// Waits until the driver has sent everything written, or the deadline has
+// passed. tcdrain() itself takes no time limit, so the queue is watched and
+// tcdrain() called only once it is empty, for the last bytes leaving the
+// UART.
+void waitUntilSent(int fd, Clock::time_point deadline)
+{
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0)
+            queued = 0; // a driver without the count: tcdrain() decides
+        if (queued <= 0) {
+            while (::tcdrain(fd) != 0 && errno == EINTR) {
+            }
+            return;
+        }
+        const qint64 left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return;
+        // About the time the queued bytes take at 38400 bit/s.
+        const qint64 expected = queued / 4 + 1;
+        ::poll(nullptr, 0, int(std::min<qint64>({expected, left, INT_MAX})));
+    }
+}
+
 class LinuxSerialBackend final : public SerialBackend {
 public:
     ~LinuxSerialBackend() override { close(); }
@@ -188,7 +236,7 @@ void LinuxSerialBackend::close()
         notifier_->setSocket(-1); // disables it; safe while it is emitting
     // Discarding unsent output keeps close() from waiting for the driver to
     // drain it. Errors do not matter here: a hung-up line answers EIO.
-    ::tcflush(fd_, TCIOFLUSH);
+    ::tcflush(fd_, flushSelector(fd_, true, true));
     ::ioctl(fd_, TIOCNXCL);
     ::close(fd_); // also releases the lock
     fd_ = -1;
@@ -220,9 +268,9 @@ void LinuxSerialBackend::purge(bool input, bool output)
 {
     if (fd_ < 0)
         throw SerialPortError(SerialPortError::PurgeFailed, EBADF);
-    if (!input && !output)
+    const int queue = flushSelector(fd_, input, output);
+    if (queue < 0)
         return;
-    const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
     if (::tcflush(fd_, queue) != 0)
         fail(SerialPortError::PurgeFailed, errno);
 }
@@ -269,6 +317,10 @@ qint64 LinuxSerialBackend::write(const QByteArray &bytes, qint64 timeoutMs)
         // The next write says what the hang-up or error is (EIO as a rule).
         hangUpSeen = (p.revents & (POLLHUP | POLLERR)) != 0;
     }
+    // The write has completed when the bytes are on the line, not when the
+    // driver has queued them: a close right after would discard them.
+    if (written == total)
+        waitUntilSent(fd_, deadline);
     return written;
 }
 
