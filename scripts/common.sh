@@ -3,9 +3,10 @@
 
 ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # xvfb, xauth and x11-utils (xprop): the window title and fit tests run under
-# a virtual X display; qt6-translations-l10n: Qt's own texts in Russian.
+# a virtual X display; qt6-translations-l10n: Qt's own texts in Russian;
+# libqt6sql6-sqlite: the SQLite driver of Qt SQL, which keeps the journal.
 ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
-    xvfb xauth x11-utils qt6-translations-l10n)
+    xvfb xauth x11-utils qt6-translations-l10n libqt6sql6-sqlite)
 # Building the Debian package and checking it.
 ZARVEN_PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream)
 # clang with libFuzzer and the sanitizer runtimes, for scripts/fuzz.sh.

@@ -39,6 +39,9 @@ class KeyProgramming;
 class SettingsRead;
 class SettingsWrite;
 class SettingsCompare;
+class JournalRecorder;
+class JournalWindow;
+class JournalledWrite;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -145,6 +148,22 @@ public:
     // Saving and loading configuration files ("Файл" menu, backup file).
     std::unique_ptr<ConfigFiles> configFiles;
 
+    // The journal of reads and writes (journal.sqlite in the program's
+    // folder).
+    JournalRecorder *journal = nullptr;
+    // The write buttons: the controller's settings are read and journalled,
+    // the preview shows the changes, then the write and its check run.
+    JournalledWrite *journalledWrite = nullptr;
+    QAction *previewAction = nullptr;     // "Показывать изменения перед записью" (menu_preview)
+    QAction *journalAction = nullptr;     // "Журнал", Ctrl+J (menu_journal)
+    QAction *compareFileAction = nullptr; // "Сравнить с файлом…" (menu_compare_file)
+    JournalWindow *journalWindow = nullptr; // made when first opened
+    void showJournal();
+    void compareWithFile();
+    // The differences between the window and a configuration file's content,
+    // as lines, the last one the count.
+    QStringList compareWithWindow(const QByteArray &other, const QString &label);
+
     // What the window remembers between runs.
     UserSettings prefs;
 
@@ -188,6 +207,7 @@ private:
     void wireTranslation();
     void wireKeys();
     void wireCompare();
+    void wireJournal();
 
     void buildFrame();
     void buildMenu();

@@ -69,12 +69,24 @@ void UserSettings::removeRecentFile(const QString &path)
 
 bool UserSettings::verifyAfterWrite() const
 {
-    return value(QStringLiteral("verifyAfterWrite")).toBool();
+    const QVariant v = value(QStringLiteral("verifyAfterWrite"));
+    return !v.isValid() || v.toBool();
 }
 
 void UserSettings::setVerifyAfterWrite(bool on)
 {
     setValue(QStringLiteral("verifyAfterWrite"), on);
+}
+
+bool UserSettings::previewBeforeWrite() const
+{
+    const QVariant v = value(QStringLiteral("previewBeforeWrite"));
+    return !v.isValid() || v.toBool();
+}
+
+void UserSettings::setPreviewBeforeWrite(bool on)
+{
+    setValue(QStringLiteral("previewBeforeWrite"), on);
 }
 
 } // namespace zarven

@@ -39,6 +39,18 @@ bool SettingsWrite::messageTextsMissing()
     return true;
 }
 
+bool SettingsWrite::refuses()
+{
+    if (messageTextsMissing())
+        return true;
+    const WriteImage image = encodeWriteImage(controls_, *core_.window().shared);
+    if (image.refused()) {
+        core_.window().boxes->plain(writeRefusalMessage(image.refusal).arg(image.controls.join(QStringLiteral(", "))));
+        return true;
+    }
+    return false;
+}
+
 void SettingsWrite::writeSettings()
 {
     if (messageTextsMissing()) {
