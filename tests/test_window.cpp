@@ -54,11 +54,13 @@ private slots:
         QCOMPARE(texts(w.menuFile), (QStringList{QStringLiteral("Загрузить конфигурацию из файла"),
                                                  QStringLiteral("Сохранить конфигурацию в файл"),
                                                  QStringLiteral("Последние файлы"), QStringLiteral("-"),
-                                                 QStringLiteral("Выход")}));
+                                                 QStringLiteral("Сравнить с файлом…"), QStringLiteral("Журнал"),
+                                                 QStringLiteral("-"), QStringLiteral("Выход")}));
         QCOMPARE(texts(w.menuExchange),
                  (QStringList{QStringLiteral("Соединить"), QStringLiteral("Записать параметры"),
                               QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),
-                              QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи")}));
+                              QStringLiteral("Проверять после записи"),
+                              QStringLiteral("Показывать изменения перед записью"), QStringLiteral("Программировать ключи")}));
         QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("О производителе")}));
         QCOMPARE(texts(w.menuLanguage), (QStringList{QStringLiteral("Русский"), QStringLiteral("Английский")}));
         QVERIFY(w.russianAction->isChecked());

@@ -37,6 +37,12 @@ void JournalledWrite::start()
         emit finished(WriteOutcome::Refused, false);
         return;
     }
+    // The port is opened with the write's own messages; the read before
+    // the write then goes out on it.
+    if (!core_.openConnectedPort(write_.request())) {
+        emit finished(WriteOutcome::NoConnection, false);
+        return;
+    }
     active_ = true;
     writing_ = false;
     checking_ = false;

@@ -39,6 +39,16 @@ bool SettingsWrite::messageTextsMissing()
     return true;
 }
 
+SendRequest SettingsWrite::request() const
+{
+    SendRequest request;
+    request.state = ssWriteSettings;
+    request.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
+    request.openErrorMessage = QStringLiteral("Ошибка соединения с устройством. Проверьте подключение");
+    request.notOpenMessage = QStringLiteral("Ошибка соединения с портом. Проверьте подключение");
+    return request;
+}
+
 bool SettingsWrite::refuses()
 {
     if (messageTextsMissing())
@@ -66,12 +76,7 @@ void SettingsWrite::writeSettings()
         return;
     }
 
-    SendRequest request;
-    request.state = ssWriteSettings;
-    request.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
-    request.openErrorMessage = QStringLiteral("Ошибка соединения с устройством. Проверьте подключение");
-    request.notOpenMessage = QStringLiteral("Ошибка соединения с портом. Проверьте подключение");
-    if (!core_.openConnectedPort(request)) {
+    if (!core_.openConnectedPort(request())) {
         emit writeFinished(WriteOutcome::NoConnection);
         return;
     }

@@ -35,6 +35,8 @@ public:
     // The checks a write makes before it sends anything: true, after the
     // message that says why, when the window's settings would be refused.
     bool refuses();
+    // The write's sending request: its messages when there is no line.
+    SendRequest request() const;
     // The records the last write sent (no markers, no write command).
     const QByteArray &writtenImage() const { return writtenImage_; }
     // The acknowledgement route (SessionState 3).
