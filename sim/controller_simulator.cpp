@@ -51,6 +51,8 @@ QByteArray ControllerSimulator::joined(const QList<OutgoingChunk> &chunks)
 void ControllerSimulator::handlePacket(const QByteArray &content)
 {
     firstOfReply_ = true;
+    if (dropRequested_)
+        return;
     std::optional<SimCommand> command;
     if (awaitingKeyTable_) {
         // Whatever follows the "OK" ends the wait: a table of the right size
@@ -78,6 +80,11 @@ void ControllerSimulator::handlePacket(const QByteArray &content)
     else if (*command == SimCommand::KeyTable)
         what += QStringLiteral(" (%1 bytes)").arg(content.size());
 
+    if (options_.faults.dropAfter == *command) {
+        log(QStringLiteral("received %1: dropping the line").arg(what));
+        dropRequested_ = true;
+        return;
+    }
     if (options_.faults.silent.contains(*command)) {
         log(QStringLiteral("received %1: ignored (silent)").arg(what));
         return;

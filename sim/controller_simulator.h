@@ -48,6 +48,9 @@ public:
     const SimulatorOptions &options() const { return options_; }
     // True between the "OK" to "Wr" and the packet that follows it.
     bool awaitingKeyTable() const { return awaitingKeyTable_; }
+    // True once the command of faults.dropAfter has arrived: the host is to
+    // take the line away. Nothing after that command is answered.
+    bool lineDropRequested() const { return dropRequested_; }
 
     // Where a line per command received goes (the verbose log).
     void setLogger(Logger logger) { logger_ = std::move(logger); }
@@ -69,6 +72,7 @@ private:
     ControllerState state_;
     PacketFramer framer_;
     bool awaitingKeyTable_ = false;
+    bool dropRequested_ = false;
     // Pieces produced by the packets of the current receive(); whether the
     // next one is the first of its command's reply.
     QList<OutgoingChunk> out_;

@@ -107,6 +107,11 @@ int main(int argc, char *argv[])
         simulator.setErrorReporter([](const QString &line) { printError(QStringLiteral("error: ") + line); });
 
         PtyHost host(simulator);
+        // The pulled adapter does not come back: the simulator ends with it.
+        QObject::connect(&host, &PtyHost::lineDropped, &app, [] {
+            printError(QStringLiteral("line dropped"));
+            QCoreApplication::quit();
+        });
         host.open();
         if (!cl.linkPath.isEmpty() && !makeLink(cl.linkPath, host.devicePath()))
             return 1;

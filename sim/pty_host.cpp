@@ -22,7 +22,13 @@ QString systemError(const char *what)
 } // namespace
 
 PtyHost::PtyHost(ControllerSimulator &simulator, QObject *parent)
-    : QObject(parent), simulator_(simulator)
+    : QObject(parent)
+    , simulator_(simulator)
+    , inbound_(simulator.options().baud, [this](const QByteArray &bytes) { received(bytes); })
+    , outbound_(simulator.options().baud, [this](const QByteArray &bytes) {
+        writeBuffer_ += bytes;
+        flushOutput();
+    })
 {
     // Short enough that a command written right after the tool opens the
     // device waits no noticeable time, long enough to cost nothing.
@@ -96,7 +102,10 @@ void PtyHost::readMaster()
     for (;;) {
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n > 0) {
-            enqueue(simulator_.receive(QByteArray(buffer, qsizetype(n))));
+            inbound_.push(QByteArray(buffer, qsizetype(n)));
+            // The pacer may have delivered a command that dropped the line.
+            if (master_ < 0)
+                return;
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -113,6 +122,34 @@ void PtyHost::readMaster()
     }
 }
 
+void PtyHost::received(const QByteArray &bytes)
+{
+    enqueue(simulator_.receive(bytes));
+    if (simulator_.lineDropRequested() && master_ >= 0)
+        dropLine();
+}
+
+void PtyHost::dropLine()
+{
+    // Called from inside the read notifier's own signal: the notifiers go
+    // later, disabled first so that the closed descriptor is never watched.
+    for (QSocketNotifier *n : {readNotifier_, writeNotifier_}) {
+        n->setEnabled(false);
+        n->deleteLater();
+    }
+    readNotifier_ = nullptr;
+    writeNotifier_ = nullptr;
+    idlePoll_.stop();
+    sendTimer_.stop();
+    queue_.clear();
+    writeBuffer_.clear();
+    inbound_.clear();
+    outbound_.clear();
+    ::close(master_);
+    master_ = -1;
+    emit lineDropped();
+}
+
 void PtyHost::leaveIdle()
 {
     idlePoll_.stop();
@@ -124,14 +161,18 @@ void PtyHost::enterIdle()
     readNotifier_->setEnabled(false);
     writeNotifier_->setEnabled(false);
     // What was not yet written is lost with the line, as on a serial port
-    // whose far end has gone away.
+    // whose far end has gone away. What the tool sent before it closed is
+    // still on its way here.
     writeBuffer_.clear();
+    outbound_.clear();
     if (!idlePoll_.isActive())
         idlePoll_.start();
 }
 
 void PtyHost::pollWhileIdle()
 {
+    if (master_ < 0)
+        return;
     pollfd p{master_, POLLIN, 0};
     if (::poll(&p, 1, 0) < 0)
         return;
@@ -161,16 +202,17 @@ void PtyHost::enqueue(const QList<OutgoingChunk> &chunks)
 
 void PtyHost::sendDue()
 {
-    if (queue_.isEmpty())
+    if (queue_.isEmpty() || master_ < 0)
         return;
-    writeBuffer_ += queue_.takeFirst().bytes;
-    flushOutput();
+    outbound_.push(queue_.takeFirst().bytes);
     if (!queue_.isEmpty())
         sendTimer_.start(queue_.first().delayMs);
 }
 
 void PtyHost::flushOutput()
 {
+    if (master_ < 0)
+        return;
     // Bytes for a device nobody has open would wait in its queue and reach
     // the next opener as stale data; a real line simply loses them.
     if (deviceEndClosed()) {

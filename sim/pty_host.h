@@ -2,7 +2,14 @@
 // PtyHost: puts a ControllerSimulator on a pseudo-terminal. The tool opens the
 // device end (the "slave", e.g. /dev/pts/3) as if it were a serial port; this
 // host reads the master end on the main thread, feeds the simulator and
-// writes each reply piece after its delay.
+// writes each reply piece after its delay. With a line speed set, both
+// directions go at the pace of a UART (line_pacer.h): a command reaches the
+// simulator, and a reply the tool, only once its bytes would have crossed
+// the wire.
+//
+// A simulator that asks for its line to be dropped gets it: the master is
+// closed, which the tool sees as a hang-up with its device gone, as when an
+// adapter is pulled; lineDropped() follows.
 //
 // The tool opens the port only around exchanges, so the device end is
 // closed and reopened all the time. While nobody has it open, reading the
@@ -22,6 +29,7 @@
 // EBUSY for anyone without administrator rights.
 
 #include "controller_simulator.h"
+#include "line_pacer.h"
 
 #include "core/errors.h"
 
@@ -51,7 +59,13 @@ public:
     // The device end's path, e.g. /dev/pts/3; empty before open().
     QString devicePath() const { return devicePath_; }
 
+signals:
+    // The pseudo-terminal has been closed at the simulator's request.
+    void lineDropped();
+
 private:
+    void received(const QByteArray &bytes);
+    void dropLine();
     void readMaster();
     void pollWhileIdle();
     void enterIdle();
@@ -70,6 +84,8 @@ private:
     QTimer sendTimer_;
     QList<OutgoingChunk> queue_;
     QByteArray writeBuffer_;
+    LinePacer inbound_;
+    LinePacer outbound_;
 };
 
 } // namespace zarven::sim

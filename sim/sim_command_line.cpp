@@ -51,6 +51,9 @@ QString simUsageText()
         "  --key-code HEX     the key code \"Kr\" answers (default 015A3C1E0B000095)\n"
         "  --cn-packets N     send the key table in N packets, 1-10 (default 1)\n"
         "  --link PATH        also make PATH a symbolic link to the device\n"
+        "  --baud N           run the line at N bit/s, 8N1 (38400 is the controller's):\n"
+        "                     every byte takes its wire time both ways, about 260 us\n"
+        "                     at 38400, so measured times include it (default: none)\n"
         "  --verbose          log every command received on standard error\n"
         "  --help             show this text\n"
         "\n"
@@ -66,6 +69,9 @@ QString simUsageText()
         "  --junk HEX         send these bytes in front of every reply packet\n"
         "  --store-changed POS=HEX  store every settings write with the image byte at\n"
         "                     POS (from 0, after 99 99) replaced by HEX, still \"COK\"\n"
+        "  --drop-after CMD   when CMD arrives, close the pseudo-terminal without a\n"
+        "                     reply and exit, as an adapter pulled in the middle of\n"
+        "                     an exchange: the tool sees a hang-up and its device gone\n"
         "\n"
         "Commands (CMD): Tt, Pt, write (or 9999: the 99 99 settings write), Cn, Kr,\n"
         "Wr, table (the key table stream after \"Wr\"), Ur, Sg.\n");
@@ -114,7 +120,8 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             QStringLiteral("--csq-reply"), QStringLiteral("--key-code"), QStringLiteral("--cn-packets"),
             QStringLiteral("--link"), QStringLiteral("--silent"), QStringLiteral("--wrong"),
             QStringLiteral("--wrong-raw"), QStringLiteral("--delay"), QStringLiteral("--chunk"),
-            QStringLiteral("--chunk-gap"), QStringLiteral("--junk"), QStringLiteral("--store-changed")};
+            QStringLiteral("--chunk-gap"), QStringLiteral("--junk"), QStringLiteral("--store-changed"),
+            QStringLiteral("--baud"), QStringLiteral("--drop-after")};
         if (!withValue.contains(name))
             return fail(QStringLiteral("unknown option \"%1\"").arg(args[i]));
         if (!takeValue())
@@ -144,6 +151,17 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             o.keyTablePackets = *n;
         } else if (name == QLatin1String("--link")) {
             cl.linkPath = value;
+        } else if (name == QLatin1String("--baud")) {
+            const auto baud = boundedInt(value, 50, 4000000);
+            if (!baud)
+                return fail(QStringLiteral("--baud wants bit/s from 50 to 4000000, got \"%1\"").arg(value));
+            o.baud = *baud;
+        } else if (name == QLatin1String("--drop-after")) {
+            const auto command = commandFromName(value);
+            if (!command)
+                return fail(QStringLiteral("--drop-after: unknown command \"%1\" (known: %2)")
+                                .arg(value, allCommandNames().join(QStringLiteral(", "))));
+            o.faults.dropAfter = *command;
         } else if (name == QLatin1String("--silent")) {
             const auto command = commandFromName(value);
             if (!command)

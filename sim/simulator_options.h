@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QString>
 
+#include <optional>
+
 namespace zarven::sim {
 
 // A reply put in place of the right one.
@@ -39,6 +41,9 @@ struct FaultOptions {
     // was sent. -1: writes are stored as sent.
     int storeChangedAt = -1;
     char storeChangedByte = 0;
+    // When this command arrives the controller goes away at once, without a
+    // reply, as an adapter pulled in the middle of an exchange.
+    std::optional<SimCommand> dropAfter;
 };
 
 struct SimulatorOptions {
@@ -51,6 +56,9 @@ struct SimulatorOptions {
     // The key table goes out in this many packets (records are not split).
     int keyTablePackets = 1;
     FaultOptions faults;
+    // The line's speed in bit/s (8N1): every byte takes the time a UART
+    // needs for it, both ways. 0: bytes pass at once.
+    int baud = 0;
     // Where the state lives between runs; empty: nowhere.
     QString statePath;
 };

@@ -148,9 +148,9 @@ void BatchTest::identifyRunsAtRealIntervals()
                                      QStringLiteral("--workdir"), work.path() },
         0);
     QCOMPARE(r.exitCode, 0);
-    // The first scan step comes 1.2 s after the start (a coarse timer may
-    // fire up to 5 % early).
-    QVERIFY2(r.elapsedMs >= 1140, qPrintable(QString::number(r.elapsedMs)));
+    // The first port is asked at once, not one 1.2 s step after the start
+    // (the bound leaves room for the process start on a loaded machine).
+    QVERIFY2(r.elapsedMs < 1000, qPrintable(QString::number(r.elapsedMs)));
 }
 
 void BatchTest::signalPrintsLevelAndPercentage()

@@ -475,7 +475,7 @@ void SimulatorTest::commandLineSetsEveryOption()
         {"--state", "/tmp/x.state", "--model=T6 1.5", "--csq", "31", "--key-code", "01:02:03:04:05:06:07:08",
          "--cn-packets", "2", "--link", "/tmp/zarven-port", "--silent", "Kr", "--silent", "9999", "--delay", "40",
          "--chunk", "3", "--chunk-gap", "12", "--junk", "00 FF", "--wrong", "Sg=text:+CSQ: 5,0", "--verbose",
-         "--store-changed", "12=31"});
+         "--store-changed", "12=31", "--baud", "38400", "--drop-after", "table"});
     QCOMPARE(cl.action, SimCommandLine::Action::Run);
     const SimulatorOptions &o = cl.options;
     QCOMPARE(o.statePath, QStringLiteral("/tmp/x.state"));
@@ -494,6 +494,8 @@ void SimulatorTest::commandLineSetsEveryOption()
     QVERIFY(cl.verbose);
     QCOMPARE(o.faults.storeChangedAt, 12);
     QCOMPARE(o.faults.storeChangedByte, '1');
+    QCOMPARE(o.baud, 38400);
+    QCOMPARE(o.faults.dropAfter, SimCommand::KeyTable);
 
     // The model text crosses to bytes in code page 1251.
     QCOMPARE(parseSimCommandLine({"--model", "T6 в2"}).options.modelReply, QByteArray("T6 \xE2\x32"));
@@ -518,6 +520,8 @@ void SimulatorTest::commandLineRefusesBadValues_data()
     QTest::newRow("wrong bad hex") << QStringList{"--wrong", "Tt=4"} << "odd";
     QTest::newRow("eleven packets") << QStringList{"--cn-packets", "11"} << "11";
     QTest::newRow("changed byte of two") << QStringList{"--store-changed", "3=3132"} << "3=3132";
+    QTest::newRow("baud of nothing") << QStringList{"--baud", "0"} << "--baud";
+    QTest::newRow("drop after unknown") << QStringList{"--drop-after", "Xx"} << "Xx";
 }
 
 void SimulatorTest::commandLineRefusesBadValues()

@@ -149,6 +149,8 @@ private slots:
     void closedDeviceDoesNotMakeItSpin();
     void replyForAClosedDeviceIsNotLeftForTheNextOpener();
     void delayedReplyInPiecesArrivesWhole();
+    void repliesComeAtTheLinesPace();
+    void dropAfterHangsUpTheDeviceAndEnds();
     void stateSurvivesARestart();
     void linkPointsToTheDeviceAndGoesAtExit();
     void badCommandLineEndsWithAMessage();
@@ -265,6 +267,48 @@ void SimulatorPtyTest::replyForAClosedDeviceIsNotLeftForTheNextOpener()
     ToolSide next(sim.devicePath());
     QCOMPARE(next.rawFor(200), QByteArray());
     QCOMPARE(next.exchange("Tt"), QByteArray("T6 v2.14"));
+}
+
+// 38400 bit/s, 8N1: 260 us a byte. The 6-byte "Cn" reaches the simulator,
+// and the 254-byte table comes back, no faster than the wire carries them.
+void SimulatorPtyTest::repliesComeAtTheLinesPace()
+{
+    SimProcess sim({"--baud", "38400"});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    ToolSide port(sim.devicePath());
+    QVERIFY2(port.isOpen(), strerror(port.error()));
+    const QByteArray expected = framed(sim::defaultKeyTable());
+    QElapsedTimer clock;
+    clock.start();
+    port.send(framed("Cn"));
+    const QByteArray got = port.rawFor(3000, expected.size());
+    const qint64 us = clock.nsecsElapsed() / 1000;
+    QCOMPARE(got, expected);
+    const qint64 wireUs = (6 + expected.size()) * 10'000'000LL / 38400;
+    QVERIFY2(us >= wireUs, qPrintable(QStringLiteral("%1 us, wire %2 us").arg(us).arg(wireUs)));
+    QVERIFY2(us < wireUs + 500'000, qPrintable(QString::number(us)));
+    // Trickled, as from a UART, not in one piece.
+    QVERIFY2(port.reads() > 10, qPrintable(QString::number(port.reads())));
+}
+
+void SimulatorPtyTest::dropAfterHangsUpTheDeviceAndEnds()
+{
+    SimProcess sim({"--drop-after", "Pt"});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    ToolSide port(sim.devicePath());
+    QVERIFY2(port.isOpen(), strerror(port.error()));
+    QCOMPARE(port.exchange("Tt"), QByteArray("T6 v2.14"));
+    port.send(framed("Pt"));
+    pollfd p{port.fd(), POLLIN, 0};
+    QCOMPARE(::poll(&p, 1, 2000), 1);
+    QVERIFY(p.revents & POLLHUP);
+    char byte;
+    QVERIFY(::read(port.fd(), &byte, 1) <= 0);
+    port.close();
+    // The adapter is gone: no device, and the simulator has ended.
+    QTRY_VERIFY(!QFileInfo::exists(sim.devicePath()));
+    QTRY_VERIFY(!sim.isRunning());
+    QCOMPARE(sim.stop(), 0);
 }
 
 void SimulatorPtyTest::delayedReplyInPiecesArrivesWhole()

@@ -65,6 +65,8 @@ QStringList shownTexts()
                        "записи она заменит все десять ключей прибора."),
         scanProgressText(QStringLiteral("/dev/ttyUSB0"), 1, 3, {}),
         connectionLostText(QStringLiteral("/dev/ttyUSB0"), {}),
+        lineLostMessage(QStringLiteral("/dev/ttyUSB0"), true, QString(), {}),
+        lineLostMessage(QStringLiteral("/dev/ttyUSB0"), false, QStringLiteral("The line hung up"), {}),
         scanReport({}, {}),
         // A template that repeats a placeholder.
         scanReport({PortDiagnosis{QStringLiteral("/dev/ttyUSB0"), PortFault::NoPermission, QStringLiteral("dialout"), {}, {}}},

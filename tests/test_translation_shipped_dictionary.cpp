@@ -99,6 +99,9 @@ QStringList messages()
         QStringLiteral("Последовательные порты не найдены. Подключите USB-адаптер прибора."),
         QStringLiteral("Поиск: %1 (%2 из %3)"),
         QStringLiteral("Связь с прибором потеряна (%1)"),
+        QStringLiteral("Связь с прибором потеряна, обмен прерван."),
+        QStringLiteral("%1: линия оборвана (%2)."),
+        QStringLiteral("Проверьте подключение прибора и нажмите \"Соединить\"."),
     };
     for (auto refusal : {WriteRefusal::NotANumber, WriteRefusal::BadTime, WriteRefusal::BadDate,
                          WriteRefusal::NoSelection, WriteRefusal::StopMarker})

@@ -30,7 +30,9 @@ bool openWithTable(BatchSession &s)
 // Leaves the mode with "Ur" and passes the exit status on.
 int leave(BatchSession &s, int status)
 {
-    if (!s.form().keyFrame->isHidden())
+    // Without a line there is no one to tell; "Ur" would only add a
+    // no-connection message to the loss already told.
+    if (!s.form().keyFrame->isHidden() && !s.lineLost())
         s.run([&s] { s.form().keys->closeKeyMode(); });
     return status;
 }

@@ -70,6 +70,7 @@ int runSignal(BatchSession &s)
         return BatchExchangeFailed;
     case SignalOutcome::TimedOut:
     case SignalOutcome::NoConnection:
+    case SignalOutcome::LineLost:
         return BatchExchangeFailed;
     }
     return BatchExchangeFailed;
@@ -144,6 +145,13 @@ QString batchCommandHelp()
 BatchSession::BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args, QStringList files)
     : form_(form), boxes_(boxes), args_(std::move(args)), files_(std::move(files))
 {
+    // The exchange has told the user why; the wait ends with it.
+    lost_ = QObject::connect(&form_.exchange->core, &ExchangeCore::connectionLost, [this] { lineLost_ = true; });
+}
+
+BatchSession::~BatchSession()
+{
+    QObject::disconnect(lost_);
 }
 
 QString BatchSession::option(const QString &name) const
@@ -167,6 +175,8 @@ bool BatchSession::run(const std::function<void()> &handler)
     try {
         handler();
         return true;
+    } catch (const LineLostError &) {
+        // Told by the exchange that the loss ended.
     } catch (const AppError &e) {
         boxes_.error(e.message());
     } catch (const std::exception &e) {
@@ -180,6 +190,8 @@ bool BatchSession::waitUntil(const std::function<bool()> &finished, int limitMs)
     QElapsedTimer clock;
     clock.start();
     while (!finished()) {
+        if (lineLost_)
+            return false;
         if (clock.elapsed() > limitMs) {
             printError(QStringLiteral("zarven4-config: the exchange did not end in time"));
             return false;

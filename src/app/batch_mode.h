@@ -28,6 +28,7 @@
 
 #include "app/command_line.h"
 
+#include <QMetaObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -53,6 +54,9 @@ inline constexpr char kTimerDivisorVariable[] = "ZARVEN_TIMER_DIVISOR";
 class BatchSession {
 public:
     BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args, QStringList files = {});
+    ~BatchSession();
+    BatchSession(const BatchSession &) = delete;
+    BatchSession &operator=(const BatchSession &) = delete;
 
     MainWindow &form() { return form_; }
     ScriptedMessageBoxes &boxes() { return boxes_; }
@@ -71,7 +75,8 @@ public:
     // which has then been shown by the default error report.
     bool run(const std::function<void()> &handler);
     // Runs the event loop until finished() returns true; false when the
-    // exchange did not end within the time limit (reported on stderr).
+    // exchange did not end within the time limit (reported on stderr) or
+    // the line to the controller was lost (told by the exchange's message).
     bool waitUntil(const std::function<bool()> &finished, int limitMs);
 
     // The scan over the --port devices; true when the controller was
@@ -81,11 +86,16 @@ public:
     void print(const QString &text);
     void printError(const QString &text);
 
+    // The line to the controller was lost during this run.
+    bool lineLost() const { return lineLost_; }
+
 private:
     MainWindow &form_;
     ScriptedMessageBoxes &boxes_;
     QStringList args_;
     QStringList files_;
+    QMetaObject::Connection lost_;
+    bool lineLost_ = false;
 };
 
 struct BatchCommand {

@@ -228,6 +228,8 @@ void MainWindow::guarded(F &&handler)
 {
     try {
         handler();
+    } catch (const LineLostError &) {
+        // Told by the exchange that the loss ended.
     } catch (const AppError &e) {
         boxes.error(e.message());
     } catch (const std::exception &e) {

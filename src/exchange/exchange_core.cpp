@@ -1,8 +1,10 @@
 #include "exchange/exchange_core.h"
 
 #include "core/cp1251.h"
+#include "exchange/scan_report.h"
 #include "serial/port_diagnosis.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <exception>
 
@@ -21,10 +23,27 @@ QString captionInWindowLanguage(const ExchangeWindow &w, const QString &russian)
 
 ExchangeCore::ExchangeCore(const ExchangeWindow &w, QObject *parent) : QObject(parent), w_(w)
 {
-    connect(w_.port, &SerialPort::lineLost, this, [this](const QString &reason) {
-        w_.log->add(toCp1251(QStringLiteral("линия потеряна: ") + reason));
-        emit connectionLost();
-    });
+    connect(w_.port, &SerialPort::lineLost, this, &ExchangeCore::lineLost);
+}
+
+void ExchangeCore::lineLost(const QString &reason)
+{
+    w_.log->add(toCp1251(QStringLiteral("линия потеряна: ") + reason));
+    const int s = state();
+    const bool running = (s != ssIdle && s != ssClosed) || w_.scanTimer->isActive();
+    if (!running) {
+        emit connectionLost(s);
+        return;
+    }
+    w_.scanTimer->stop();
+    w_.responseTimer->stop();
+    if (const TimeoutEntry *entry = timeoutEntryFor(s); entry && entry->keyWaitCancel)
+        keyWaitCancel();
+    setState(ssIdle);
+    emit connectionLost(s);
+    const QString port = w_.port->Port();
+    const TranslateFunction translate = [this](const QString &text) { return w_.translate ? w_.translate(text) : text; };
+    w_.boxes->plain(lineLostMessage(port, !QFileInfo::exists(port), reason, translate));
 }
 
 void ExchangeCore::setState(int s)
@@ -89,7 +108,7 @@ bool ExchangeCore::openConnectedPort(const SendRequest &request)
             // controller is still there.
             if (const auto *comError = dynamic_cast<const SerialPortError *>(&e);
                 comError && deviceGoneError(comError->systemCode()))
-                emit connectionLost();
+                emit connectionLost(state());
             if (!request.openErrorMessage.isEmpty()) {
                 showMessage(request.openErrorMessage, request.translateMessages);
                 return false;

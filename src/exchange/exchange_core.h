@@ -8,6 +8,10 @@
 //
 // Adding the reply handling of another exchange is one line:
 //     core.setRoute(ssReadSettings, [&](const QByteArray &Str) { ... });
+//
+// A line that the port reports lost ends the exchange waiting on it at once
+// (lineLost()): no time-out is waited for, one message says why, and the
+// modules that keep context for the exchange hear connectionLost().
 
 #include "exchange/exchange_window.h"
 
@@ -104,10 +108,23 @@ public:
     // and starts the idle close.
     void keyWaitCancel();
 
+    // The port reported its line lost (the port is already closed). An
+    // exchange in progress (a scan, or any state but idle and closed) ends:
+    // responseTimer and scanTimer stop, the key-wait cancel runs for the
+    // states whose time-out runs it, the state becomes idle, connectionLost
+    // is emitted, and then one message tells that the connection was lost
+    // and why. Nothing in the window or in files is touched. Outside an
+    // exchange only connectionLost is emitted.
+    void lineLost(const QString &reason);
+
 signals:
     // The line to the device is gone: the port reported it lost, or the
     // connected port's device no longer exists when an exchange opens it.
-    void connectionLost();
+    // state: the exchange the loss ended, in the state it was waiting in
+    // (already set to idle); ssIdle or ssClosed when none was running. A
+    // module that keeps context for that exchange drops it here, and puts
+    // its own controls right, without a message.
+    void connectionLost(int state);
     // responseTimer fired for an exchange that was waiting in this state; emitted
     // after its box, if any, has been answered.
     void responseTimedOut(int state);

@@ -60,8 +60,13 @@ QString ControllerScan::noAnswerMessage() const
     return translate(QString::fromUtf8(kNoAnswer)) + QStringLiteral("\r\n") + scanReport(diagnoses, translate);
 }
 
-void ControllerScan::connectionLost()
+void ControllerScan::connectionLost(int state)
 {
+    if (state == ssIdentify && w_.shared->ConnectedPort.isEmpty()) {
+        w_.statusPanel1->setText(connectionLostText(w_.port->Port(), w_.translateStatus));
+        emit scanFinished(ScanOutcome::LineLost);
+        return;
+    }
     if (w_.shared->ConnectedPort.isEmpty())
         return;
     const QString port = w_.shared->ConnectedPort;
@@ -88,13 +93,17 @@ void ControllerScan::startScan()
     ScanIndex = 0;
     ScanLast = w_.portList->count() - 1;
     tried_.clear();
-    startIfStopped(w_.scanTimer);
+    // Restarted, not left running: the first port, tried below, gets its
+    // whole step to answer.
+    w_.scanTimer->start();
     w_.shared->ConnectedPort.clear();
     // Until a "T6" reply the window must not claim a connection it no longer
     // has, also after a failed rescan.
     w_.connectButton->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
     w_.connectButton->setEnabled(true);
     showTranslated(w_.statusPanel1, QString(), w_.translate);
+    // The first port at once; scanTimer steps on to the next ones.
+    tryNextPort();
 }
 
 void ControllerScan::tryNextPort()

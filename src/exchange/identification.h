@@ -22,6 +22,7 @@ enum class ScanOutcome {
     Sibling,      // a sibling model answered and was refused
     Unrecognised, // some other reply
     NoAnswer,     // every port tried without a reply
+    LineLost,     // the line of the port being tried was lost
 };
 
 // The refusal message for a sibling model's reply, or an empty text when the
@@ -41,8 +42,9 @@ public:
     void identificationReply(const QByteArray &Str);
 
     // The line to the controller is gone (unplugged adapter): the window
-    // stops showing a connection, and the next exchange asks for a scan.
-    void connectionLost();
+    // stops showing a connection, and the next exchange asks for a scan. A
+    // scan the loss ended (state ssIdentify) is over.
+    void connectionLost(int state);
 
     int ScanIndex = 0;
     int ScanLast = -1;

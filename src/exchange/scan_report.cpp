@@ -70,4 +70,16 @@ QString connectionLostText(const QString &port, const TranslateFunction &transla
     return tr(translate, "Связь с прибором потеряна (%1)").arg(port);
 }
 
+QString lineLostMessage(const QString &port, bool deviceGone, const QString &reason, const TranslateFunction &translate)
+{
+    PortDiagnosis gone;
+    gone.port = port;
+    gone.fault = PortFault::Vanished;
+    const QString why = deviceGone ? diagnosisLine(gone, translate)
+                                   : tr(translate, "%1: линия оборвана (%2).").arg(port, reason);
+    return QStringList({tr(translate, "Связь с прибором потеряна, обмен прерван."), why,
+                        tr(translate, "Проверьте подключение прибора и нажмите \"Соединить\".")})
+        .join(QStringLiteral("\r\n"));
+}
+
 } // namespace zarven

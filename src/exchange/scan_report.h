@@ -29,4 +29,9 @@ QString scanProgressText(const QString &port, int number, int count, const Trans
 // The status text after the line to the controller was lost.
 QString connectionLostText(const QString &port, const TranslateFunction &translate);
 
+// The message of an exchange that a lost line ended: that the connection was
+// lost, why (the device is gone, or the line hung up with the port's own
+// words for it, reason), and what to do.
+QString lineLostMessage(const QString &port, bool deviceGone, const QString &reason, const TranslateFunction &translate);
+
 } // namespace zarven

@@ -37,6 +37,12 @@ SignalLevelQuery::SignalLevelQuery(ExchangeCore &core, QObject *parent)
         stopPolling();
         emit queryFinished(SignalOutcome::TimedOut);
     });
+    connect(&core_, &ExchangeCore::connectionLost, this, [this](int state) {
+        if (state != ssSignalLevel)
+            return;
+        stopPolling();
+        emit queryFinished(SignalOutcome::LineLost);
+    });
 }
 
 void SignalLevelQuery::setLabelColour(const QColor &colour)

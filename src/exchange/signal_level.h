@@ -24,6 +24,7 @@ enum class SignalOutcome {
     WrongReply,   // a reply without "+CSQ:": nothing shown
     TimedOut,     // no reply before responseTimer
     NoConnection, // no controller found, or its port will not open
+    LineLost,     // the line was lost while the reply was awaited
 };
 
 class SignalLevelQuery : public QObject {

@@ -20,7 +20,7 @@ ControllerSnapshot::ControllerSnapshot(ExchangeCore &core, SettingsRead &read, Q
     });
     connect(&core_, &ExchangeCore::connectionLost, this, [this] {
         if (waiting_)
-            end(Outcome::NoReply);
+            end(Outcome::LineLost);
     });
 }
 

@@ -27,6 +27,7 @@ public:
         NoReply,      // the read's time-out
         NoConnection, // nothing was sent (the message has been shown)
         Replaced,     // another exchange took the line before the reply
+        LineLost,     // the line to the controller went (the message has been shown)
     };
 
     ControllerSnapshot(ExchangeCore &core, SettingsRead &read, QObject *parent = nullptr);

@@ -38,6 +38,7 @@ inline constexpr char kVerifyNoReply[] = "записано, проверочно
 inline constexpr char kVerifyEmpty[] = "записано, проверочное чтение: память пуста";
 inline constexpr char kNotVerified[] = "записано, без проверки";
 inline constexpr char kIncomplete[] = "ответ неполный";
+inline constexpr char kLineLost[] = "связь с прибором потеряна";
 } // namespace journal_result
 
 // The phone numbers of a set of settings controls, blank-separated.

@@ -29,6 +29,15 @@ JournalledWrite::JournalledWrite(ExchangeCore &core, SettingsRead &read, Setting
     connect(&snapshot_, &ControllerSnapshot::finished, this, &JournalledWrite::snapshotTaken);
     connect(&write_, &SettingsWrite::writeFinished, this, &JournalledWrite::writeDone);
     connect(&compare, &SettingsCompare::finished, this, &JournalledWrite::checkDone);
+    // A line lost during the write or its check ends this write; what was
+    // sent is journalled, since the controller may hold part of it.
+    connect(&core_, &ExchangeCore::connectionLost, this, [this] {
+        if (!active_ || !writing_)
+            return;
+        recordWritten(QString::fromUtf8(journal_result::kLineLost));
+        active_ = false;
+        emit finished(WriteOutcome::NoConnection, false);
+    });
 }
 
 void JournalledWrite::start()
@@ -58,6 +67,10 @@ void JournalledWrite::snapshotTaken(ControllerSnapshot::Outcome outcome)
     QString result;
     switch (outcome) {
     case ControllerSnapshot::Outcome::NoConnection:
+        active_ = false;
+        emit finished(WriteOutcome::NoConnection, false);
+        return;
+    case ControllerSnapshot::Outcome::LineLost:
         active_ = false;
         emit finished(WriteOutcome::NoConnection, false);
         return;

@@ -49,6 +49,7 @@ KeyProgramming::KeyProgramming(ExchangeCore &core, KeyPanel &panel, QList<QWidge
     core_.setRoute(ssPrepareKeyWrite, [this](const QByteArray &Str) { onReady(Str); });
     core_.setRoute(ssWriteKeys, [this](const QByteArray &Str) { onFinal(Str); });
     connect(&core_, &ExchangeCore::responseTimedOut, this, &KeyProgramming::onTimeout);
+    connect(&core_, &ExchangeCore::connectionLost, this, &KeyProgramming::onLineLost);
 
     const ExchangeWindow &w = core_.window();
     auto run = [this](const std::function<void()> &step) {
@@ -329,6 +330,22 @@ void KeyProgramming::onTimeout(int state)
     case ssWriteKeys:
         panel_.closeKeysButton->setEnabled(true);
         emit writeFinished(KeyWriteOutcome::TimedOut);
+        break;
+    default:
+        break;
+    }
+}
+
+void KeyProgramming::onLineLost(int state)
+{
+    switch (state) {
+    case ssReadKeyTable:
+        panel_.closeKeysButton->setEnabled(true);
+        break;
+    case ssPrepareKeyWrite:
+    case ssWriteKeys:
+        panel_.closeKeysButton->setEnabled(true);
+        emit writeFinished(KeyWriteOutcome::LineLost);
         break;
     default:
         break;

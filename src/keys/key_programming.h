@@ -30,6 +30,7 @@ enum class KeyWriteOutcome {
     WrongReady,   // the reply to "Wr" was not "OK"
     WrongFinal,   // the reply to the table was not "Ok"
     TimedOut,     // no reply to "Wr" or to the table
+    LineLost,     // the line was lost before the final reply
 };
 
 class KeyProgramming : public QObject {
@@ -83,6 +84,8 @@ private:
     void onReady(const QByteArray &Str);
     void onFinal(const QByteArray &Str);
     void onTimeout(int state);
+    // A lost line ended the exchange of `state`: "Отменить" usable again.
+    void onLineLost(int state);
     // Ends a write that cannot go on: idle, "Отменить" usable, idle close.
     void abandonWrite(KeyWriteOutcome outcome);
     bool refuse(const KeyRows &rows);

@@ -124,10 +124,11 @@ auto SerialPort::onLine(Op op) -> decltype(op())
 {
     try {
         return op();
-    } catch (const SerialPortError &) {
-        if (backend_->lineFailed())
-            loseLine(backend_->lineFailure());
-        throw;
+    } catch (const SerialPortError &e) {
+        if (!backend_->lineFailed())
+            throw;
+        loseLine(backend_->lineFailure());
+        throw LineLostError(e);
     }
 }
 
@@ -190,6 +191,8 @@ void SerialPort::handOver()
     try {
         if (receiver_)
             receiver_(chunk);
+    } catch (const LineLostError &) {
+        // Told by lineLost; the port is closed and its session over.
     } catch (const AppError &e) {
         failed = true;
         error = e.message();

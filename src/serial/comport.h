@@ -74,6 +74,15 @@ private:
     int systemCode_;
 };
 
+// A port operation that failed because the line is gone (hang-up, unplugged
+// adapter). The port has been closed and lineLost emitted before this is
+// raised, and the loss is told to the user there; an error report lets this
+// error pass without a second message.
+class LineLostError : public SerialPortError {
+public:
+    explicit LineLostError(const SerialPortError &cause) : SerialPortError(cause) {}
+};
+
 class SerialPort : public QObject {
     Q_OBJECT
 public:
@@ -135,7 +144,7 @@ private:
     void loseLine(const QString &reason);
     void reportReceiverError(const QString &message);
     // Runs one line operation; a failure that means the line is gone closes
-    // the port and emits lineLost before the error is raised again.
+    // the port and emits lineLost, then raises it as a LineLostError.
     template <typename Op>
     auto onLine(Op op) -> decltype(op());
 

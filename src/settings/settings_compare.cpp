@@ -13,6 +13,8 @@ SettingsCompare::SettingsCompare(ExchangeCore &core, SettingsRead &read, Control
     : QObject(parent), core_(core), read_(read), window_(window)
 {
     connect(&core_, &ExchangeCore::responseTimedOut, this, &SettingsCompare::responseTimedOut);
+    // The exchange has told the loss; a later time-out is not this check's.
+    connect(&core_, &ExchangeCore::connectionLost, this, [this] { waiting_ = false; });
 }
 
 QString SettingsCompare::translate(const QString &russian) const

@@ -25,6 +25,8 @@ SettingsRead::SettingsRead(ExchangeCore& core, SettingsReadWindow window, QObjec
             emit readFinished(ReadOutcome::TimedOut);
         }
     });
+    // The exchange has told the loss; a later time-out is not this read's.
+    connect(&core_, &ExchangeCore::connectionLost, this, [this] { windowRead_ = false; });
 }
 
 SendRequest SettingsRead::request() const
