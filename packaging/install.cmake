@@ -68,4 +68,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 # The X11 and offscreen platforms and the JPEG reader (the maker's banner)
 # are plug-ins of the Qt GUI library's package, which the computed
 # dependencies already name.
+# The SQLite driver of Qt SQL is a plug-in of a package of its own, loaded
+# at run time, so no library dependency names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 include(CPack)

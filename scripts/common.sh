@@ -5,9 +5,11 @@ ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # xvfb, xauth and x11-utils (xprop): the window title and fit tests run under
 # a virtual X display; qt6-translations-l10n: Qt's own texts in Russian;
 # libzip-dev and pkg-config: the support bundle's zip file;
-# qt6-multimedia-dev: the signal monitor's tone.
+# qt6-multimedia-dev: the signal monitor's tone; libqt6sql6-sqlite: the
+# SQLite driver of Qt SQL, which keeps the journal.
 ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
-    xvfb xauth x11-utils qt6-translations-l10n libzip-dev pkg-config qt6-multimedia-dev)
+    xvfb xauth x11-utils qt6-translations-l10n libzip-dev pkg-config qt6-multimedia-dev
+    libqt6sql6-sqlite)
 # Building the Debian package and checking it.
 ZARVEN_PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream)
 # clang with libFuzzer and the sanitizer runtimes, for scripts/fuzz.sh.

@@ -127,7 +127,7 @@ private slots:
     void readStartedDuringTheCheckEndsItSilently();
     void compareRefusesWhatAWriteWouldRefuse_data();
     void compareRefusesWhatAWriteWouldRefuse();
-    void verifyChoiceIsRememberedAndStartsOff();
+    void verifyChoiceIsRememberedAndStartsOn();
     void batchCompareExitStatus_data();
     void batchCompareExitStatus();
     void batchCompareNowTakesTheClock();
@@ -371,7 +371,8 @@ void CompareTest::verifyAfterWriteChecksWhatTheControllerStored()
     SimProcess sim(storedChanged ? QStringList{QStringLiteral("--store-changed"), changed} : QStringList());
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     f.form().shared.ConnectedPort = sim.devicePath();
-    f.form().verifyAfterWriteAction->trigger();
+    f.form().verifyAfterWriteAction->setChecked(true);
+    f.form().previewAction->setChecked(false);
 
     QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
     f.form().writeSettingsAction->trigger();
@@ -448,7 +449,7 @@ void CompareTest::compareRefusesWhatAWriteWouldRefuse()
     QCOMPARE(f.state(), int(ssClosed));
 }
 
-void CompareTest::verifyChoiceIsRememberedAndStartsOff()
+void CompareTest::verifyChoiceIsRememberedAndStartsOn()
 {
     QTemporaryDir home;
     AppOptions options;
@@ -460,7 +461,7 @@ void CompareTest::verifyChoiceIsRememberedAndStartsOff()
         .clear();
     options.userSession = true;
     ScriptedMessageBoxes boxes;
-    for (bool tick : {true, false}) {
+    for (bool tick : {false, true}) {
         MainWindow form(options, boxes);
         QCOMPARE(form.verifiesAfterWrite(), !tick);
         QVERIFY(form.verifyAfterWriteAction->isCheckable());
@@ -468,7 +469,7 @@ void CompareTest::verifyChoiceIsRememberedAndStartsOff()
         QCOMPARE(form.verifiesAfterWrite(), tick);
     }
     MainWindow third(options, boxes);
-    QVERIFY(!third.verifiesAfterWrite());
+    QVERIFY(third.verifiesAfterWrite());
 }
 
 void CompareTest::batchCompareExitStatus_data()

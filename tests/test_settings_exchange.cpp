@@ -13,6 +13,7 @@
 #include "config_file/session_stamp.h"
 #include "editor/controls.h"
 #include "editor/settings_panels.h"
+#include "journal/journalled_write.h"
 #include "settings/control_names.h"
 #include "settings/image_encoder.h"
 #include "settings/image_fields.h"
@@ -66,10 +67,13 @@ struct Window {
             return -1;
         return outcome ? int(*outcome) : -1;
     }
-    // The outcome as a number, -1 when the exchange did not end.
+    // The outcome as a number, -1 when the exchange did not end. The write
+    // itself, without the preview before it or the check after it.
     int write(QObject* clickable = nullptr)
     {
-        return clickAndWait<WriteOutcome>(f.form().settingsWrite, &SettingsWrite::writeFinished,
+        f.form().previewAction->setChecked(false);
+        f.form().verifyAfterWriteAction->setChecked(false);
+        return clickAndWait<WriteOutcome>(f.form().journalledWrite, &JournalledWrite::finished,
             clickable ? clickable : f.form().writeSettingsButton);
     }
     int read()

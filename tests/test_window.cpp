@@ -54,12 +54,14 @@ private slots:
         QCOMPARE(texts(w.menuFile), (QStringList{QStringLiteral("Загрузить конфигурацию из файла"),
                                                  QStringLiteral("Сохранить конфигурацию в файл"),
                                                  QStringLiteral("Последние файлы"), QStringLiteral("-"),
-                                                 QStringLiteral("Выход")}));
+                                                 QStringLiteral("Сравнить с файлом…"), QStringLiteral("Журнал"),
+                                                 QStringLiteral("-"), QStringLiteral("Выход")}));
         QCOMPARE(texts(w.menuExchange),
                  (QStringList{QStringLiteral("Соединить"), QStringLiteral("Подключаться автоматически"),
                               QStringLiteral("Записать параметры"),
                               QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),
-                              QStringLiteral("Проверять после записи"), QStringLiteral("Программировать ключи"),
+                              QStringLiteral("Проверять после записи"),
+                              QStringLiteral("Показывать изменения перед записью"), QStringLiteral("Программировать ключи"),
                               QStringLiteral("Непрерывно")}));
         QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("Проверка системы"),
                                                   QStringLiteral("Сохранить отчёт для поддержки"),

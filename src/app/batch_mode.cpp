@@ -3,6 +3,7 @@
 
 #include "app/batch_compare.h"
 #include "app/batch_formats.h"
+#include "app/batch_journal.h"
 #include "app/batch_keys.h"
 #include "app/batch_settings.h"
 #include "app/batch_system.h"
@@ -131,8 +132,10 @@ const std::vector<BatchCommand> &batchCommands()
          {QStringLiteral("--output")}, runReadSettingsCommand},
         {QStringLiteral("write-settings"),
          QStringLiteral("identify, load --input FILE.cfg and write it (--now: current date and time;\n"
-                        "                     --verify: read back and compare, 3 when they differ)"),
-         {QStringLiteral("--input")}, runWriteSettingsCommand, true, {QStringLiteral("--now"), QStringLiteral("--verify")}},
+                        "                     --verify: read back and compare, 3 when they differ;\n"
+                        "                     --preview: print what it would change, 3 if anything, and write nothing)"),
+         {QStringLiteral("--input")}, runWriteSettingsCommand, true,
+         {QStringLiteral("--now"), QStringLiteral("--verify"), QStringLiteral("--preview")}},
         {QStringLiteral("compare"),
          QStringLiteral("identify, then list the fields of --input FILE.cfg that differ\n"
                         "                     (--now: compare with the current date and time)"),
@@ -142,6 +145,13 @@ const std::vector<BatchCommand> &batchCommands()
         {QStringLiteral("support-bundle"),
          QStringLiteral("save --output FILE.zip for support (with --port: after a scan there)"),
          {QStringLiteral("--output")}, runSupportBundleCommand, false},
+        {QStringLiteral("diff"), QStringLiteral("list the fields that differ between two configuration files A.cfg B.cfg"),
+         {}, runDiffCommand, false, {}, 2},
+        {QStringLiteral("journal"),
+         QStringLiteral("list the journal's entries (--site TEXT, --limit N), or write one out:\n"
+                        "                     --export ID --output FILE.cfg"),
+         {QStringLiteral("--site"), QStringLiteral("--limit"), QStringLiteral("--export"), QStringLiteral("--output")},
+         runJournalCommand, false},
     };
     return commands;
 }
@@ -154,8 +164,8 @@ QString batchCommandHelp()
     return out;
 }
 
-BatchSession::BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args)
-    : form_(form), boxes_(boxes), args_(std::move(args))
+BatchSession::BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args, QStringList files)
+    : form_(form), boxes_(boxes), args_(std::move(args)), files_(std::move(files))
 {
     // The exchange has told the user why; the wait ends with it.
     lost_ = QObject::connect(&form_.exchange->core, &ExchangeCore::connectionLost, [this] { lineLost_ = true; });
@@ -259,6 +269,11 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
         if (i + 1 >= args.size())
             return usageError(QStringLiteral("%1 needs a value").arg(args[i]));
     }
+    if (cl.batchFiles.size() != command->files) {
+        if (command->files == 0)
+            return usageError(QStringLiteral("unexpected argument: %1").arg(cl.batchFiles.first()));
+        return usageError(QStringLiteral("%1 takes %2 files").arg(command->name).arg(command->files));
+    }
     if (command->needsPorts && cl.options.extraPorts.isEmpty())
         return usageError(QStringLiteral("%1 needs at least one --port DEV").arg(command->name));
 
@@ -299,7 +314,7 @@ int runBatch(const CommandLine &cl, int &argc, char **argv)
     auto form = std::make_unique<MainWindow>(options, boxes);
     int status = BatchExchangeFailed;
     {
-        BatchSession session(*form, boxes, args);
+        BatchSession session(*form, boxes, args, cl.batchFiles);
         status = command->run(session);
     }
     // The window's end closes the port and writes log.log; a failure there

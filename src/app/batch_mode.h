@@ -55,7 +55,7 @@ inline constexpr char kTimerDivisorVariable[] = "ZARVEN_TIMER_DIVISOR";
 // options. Commands use it to run window handlers and wait for their end.
 class BatchSession {
 public:
-    BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args);
+    BatchSession(MainWindow &form, ScriptedMessageBoxes &boxes, QStringList args, QStringList files = {});
     ~BatchSession();
     BatchSession(const BatchSession &) = delete;
     BatchSession &operator=(const BatchSession &) = delete;
@@ -67,6 +67,8 @@ public:
     QString option(const QString &name) const;
     // Whether one of the command's flags ("--now") was given.
     bool hasFlag(const QString &name) const { return args_.contains(name); }
+    // The command's plain arguments, as many as it takes.
+    const QStringList &files() const { return files_; }
     // The value of an option the command needs ("--input" FILE), or an empty
     // text after saying on stderr that it is missing.
     QString requiredOption(const QString &name);
@@ -93,6 +95,7 @@ private:
     MainWindow &form_;
     ScriptedMessageBoxes &boxes_;
     QStringList args_;
+    QStringList files_;
     QMetaObject::Connection lost_;
     bool lineLost_ = false;
 };
@@ -104,6 +107,7 @@ struct BatchCommand {
     std::function<int(BatchSession &)> run;
     bool needsPorts = true;       // false: works on files only, no --port needed
     QStringList flagOptions = {}; // the command's own options without a value
+    int files = 0;                // how many plain arguments (files) it takes
 };
 
 const std::vector<BatchCommand> &batchCommands();

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "config_file/config_files.h"
 #include "core/message_boxes.h"
+#include "journal/journalled_write.h"
 #include "settings/settings_read.h"
 #include "settings/settings_write.h"
 
@@ -103,14 +104,36 @@ int runWriteSettingsCommand(BatchSession& s)
         return BatchUsageError;
     // --verify: the acknowledged write is read back and compared.
     std::optional<ComparisonWatch> check;
-    if (s.hasFlag(QStringLiteral("--verify"))) {
-        form.verifyAfterWriteAction->setChecked(true);
+    form.verifyAfterWriteAction->setChecked(s.hasFlag(QStringLiteral("--verify")));
+    if (s.hasFlag(QStringLiteral("--verify")))
         check.emplace(s);
-    }
-    const auto outcome = runAndWait<WriteOutcome>(
-        s, form.settingsWrite, &SettingsWrite::writeFinished, [&form] { form.settingsWrite->writeSettings(); });
-    if (!outcome)
+    // The controller's settings are read and journalled first; --preview
+    // prints what the write would change and stops there.
+    const bool previewOnly = s.hasFlag(QStringLiteral("--preview"));
+    std::optional<int> previewStatus;
+    form.journalledWrite->setPreview([&](const WritePreview &preview) {
+        if (!previewOnly)
+            return true;
+        const TextTranslator tr = [&form](const QString &text) { return form.inLanguage(text); };
+        for (const QString &line : writePreviewLines(preview, tr))
+            s.print(line);
+        previewStatus = preview.controllerRead && preview.differences.isEmpty() ? BatchSuccess : BatchDifferent;
+        return false;
+    });
+    std::optional<WriteOutcome> outcome;
+    const auto c = QObject::connect(form.journalledWrite, &JournalledWrite::finished,
+                                    [&outcome](WriteOutcome o, bool) {
+                                        if (!outcome)
+                                            outcome = o;
+                                    });
+    const int limit = 6 * form.options.intervals.responseTimeoutMs;
+    const bool ended = s.run([&form] { form.journalledWrite->start(); })
+        && s.waitUntil([&outcome] { return outcome.has_value(); }, limit);
+    QObject::disconnect(c);
+    if (!ended || !outcome)
         return BatchExchangeFailed;
+    if (previewOnly && previewStatus)
+        return *previewStatus;
     switch (*outcome) {
     case WriteOutcome::Acknowledged:
         return check ? (check->wait() ? check->exitStatus() : BatchExchangeFailed) : BatchSuccess;

@@ -10,10 +10,16 @@
 //     restore question is answered No); nor does a reply cut short inside a
 //     record, whose log entries are printed (exit 1).
 //
-//   zarven4-config write-settings --port DEV --input FILE.cfg [--now] [--verify] [--workdir DIR]
+//   zarven4-config write-settings --port DEV --input FILE.cfg [--now] [--verify] [--preview] [--workdir DIR]
 //     Finds the controller, loads FILE as the menu's load does (LoadFile.rep
 //     included) with the date and time taken from the file, or with --now
-//     from the clock, writes the settings and waits for the acknowledgement.
+//     from the clock. Settings a write would refuse are refused here, before
+//     anything is sent after the identification. The controller's settings
+//     are then read ("Pt") and journalled as the ones the write replaces;
+//     with --preview the fields the write would change are printed (exit 3
+//     when there are any, 0 when none) and nothing is written. Otherwise the
+//     settings are written and the acknowledgement awaited; the write is
+//     journalled with its result.
 //     With --verify the acknowledged settings are read back and compared
 //     with what was written; differences are printed as compare prints them
 //     and exit with 3.

@@ -86,6 +86,8 @@ CommandLine parseCommandLine(const QStringList &args)
         } else if (cl.action == CommandLine::Action::RunWindow) {
             cl.action = CommandLine::Action::Batch;
             cl.batchCommand = a;
+        } else if (cl.action == CommandLine::Action::Batch) {
+            cl.batchFiles << a;
         } else {
             return fail(QStringLiteral("unexpected argument: %1").arg(a));
         }

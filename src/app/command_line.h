@@ -13,6 +13,7 @@ struct CommandLine {
     Action action = Action::RunWindow;
     QString batchCommand; // identify, signal, ... when action is Batch
     QStringList batchArgs; // the batch command's own options (--input, ...)
+    QStringList batchFiles; // the batch command's plain arguments (diff A.cfg B.cfg)
     AppOptions options;
     bool exitWhenShown = false; // quit once the window is up: start-up measurements
     QString error; // for Action::Error

@@ -122,6 +122,7 @@ MainWindow::MainWindow(const AppOptions &opts, MessageBoxes &messageBoxes, QWidg
     wireSettings();
     wireKeys();
     wireCompare();
+    wireJournal();
     wireTranslation();
 
     fitToScreen();

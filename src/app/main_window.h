@@ -42,6 +42,9 @@ class SettingsCompare;
 class AutoConnect;
 class SignalMonitor;
 class AntennaWindow;
+class JournalRecorder;
+class JournalWindow;
+class JournalledWrite;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -151,6 +154,22 @@ public:
     // Saving and loading configuration files ("Файл" menu, backup file).
     std::unique_ptr<ConfigFiles> configFiles;
 
+    // The journal of reads and writes (journal.sqlite in the program's
+    // folder).
+    JournalRecorder *journal = nullptr;
+    // The write buttons: the controller's settings are read and journalled,
+    // the preview shows the changes, then the write and its check run.
+    JournalledWrite *journalledWrite = nullptr;
+    QAction *previewAction = nullptr;     // "Показывать изменения перед записью" (menu_preview)
+    QAction *journalAction = nullptr;     // "Журнал", Ctrl+J (menu_journal)
+    QAction *compareFileAction = nullptr; // "Сравнить с файлом…" (menu_compare_file)
+    JournalWindow *journalWindow = nullptr; // made when first opened
+    void showJournal();
+    void compareWithFile();
+    // The differences between the window and a configuration file's content,
+    // as lines, the last one the count.
+    QStringList compareWithWindow(const QByteArray &other, const QString &label);
+
     // What the window remembers between runs.
     UserSettings prefs;
 
@@ -212,6 +231,7 @@ private:
     void wireCompare();
     void wireDeviceWatch(); // run by wireExchange()
     void wireSupport();     // run by wireExchange()
+    void wireJournal();
 
     void buildFrame();
     void buildMenu();

@@ -70,7 +70,8 @@ void UserSettings::removeRecentFile(const QString &path)
 
 bool UserSettings::verifyAfterWrite() const
 {
-    return value(QStringLiteral("verifyAfterWrite")).toBool();
+    const QVariant v = value(QStringLiteral("verifyAfterWrite"));
+    return !v.isValid() || v.toBool();
 }
 
 void UserSettings::setVerifyAfterWrite(bool on)
@@ -101,6 +102,17 @@ int UserSettings::monitorInterval() const
 void UserSettings::setMonitorInterval(int seconds)
 {
     setValue(QStringLiteral("monitorInterval"), seconds);
+}
+
+bool UserSettings::previewBeforeWrite() const
+{
+    const QVariant v = value(QStringLiteral("previewBeforeWrite"));
+    return !v.isValid() || v.toBool();
+}
+
+void UserSettings::setPreviewBeforeWrite(bool on)
+{
+    setValue(QStringLiteral("previewBeforeWrite"), on);
 }
 
 } // namespace zarven

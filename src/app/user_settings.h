@@ -40,9 +40,13 @@ public:
     void removeRecentFile(const QString &path);
 
     // Whether a write the controller acknowledged is read back and compared;
-    // off when nothing was kept.
+    // on when nothing was kept.
     bool verifyAfterWrite() const;
     void setVerifyAfterWrite(bool on);
+    // Whether a write from the window first shows what it will change on
+    // the controller; on when nothing was kept.
+    bool previewBeforeWrite() const;
+    void setPreviewBeforeWrite(bool on);
 
     // Whether a plugged adapter is scanned by itself; on when nothing was
     // kept.

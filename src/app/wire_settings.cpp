@@ -34,9 +34,9 @@ void MainWindow::wireSettings()
     };
     settingsRead = new SettingsRead(exchange->core, std::move(readWindow), this);
 
-    auto write = [this] { guarded([this] { settingsWrite->writeSettings(); }); };
-    connect(writeSettingsButton, &QPushButton::clicked, this, write);
-    connect(writeSettingsAction, &QAction::triggered, this, write);
+    // The write button and menu item go through the journal's write
+    // (wire_journal.cpp): the controller's settings are read and journalled
+    // first, and the preview shows what the write changes.
     auto read = [this] { guarded([this] { settingsRead->readSettings(); }); };
     connect(readSettingsButton, &QPushButton::clicked, this, read);
     connect(readSettingsAction, &QAction::triggered, this, read);

@@ -76,6 +76,8 @@ bool ConfigFiles::saveTo(const QString &path)
         && !boxes_.question(QStringLiteral("Файл с таким именем существует.  Заменить?")))
         return false;
     writeFile(path);
+    if (path != backupPath())
+        lastFile_ = path;
     return true;
 }
 
@@ -104,9 +106,17 @@ bool ConfigFiles::loadFrom(const QString &path)
         boxes_.plain(translated(QStringLiteral("Ошибка чтения файла")));
         return false;
     }
+    if (!loadContent(content, path))
+        return false;
+    if (path != backupPath())
+        lastFile_ = path;
+    return true;
+}
 
+bool ConfigFiles::loadContent(const QByteArray &content, const QString &label)
+{
     if (!holdsRecordHeader(content)) {
-        boxes_.plain(QStringLiteral("Файл не является файлом конфигурации ЗАРВЕН-4: %1").arg(path));
+        boxes_.plain(QStringLiteral("Файл не является файлом конфигурации ЗАРВЕН-4: %1").arg(label));
         return false;
     }
     loadConfiguration(content, controls_, log_);

@@ -45,13 +45,22 @@ public:
     // untouched.
     bool saveTo(const QString &path);
     bool loadFrom(const QString &path);
+    // The load of a configuration file's content that came from elsewhere
+    // (a journal entry); label names it in messages.
+    bool loadContent(const QByteArray &content, const QString &label);
     // Writes the window to path without any question.
     void writeFile(const QString &path);
+
+    // The configuration file loaded or saved last (the backup file aside);
+    // empty before either.
+    QString lastFile() const { return lastFile_; }
 
     QString backupPath() const;
     QString reportPath() const;
 
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+    // The configuration files' dialogs (null in a batch run).
+    FileDialogs *fileDialogs() const { return dialogs_.get(); }
     ControlAccess &controls() { return controls_; }
 
 private:
@@ -67,6 +76,7 @@ private:
     EventLog &log_;
     MessageBoxes &boxes_;
     std::unique_ptr<FileDialogs> dialogs_;
+    QString lastFile_;
 };
 
 } // namespace zarven

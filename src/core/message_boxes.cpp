@@ -50,6 +50,7 @@ const char *boxKindName(BoxKind kind)
     case BoxKind::Information: return "information";
     case BoxKind::Warning: return "warning";
     case BoxKind::Error: return "error";
+    case BoxKind::Review: return "review";
     }
     return "message";
 }
@@ -76,6 +77,28 @@ MessageBoxes::SaveChoice QtMessageBoxes::askToSave(const QString &text)
     return button == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
+bool QtMessageBoxes::review(const QString &heading, const QStringList &lines, const QString &action)
+{
+    // A long list goes into the box's details, so the box keeps to the
+    // screen; the first lines stay in view.
+    constexpr int kLinesInView = 20;
+    ClosableMessageBox box(parent_);
+    box.setWindowTitle(applicationTitle());
+    box.setIcon(QMessageBox::NoIcon);
+    QStringList inView = lines.mid(0, kLinesInView);
+    if (lines.size() > kLinesInView) {
+        inView << QStringLiteral("…");
+        box.setDetailedText(lines.join(QLatin1Char('\n')));
+    }
+    box.setText(heading + QStringLiteral("\n\n") + inView.join(QLatin1Char('\n')));
+    QPushButton *go = box.addButton(action, QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(go);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == go;
+}
+
 bool QtMessageBoxes::show(BoxKind kind, const QString &text)
 {
     ClosableMessageBox box(parent_);
@@ -100,6 +123,7 @@ bool QtMessageBoxes::show(BoxKind kind, const QString &text)
         box.setStandardButtons(QMessageBox::Ok);
         break;
     case BoxKind::Error:
+    case BoxKind::Review:
         box.setIcon(QMessageBox::Critical);
         box.setStandardButtons(QMessageBox::Ok);
         break;
@@ -137,6 +161,19 @@ MessageBoxes::SaveChoice ScriptedMessageBoxes::askToSave(const QString &text)
     if (onShow_)
         onShow_(box);
     return saveChoices_.isEmpty() ? SaveChoice::Discard : saveChoices_.takeFirst();
+}
+
+bool ScriptedMessageBoxes::review(const QString &heading, const QStringList &lines, const QString &)
+{
+    const Shown box{BoxKind::Review, (QStringList{heading} + lines).join(QLatin1Char('\n'))};
+    shown_.append(box);
+    if (onShow_)
+        onShow_(box);
+    ++openBoxes_;
+    if (whileOpen_)
+        whileOpen_(box);
+    --openBoxes_;
+    return answers_.isEmpty() ? reviewAnswer_ : answers_.takeFirst();
 }
 
 QStringList ScriptedMessageBoxes::texts() const

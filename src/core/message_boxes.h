@@ -20,6 +20,7 @@ enum class BoxKind {
     Information,  // information icon, title "Information", OK
     Warning,      // custom dialog with the buttons its operation names (OK)
     Error,        // the default error report: error icon, OK
+    Review,       // a list to look over before an action: the action's button and Cancel
 };
 
 const char *boxKindName(BoxKind kind);
@@ -49,6 +50,12 @@ public:
     // close box answer Cancel.
     virtual SaveChoice askToSave(const QString &text) = 0;
 
+    // A list to look over before an action (what a write will change): the
+    // heading, the lines, a button for the action and Cancel (also Escape
+    // and the close box). True when the action was chosen. The texts are
+    // shown as given.
+    virtual bool review(const QString &heading, const QStringList &lines, const QString &action) = 0;
+
     // Without a translator texts are shown as given.
     void setTranslator(std::function<QString(const QString &)> translate) { translate_ = std::move(translate); }
     QString translated(const QString &text) const { return translate_ ? translate_(text) : text; }
@@ -63,6 +70,7 @@ public:
     explicit QtMessageBoxes(QWidget *parent = nullptr) : parent_(parent) {}
     bool show(BoxKind kind, const QString &text) override;
     SaveChoice askToSave(const QString &text) override;
+    bool review(const QString &heading, const QStringList &lines, const QString &action) override;
 
 private:
     QWidget *parent_;
@@ -81,6 +89,10 @@ public:
     bool show(BoxKind kind, const QString &text) override;
     // Recorded as a Question; answered from queueSaveChoices(), else Discard.
     SaveChoice askToSave(const QString &text) override;
+    // Recorded as a Review box, the heading and the lines one a line;
+    // answered from queueAnswers(), else the review answer (Yes unless set).
+    bool review(const QString &heading, const QStringList &lines, const QString &action) override;
+    void setReviewAnswer(bool yes) { reviewAnswer_ = yes; }
 
     void queueSaveChoices(std::initializer_list<SaveChoice> choices) { saveChoices_.append(choices); }
 
@@ -107,6 +119,7 @@ private:
     QList<SaveChoice> saveChoices_;
     bool defaultAnswer_ = true;
     std::optional<bool> questionAnswer_;
+    bool reviewAnswer_ = true;
     int openBoxes_ = 0;
     std::function<void(const Shown &)> whileOpen_;
     std::function<void(const Shown &)> onShow_;

@@ -96,6 +96,7 @@ void ControllerScan::startScan()
     w_.responseTimer->stop();
     core_.announceExchange(ssIdentify);
     core_.setState(ssIdentify);
+    connectedVersion_.clear();
     ScanIndex = 0;
     ScanLast = w_.portList->count() - 1;
     tried_.clear();
@@ -170,6 +171,7 @@ void ControllerScan::identificationReply(const QByteArray &Str)
         return;
     }
     w_.shared->ConnectedPort = w_.port->Port();
+    connectedVersion_ = fromCp1251(Str.mid(2));
     w_.scanTimer->stop();
     if (plugged_ || w_.boxes->confirm(QString::fromUtf8(kAccepted))) {
         core_.setState(ssIdle);

@@ -56,12 +56,17 @@ public:
     int ScanIndex = 0;
     int ScanLast = -1;
 
+    // The version text of the controller accepted last ("T6" cut off);
+    // empty before the first acceptance, cleared when a scan starts.
+    QString connectedVersion() const { return connectedVersion_; }
+
 signals:
     // Emitted once the scan's outcome is known: after the refusal or
     // acceptance box has been answered, or after the no-answer message.
     void scanFinished(ScanOutcome outcome);
 
 private:
+    QString connectedVersion_;
     // A port the scan tried, with the system error code of its failed open
     // (0: it opened); diagnosed when the scan ends without a controller.
     struct Tried {

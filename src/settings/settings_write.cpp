@@ -27,6 +27,28 @@ bool SettingsWrite::messageTextsMissing()
     return true;
 }
 
+SendRequest SettingsWrite::request() const
+{
+    SendRequest request;
+    request.state = ssWriteSettings;
+    request.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
+    request.openErrorMessage = QStringLiteral("Ошибка соединения с устройством. Проверьте подключение");
+    request.notOpenMessage = QStringLiteral("Ошибка соединения с портом. Проверьте подключение");
+    return request;
+}
+
+bool SettingsWrite::refuses()
+{
+    if (messageTextsMissing())
+        return true;
+    const WriteImage image = encodeWriteImage(controls_, *core_.window().shared);
+    if (image.refused()) {
+        core_.window().boxes->plain(writeRefusalMessage(image.refusal).arg(image.controls.join(QStringLiteral(", "))));
+        return true;
+    }
+    return false;
+}
+
 void SettingsWrite::writeSettings()
 {
     if (messageTextsMissing()) {
@@ -42,12 +64,7 @@ void SettingsWrite::writeSettings()
         return;
     }
 
-    SendRequest request;
-    request.state = ssWriteSettings;
-    request.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
-    request.openErrorMessage = QStringLiteral("Ошибка соединения с устройством. Проверьте подключение");
-    request.notOpenMessage = QStringLiteral("Ошибка соединения с портом. Проверьте подключение");
-    if (!core_.openConnectedPort(request)) {
+    if (!core_.openConnectedPort(request())) {
         emit writeFinished(WriteOutcome::NoConnection);
         return;
     }

@@ -32,6 +32,13 @@ public:
 
     // The button and the menu item.
     void writeSettings();
+    // The checks a write makes before it sends anything: true, after the
+    // message that says why, when the window's settings would be refused.
+    bool refuses();
+    // The write's sending request: its messages when there is no line.
+    SendRequest request() const;
+    // The records the last write sent (no markers, no write command).
+    const QByteArray &writtenImage() const { return writtenImage_; }
     // The acknowledgement route (SessionState 3).
     void acknowledgement(const QByteArray& Str);
     // Runs after the acknowledgement "COK" with the records that were written

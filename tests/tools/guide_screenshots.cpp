@@ -89,6 +89,21 @@ public:
     }
     // The tool leaves the window without saving what it set up.
     SaveChoice askToSave(const QString &) override { return SaveChoice::Discard; }
+    // The preview before a write is photographed and accepted.
+    bool review(const QString &heading, const QStringList &lines, const QString &action) override
+    {
+        const QString name = names.isEmpty() ? QString() : names.takeFirst();
+        QTimer::singleShot(400, [name] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (!name.isEmpty())
+                save(box->grab(), name);
+            if (!box->buttons().isEmpty())
+                box->buttons().first()->click();
+        });
+        return real_.review(heading, lines, action);
+    }
 
 private:
     QtMessageBoxes real_;
