@@ -84,7 +84,7 @@ void LostLineTest::lostLineEndsTheExchangeAtOnce()
         w.shared.ConnectedPort = sim.devicePath();
     if (exchange == KeyRead || exchange == KeyWrite) {
         w.keyProgrammingAction->trigger();
-        QTRY_COMPARE(w.keys->tableBytesReceived(), kKeyTableBytes);
+        QTRY_VERIFY(w.keys->tableWhole());
     }
     if (exchange == WriteSettings || exchange == CheckAfterWrite)
         QVERIFY(w.configFiles->loadFrom(QStringLiteral(ZARVEN_TEST_DATA "/settings_rich.cfg")));

@@ -69,7 +69,7 @@ QStringList shownTexts()
         lineLostMessage(QStringLiteral("/dev/ttyUSB0"), false, QStringLiteral("The line hung up"), {}),
         scanReport({}, {}),
         // A template that repeats a placeholder.
-        scanReport({PortDiagnosis{QStringLiteral("/dev/ttyUSB0"), PortFault::NoPermission, QStringLiteral("dialout"), {}, {}}},
+        scanReport({PortDiagnosis{QStringLiteral("/dev/ttyUSB0"), PortFault::NoPermission, QStringLiteral("dialout"), {}, {}, {}}},
                    {}),
     };
     for (const char *reply : {"On", "V3", "T3", "V5", "T5"})

@@ -34,6 +34,8 @@ QString readResult(ReadOutcome outcome)
     switch (outcome) {
     case ReadOutcome::Decoded:
         return QString::fromUtf8(journal_result::kOk);
+    case ReadOutcome::Incomplete:
+        return QString::fromUtf8(journal_result::kIncomplete);
     case ReadOutcome::MemoryEmpty:
         return QString::fromUtf8(journal_result::kEmptyMemory);
     case ReadOutcome::TimedOut:
@@ -76,8 +78,10 @@ void MainWindow::wireJournal()
         if (outcome == ReadOutcome::NoConnection)
             return; // nothing was sent
         ControlAccess window(*panels);
-        journal->record(JournalOperation::Read, outcome == ReadOutcome::Decoded ? &window : nullptr, {}, -1,
-                        readResult(outcome));
+        // A cut-short reply is kept with what it did set, its result saying
+        // so.
+        const bool withSettings = outcome == ReadOutcome::Decoded || outcome == ReadOutcome::Incomplete;
+        journal->record(JournalOperation::Read, withSettings ? &window : nullptr, {}, -1, readResult(outcome));
     });
 
     journalledWrite = new JournalledWrite(exchange->core, *settingsRead, *settingsWrite, *settingsCompare,

@@ -38,10 +38,13 @@ QStringList sideBySideReport(const QList<FieldDifference> &diffs, const QString 
     for (const FieldDifference &d : diffs) {
         const ImageField &f = imageFields().at(size_t(d.field));
         lines << QStringLiteral("%1 / %2: %3 «%4», %5 «%6»")
-                     .arg(tr(f.place), tr(f.caption), labelA, fieldValueText(f.kind, d.window, tr), labelB,
-                          fieldValueText(f.kind, d.device, tr));
+                     .arg(tr(f.place), tr(f.caption), labelA, differenceValue(d, d.window, tr), labelB,
+                          differenceValue(d, d.device, tr));
     }
-    lines << differenceCountLine(diffs.size(), tr);
+    Comparison all;
+    all.differences = diffs;
+    all.fields = int(imageFields().size());
+    lines << differenceSummary(all, tr);
     return lines;
 }
 

@@ -82,7 +82,9 @@ void JournalledWrite::snapshotTaken(ControllerSnapshot::Outcome outcome)
         return;
     case ControllerSnapshot::Outcome::Read:
         preview.controllerRead = true;
-        preview.differences = compareFields(encodedFields(window_), encodedFields(snapshot_.settings().controls()));
+        // What the controller holds, byte for byte, against what the
+        // write would send.
+        preview.differences = compareImages(imageLayout(window_).image, snapshot_.reply()).differences;
         fieldsChanged_ = int(preview.differences.size());
         result = QString::fromUtf8(journal_result::kOk);
         break;

@@ -43,7 +43,7 @@ SettingsDiff diffConfigurations(const QByteArray &a, const QString &labelA, cons
     if (!diff.ok())
         return diff;
     try {
-        diff.differences = compareFields(encodedFields(left.controls()), encodedFields(right.controls()));
+        diff.differences = compareFields(encodedFields(left.controls()), encodedFields(right.controls())).differences;
     } catch (const AppError &e) {
         diff.error = e.message();
     }

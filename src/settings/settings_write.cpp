@@ -43,7 +43,7 @@ bool SettingsWrite::refuses()
         return true;
     const WriteImage image = encodeWriteImage(controls_, *core_.window().shared);
     if (image.refused()) {
-        core_.window().boxes->plain(writeRefusalMessage(image.refusal).arg(image.controls.join(QStringLiteral(", "))));
+        core_.window().boxes->plain(writeRefusalText(image, core_.window().translate));
         return true;
     }
     return false;
