@@ -12,6 +12,7 @@
 #include "settings/differences_dialog.h"
 #include "settings/image_bytes.h"
 #include "settings/settings_compare.h"
+#include "settings/settings_write.h"
 #include "settings/settings_read.h"
 #include "settings/shadow_settings.h"
 
@@ -405,10 +406,10 @@ void CompareTest::readStartedDuringTheCheckEndsItSilently()
     SimProcess sim({QStringLiteral("--silent"), QStringLiteral("Pt")});
     QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
     f.form().shared.ConnectedPort = sim.devicePath();
-    f.form().verifyAfterWriteAction->trigger();
+    f.form().verifyAfterWriteAction->setChecked(true);
     QSignalSpy finished(f.form().settingsCompare, &SettingsCompare::finished);
     QSignalSpy readFinished(f.form().settingsRead, &SettingsRead::readFinished);
-    f.form().writeSettingsAction->trigger();
+    f.form().settingsWrite->writeSettings();
     QTRY_COMPARE(f.state(), int(ssReadSettings));
     f.form().readSettingsAction->trigger();
     QCOMPARE(finished.count(), 1);
