@@ -135,9 +135,8 @@ bool QtMessageBoxes::show(BoxKind kind, const QString &text)
     return true;
 }
 
-bool ScriptedMessageBoxes::show(BoxKind kind, const QString &text)
+void ScriptedMessageBoxes::open(const Shown &box)
 {
-    const Shown box{kind, text};
     shown_.append(box);
     if (onShow_)
         onShow_(box);
@@ -145,6 +144,11 @@ bool ScriptedMessageBoxes::show(BoxKind kind, const QString &text)
     if (whileOpen_)
         whileOpen_(box);
     --openBoxes_;
+}
+
+bool ScriptedMessageBoxes::show(BoxKind kind, const QString &text)
+{
+    open({kind, text});
     if (kind != BoxKind::Confirmation && kind != BoxKind::Question)
         return true;
     if (!answers_.isEmpty())
@@ -165,14 +169,7 @@ MessageBoxes::SaveChoice ScriptedMessageBoxes::askToSave(const QString &text)
 
 bool ScriptedMessageBoxes::review(const QString &heading, const QStringList &lines, const QString &)
 {
-    const Shown box{BoxKind::Review, (QStringList{heading} + lines).join(QLatin1Char('\n'))};
-    shown_.append(box);
-    if (onShow_)
-        onShow_(box);
-    ++openBoxes_;
-    if (whileOpen_)
-        whileOpen_(box);
-    --openBoxes_;
+    open({BoxKind::Review, (QStringList{heading} + lines).join(QLatin1Char('\n'))});
     return answers_.isEmpty() ? reviewAnswer_ : answers_.takeFirst();
 }
 

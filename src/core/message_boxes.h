@@ -114,6 +114,9 @@ public:
     void clear() { shown_.clear(); }
 
 private:
+    // Records a box and runs the hooks while it is "open".
+    void open(const Shown &box);
+
     QList<Shown> shown_;
     QList<bool> answers_;
     QList<SaveChoice> saveChoices_;

@@ -171,7 +171,7 @@ void ControllerScan::identificationReply(const QByteArray &Str)
         return;
     }
     w_.shared->ConnectedPort = w_.port->Port();
-    connectedVersion_ = fromCp1251(Str.mid(2));
+    connectedVersion_ = fromCp1251(Str.mid(2)).trimmed();
     w_.scanTimer->stop();
     if (plugged_ || w_.boxes->confirm(QString::fromUtf8(kAccepted))) {
         core_.setState(ssIdle);

@@ -75,22 +75,22 @@ public:
     QStringList names; // the picture names of the next boxes; empty: no picture
     bool show(BoxKind kind, const QString &text) override
     {
-        const QString name = names.isEmpty() ? QString() : names.takeFirst();
-        QTimer::singleShot(400, [name] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            if (!name.isEmpty())
-                save(box->grab(), name);
-            QAbstractButton *yes = box->button(QMessageBox::Yes);
-            (yes ? yes : box->button(QMessageBox::Ok))->click();
-        });
+        photographThenAnswer();
         return real_.show(kind, text);
     }
     // The tool leaves the window without saving what it set up.
     SaveChoice askToSave(const QString &) override { return SaveChoice::Discard; }
     // The preview before a write is photographed and accepted.
     bool review(const QString &heading, const QStringList &lines, const QString &action) override
+    {
+        photographThenAnswer();
+        return real_.review(heading, lines, action);
+    }
+
+private:
+    // Once the next box is open: its picture, then Yes, OK or its first
+    // button (the preview's action).
+    void photographThenAnswer()
     {
         const QString name = names.isEmpty() ? QString() : names.takeFirst();
         QTimer::singleShot(400, [name] {
@@ -99,13 +99,16 @@ public:
                 return;
             if (!name.isEmpty())
                 save(box->grab(), name);
-            if (!box->buttons().isEmpty())
-                box->buttons().first()->click();
+            QAbstractButton *answer = box->button(QMessageBox::Yes);
+            if (!answer)
+                answer = box->button(QMessageBox::Ok);
+            if (!answer && !box->buttons().isEmpty())
+                answer = box->buttons().first();
+            if (answer)
+                answer->click();
         });
-        return real_.review(heading, lines, action);
     }
 
-private:
     QtMessageBoxes real_;
 };
 
