@@ -27,6 +27,12 @@ void UserSettings::setValue(const QString &key, const QVariant &v)
         memory_.insert(key, v);
 }
 
+bool UserSettings::onUnlessCleared(const QString &key) const
+{
+    const QVariant v = value(key);
+    return !v.isValid() || v.toBool();
+}
+
 QChar UserSettings::language() const
 {
     return value(QStringLiteral("language")).toString() == QLatin1String("E") ? QLatin1Char('E')
@@ -70,8 +76,7 @@ void UserSettings::removeRecentFile(const QString &path)
 
 bool UserSettings::verifyAfterWrite() const
 {
-    const QVariant v = value(QStringLiteral("verifyAfterWrite"));
-    return !v.isValid() || v.toBool();
+    return onUnlessCleared(QStringLiteral("verifyAfterWrite"));
 }
 
 void UserSettings::setVerifyAfterWrite(bool on)
@@ -81,8 +86,7 @@ void UserSettings::setVerifyAfterWrite(bool on)
 
 bool UserSettings::autoConnect() const
 {
-    const QVariant v = value(QStringLiteral("autoConnect"));
-    return !v.isValid() || v.toBool();
+    return onUnlessCleared(QStringLiteral("autoConnect"));
 }
 
 void UserSettings::setAutoConnect(bool on)
@@ -106,8 +110,7 @@ void UserSettings::setMonitorInterval(int seconds)
 
 bool UserSettings::previewBeforeWrite() const
 {
-    const QVariant v = value(QStringLiteral("previewBeforeWrite"));
-    return !v.isValid() || v.toBool();
+    return onUnlessCleared(QStringLiteral("previewBeforeWrite"));
 }
 
 void UserSettings::setPreviewBeforeWrite(bool on)

@@ -60,6 +60,8 @@ public:
 
 private:
     QVariant value(const QString &key) const;
+    // A choice that is on until the user clears it.
+    bool onUnlessCleared(const QString &key) const;
     void setValue(const QString &key, const QVariant &value);
 
     std::unique_ptr<QSettings> settings_;
