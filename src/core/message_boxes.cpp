@@ -99,6 +99,26 @@ bool QtMessageBoxes::review(const QString &heading, const QStringList &lines, co
     return box.clickedButton() == go;
 }
 
+int QtMessageBoxes::choose(const QString &text, const QStringList &buttons)
+{
+    ClosableMessageBox box(parent_);
+    box.setWindowTitle(applicationTitle());
+    box.setIcon(QMessageBox::Question);
+    box.setText(text);
+    QList<QPushButton *> added;
+    for (int i = 0; i < buttons.size(); ++i) {
+        const bool last = i == buttons.size() - 1;
+        added << box.addButton(buttons[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    }
+    if (added.isEmpty())
+        return -1;
+    box.setDefaultButton(added.first());
+    box.setEscapeButton(added.last());
+    box.exec();
+    const int index = added.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return index < 0 ? int(added.size()) - 1 : index;
+}
+
 bool QtMessageBoxes::show(BoxKind kind, const QString &text)
 {
     ClosableMessageBox box(parent_);
@@ -171,6 +191,15 @@ bool ScriptedMessageBoxes::review(const QString &heading, const QStringList &lin
 {
     open({BoxKind::Review, (QStringList{heading} + lines).join(QLatin1Char('\n'))});
     return answers_.isEmpty() ? reviewAnswer_ : answers_.takeFirst();
+}
+
+int ScriptedMessageBoxes::choose(const QString &text, const QStringList &buttons)
+{
+    open({BoxKind::Question, (QStringList{text} + buttons).join(QLatin1Char('\n'))});
+    if (buttons.isEmpty())
+        return -1;
+    const int choice = choices_.isEmpty() ? 0 : choices_.takeFirst();
+    return qBound(0, choice, int(buttons.size()) - 1);
 }
 
 QStringList ScriptedMessageBoxes::texts() const

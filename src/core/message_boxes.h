@@ -56,6 +56,12 @@ public:
     // shown as given.
     virtual bool review(const QString &heading, const QStringList &lines, const QString &action) = 0;
 
+    // A question with the buttons given, in order, the first the default;
+    // the last is the cancel button, which Escape and the close box also
+    // answer. Returns the index of the button chosen. The texts are shown as
+    // given (callers translate them).
+    virtual int choose(const QString &text, const QStringList &buttons) = 0;
+
     // Without a translator texts are shown as given.
     void setTranslator(std::function<QString(const QString &)> translate) { translate_ = std::move(translate); }
     QString translated(const QString &text) const { return translate_ ? translate_(text) : text; }
@@ -71,6 +77,7 @@ public:
     bool show(BoxKind kind, const QString &text) override;
     SaveChoice askToSave(const QString &text) override;
     bool review(const QString &heading, const QStringList &lines, const QString &action) override;
+    int choose(const QString &text, const QStringList &buttons) override;
 
 private:
     QWidget *parent_;
@@ -93,6 +100,10 @@ public:
     // answered from queueAnswers(), else the review answer (Yes unless set).
     bool review(const QString &heading, const QStringList &lines, const QString &action) override;
     void setReviewAnswer(bool yes) { reviewAnswer_ = yes; }
+    // Recorded as a Question, the text then the buttons one a line; answered
+    // from queueChoices(), else the first button.
+    int choose(const QString &text, const QStringList &buttons) override;
+    void queueChoices(std::initializer_list<int> choices) { choices_.append(choices); }
 
     void queueSaveChoices(std::initializer_list<SaveChoice> choices) { saveChoices_.append(choices); }
 
@@ -120,6 +131,7 @@ private:
     QList<Shown> shown_;
     QList<bool> answers_;
     QList<SaveChoice> saveChoices_;
+    QList<int> choices_;
     bool defaultAnswer_ = true;
     std::optional<bool> questionAnswer_;
     bool reviewAnswer_ = true;

@@ -86,6 +86,13 @@ public:
         photographThenAnswer();
         return real_.review(heading, lines, action);
     }
+    // A question with its own buttons is photographed and answered with its
+    // first (default) button.
+    int choose(const QString &text, const QStringList &buttons) override
+    {
+        photographThenAnswer();
+        return real_.choose(text, buttons);
+    }
 
 private:
     // Once the next box is open: its picture, then Yes, OK or its first
@@ -102,6 +109,8 @@ private:
             QAbstractButton *answer = box->button(QMessageBox::Yes);
             if (!answer)
                 answer = box->button(QMessageBox::Ok);
+            if (!answer)
+                answer = box->defaultButton();
             if (!answer && !box->buttons().isEmpty())
                 answer = box->buttons().first();
             if (answer)
