@@ -9,20 +9,53 @@
 # name sorts after the machine's own /dev ports: a real controller on one of
 # those is always tried first and is never shadowed by the simulator.
 # --real leaves the simulator out: the window lists the machine's own ports.
+#
+#   scripts/run.sh --series [N]
+#
+# A series of N controllers (default 20) written in the terminal, no window:
+# the simulator plays one controller after another on the link at the line's
+# pace (38400 bit/s), and "zarven4-config provision" writes a demo template
+# with one row of a generated sites table each, the keys included, verifies
+# them and keeps a report, all in a fresh folder under /tmp.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 use_sim=1
+series=0
 args=()
 for a in "$@"; do
     case "$a" in
         --real) use_sim=0 ;;
-        *) args+=("$a") ;;
+        --series) series=20 ;;
+        *) if [ "$series" -gt 0 ] && [[ "$a" =~ ^[0-9]+$ ]]; then series="$a"; else args+=("$a"); fi ;;
     esac
 done
 
 zarven_ensure_packages "${ZARVEN_PACKAGES[@]}"
 zarven_build "$ZARVEN_ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+if [ "$series" -gt 0 ]; then
+    demo=$(mktemp -d /tmp/zarven4-series.XXXXXX)
+    cp "$ZARVEN_ROOT/tests/data/settings_rich.cfg" "$demo/template.cfg"
+    cp "$ZARVEN_ROOT/tests/data/original_layout.key" "$demo/keys.key"
+    {
+        echo "site;phone1;input1.message;sensor1.min;keys"
+        for n in $(seq "$series"); do
+            printf 'Кв. %d;+7916%07d;Дверь кв. %d;5;keys.key\n' "$n" "$n" "$n"
+        done
+    } >"$demo/sites.csv"
+    link="$demo/ttySERIES"
+    "$ZARVEN_ROOT/build/zarven4-sim" --link "$link" --baud 38400 --unplug-idle 1500 --replug 1000 \
+        --units "$series" >/dev/null &
+    sim_pid=$!
+    trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
+    echo "Series of $series simulated controllers in $demo"
+    status=0
+    "$ZARVEN_ROOT/build/zarven4-config" provision --template "$demo/template.cfg" --sites "$demo/sites.csv" \
+        --report "$demo/report.csv" --port "$link" --workdir "$demo" "${args[@]}" || status=$?
+    echo "Report: $demo/report.csv"
+    exit "$status"
+fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "No display: the window needs a graphical session (DISPLAY or WAYLAND_DISPLAY is not set)." >&2

@@ -73,6 +73,8 @@ void ControllerSimulator::handlePacket(const QByteArray &content)
     }
 
     journal(command ? commandName(*command) : QStringLiteral("unknown"));
+    if (command && observer_)
+        observer_(*command);
     if (!command) {
         log(QStringLiteral("received unknown packet \"%1\": no reply").arg(printableBytes(content)));
         return;

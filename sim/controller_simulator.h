@@ -56,6 +56,8 @@ public:
 
     // Where a line per command received goes (the verbose log).
     void setLogger(Logger logger) { logger_ = std::move(logger); }
+    // Told of every command received, before it is carried out.
+    void setCommandObserver(std::function<void(SimCommand)> observer) { observer_ = std::move(observer); }
     // Where failures to save the state file go; they are never silent.
     void setErrorReporter(Logger reporter) { errorReporter_ = std::move(reporter); }
 
@@ -83,6 +85,7 @@ private:
     bool firstOfReply_ = true;
     Logger logger_;
     Logger errorReporter_;
+    std::function<void(SimCommand)> observer_;
 };
 
 } // namespace zarven::sim

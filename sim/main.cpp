@@ -2,8 +2,7 @@
 // prints the device path as the first line of standard output, so that
 // scripts and tests can read it, and serves until SIGTERM or SIGINT.
 
-#include "controller_simulator.h"
-#include "pty_host.h"
+#include "plug_cycle.h"
 #include "sim_command_line.h"
 
 #include <QCoreApplication>
@@ -25,9 +24,9 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int)
+void onSignal(int number)
 {
-    const char byte = 1;
+    const char byte = number == SIGUSR1 ? 2 : 1;
     // Only async-signal-safe work here; the event loop does the rest.
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
@@ -36,28 +35,6 @@ void printError(const QString &text)
 {
     std::fprintf(stderr, "zarven4-sim: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-}
-
-// Makes linkPath a symbolic link to target. An existing symbolic link there
-// (a left-over of an earlier run) is replaced; any other file is kept and
-// the start fails, so that nothing of the user's is overwritten.
-bool makeLink(const QString &linkPath, const QString &target)
-{
-    const QFileInfo existing(linkPath);
-    if (existing.isSymLink()) {
-        if (!QFile::remove(linkPath)) {
-            printError(QStringLiteral("cannot replace the link %1").arg(linkPath));
-            return false;
-        }
-    } else if (existing.exists()) {
-        printError(QStringLiteral("%1 exists and is not a symbolic link; not replaced").arg(linkPath));
-        return false;
-    }
-    if (::symlink(QFile::encodeName(target).constData(), QFile::encodeName(linkPath).constData()) != 0) {
-        printError(QStringLiteral("cannot create the link %1: %2").arg(linkPath, QString::fromLocal8Bit(std::strerror(errno))));
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -86,46 +63,39 @@ int main(int argc, char *argv[])
         printError(QStringLiteral("cannot create the signal pipe"));
         return 1;
     }
+    PlugCycle cycle(cl);
+    QObject::connect(&cycle, &PlugCycle::finished, &app, &QCoreApplication::quit);
     QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [&cycle] {
         char drain[16];
-        while (::read(signalPipe[0], drain, sizeof drain) > 0) {
+        ssize_t n = 0;
+        bool quit = false;
+        int toggles = 0;
+        while ((n = ::read(signalPipe[0], drain, sizeof drain)) > 0)
+            for (ssize_t i = 0; i < n; ++i)
+                drain[i] == 2 ? void(++toggles) : void(quit = true);
+        if (quit) {
+            QCoreApplication::quit();
+            return;
         }
-        QCoreApplication::quit();
+        for (int i = 0; i < toggles; ++i)
+            cycle.toggle();
     });
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGUSR1, &action, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
 
     try {
-        ControllerSimulator simulator(cl.options);
-        if (cl.verbose)
-            simulator.setLogger([](const QString &line) { printError(line); });
         if (cl.verbose && cl.options.signalWalk)
             printError(QStringLiteral("signal walk seed %1").arg(cl.options.walkSeed));
-        simulator.setErrorReporter([](const QString &line) { printError(QStringLiteral("error: ") + line); });
-
-        PtyHost host(simulator);
-        // The pulled adapter does not come back: the simulator ends with it.
-        QObject::connect(&host, &PtyHost::lineDropped, &app, [] {
-            printError(QStringLiteral("line dropped"));
-            QCoreApplication::quit();
-        });
-        host.open();
-        if (!cl.linkPath.isEmpty() && !makeLink(cl.linkPath, host.devicePath()))
-            return 1;
-
-        std::printf("%s\n", host.devicePath().toLocal8Bit().constData());
+        cycle.plug();
+        std::printf("%s\n", cycle.devicePath().toLocal8Bit().constData());
         std::fflush(stdout);
-
-        const int result = app.exec();
-        if (!cl.linkPath.isEmpty() && QFileInfo(cl.linkPath).isSymLink()
-            && QFileInfo(cl.linkPath).symLinkTarget() == host.devicePath())
-            QFile::remove(cl.linkPath);
-        return result;
+        return app.exec();
     } catch (const AppError &e) {
         printError(e.message());
         return 1;

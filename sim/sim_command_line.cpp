@@ -62,6 +62,14 @@ QString simUsageText()
         "                     at 38400, so measured times include it (default: none)\n"
         "  --journal FILE     append the name of every command received to FILE,\n"
         "                     one a line (\"unknown\" for any other packet)\n"
+        "  --unplug-idle MS   a series of controllers on the --link: after a settings\n"
+        "                     write, once nothing but \"Tt\" has come for MS ms, the\n"
+        "                     controller is unplugged (link removed, terminal closed);\n"
+        "                     --replug MS later (default 500) a fresh one is plugged on\n"
+        "                     a new terminal; with --state FILE each keeps FILE.N\n"
+        "  --units N          end after N controllers of the series (default: no end)\n"
+        "  --faulty-unit K    only the K-th controller of the series plays the faults\n"
+        "  SIGUSR1            unplugs the controller at once, or plugs the next one\n"
         "  --verbose          log every command received on standard error\n"
         "  --help             show this text\n"
         "\n"
@@ -135,7 +143,8 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             QStringLiteral("--wrong-raw"), QStringLiteral("--delay"), QStringLiteral("--chunk"),
             QStringLiteral("--chunk-gap"), QStringLiteral("--junk"), QStringLiteral("--store-changed"),
             QStringLiteral("--baud"), QStringLiteral("--drop-after"),
-            QStringLiteral("--seed")};
+            QStringLiteral("--seed"), QStringLiteral("--unplug-idle"), QStringLiteral("--replug"),
+            QStringLiteral("--units"), QStringLiteral("--faulty-unit")};
         if (!withValue.contains(name))
             return fail(QStringLiteral("unknown option \"%1\"").arg(args[i]));
         if (!takeValue())
@@ -183,6 +192,16 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
                 return fail(QStringLiteral("--drop-after: unknown command \"%1\" (known: %2)")
                                 .arg(value, allCommandNames().join(QStringLiteral(", "))));
             o.faults.dropAfter = *command;
+        } else if (name == QLatin1String("--unplug-idle") || name == QLatin1String("--replug")
+                   || name == QLatin1String("--units") || name == QLatin1String("--faulty-unit")) {
+            const auto n = boundedInt(value, name == QLatin1String("--unplug-idle") ? 1 : 0, 3600000);
+            if (!n)
+                return fail(QStringLiteral("%1 wants a whole number, got \"%2\"").arg(name, value));
+            int &target = name == QLatin1String("--unplug-idle") ? cl.unplugIdleMs
+                : name == QLatin1String("--replug")              ? cl.replugMs
+                : name == QLatin1String("--units")               ? cl.units
+                                                                 : cl.faultyUnit;
+            target = *n;
         } else if (name == QLatin1String("--journal")) {
             o.journalPath = value;
         } else if (name == QLatin1String("--silent")) {
@@ -229,6 +248,8 @@ SimCommandLine parseSimCommandLine(const QStringList &args)
             o.faults.junk = *junk;
         }
     }
+    if (cl.unplugIdleMs > 0 && cl.linkPath.isEmpty())
+        return fail(QStringLiteral("--unplug-idle needs --link PATH"));
     if (!seedGiven)
         o.walkSeed = std::random_device{}();
     return cl;

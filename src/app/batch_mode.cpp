@@ -5,6 +5,7 @@
 #include "app/batch_formats.h"
 #include "app/batch_journal.h"
 #include "app/batch_keys.h"
+#include "app/batch_provision.h"
 #include "app/batch_settings.h"
 #include "app/batch_system.h"
 #include "app/batch_signal_watch.h"
@@ -152,6 +153,13 @@ const std::vector<BatchCommand> &batchCommands()
                         "                     --export ID --output FILE.cfg"),
          {QStringLiteral("--site"), QStringLiteral("--limit"), QStringLiteral("--export"), QStringLiteral("--output")},
          runJournalCommand, false},
+        {QStringLiteral("provision"),
+         QStringLiteral("write a series of controllers: --template T.cfg with one row of --sites S.csv\n"
+                        "                     each (--keys K.key, --report R.csv, --resume; --port DEV: where\n"
+                        "                     they are plugged, else a newly plugged adapter; --columns: the\n"
+                        "                     table's columns)"),
+         {QStringLiteral("--template"), QStringLiteral("--sites"), QStringLiteral("--keys"), QStringLiteral("--report")},
+         runProvisionCommand, false, {QStringLiteral("--resume"), QStringLiteral("--columns")}},
     };
     return commands;
 }

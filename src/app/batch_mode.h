@@ -10,6 +10,7 @@
 //   zarven4-config write-keys --port DEV --input FILE.key [--workdir DIR]
 //   zarven4-config read-settings / write-settings: see batch_settings.h
 //   zarven4-config doctor / support-bundle: see batch_system.h
+//   zarven4-config provision: see batch_provision.h
 //
 // Every message box the window would show is printed on standard output
 // (UTF-8, one box per paragraph); error reports go to standard error as well.

@@ -123,6 +123,7 @@ MainWindow::MainWindow(const AppOptions &opts, MessageBoxes &messageBoxes, QWidg
     wireKeys();
     wireCompare();
     wireJournal();
+    wireSeries();
     wireTranslation();
 
     fitToScreen();

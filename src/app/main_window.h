@@ -45,6 +45,7 @@ class AntennaWindow;
 class JournalRecorder;
 class JournalWindow;
 class JournalledWrite;
+class SeriesDialog;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -164,6 +165,14 @@ public:
     QAction *journalAction = nullptr;     // "Журнал", Ctrl+J (menu_journal)
     QAction *compareFileAction = nullptr; // "Сравнить с файлом…" (menu_compare_file)
     JournalWindow *journalWindow = nullptr; // made when first opened
+    // The write's preview and check as the menu sets them; a series of
+    // controllers sets its own and gives them back with this.
+    void useWindowWriteChecks();
+    // The site a series writes for, named in the journal instead of the
+    // file loaded last; empty outside a series.
+    QString seriesSite;
+    QAction *seriesAction = nullptr; // "Серия приборов…" (menu_series)
+    SeriesDialog *seriesDialog = nullptr; // made when first opened
     void showJournal();
     void compareWithFile();
     // The differences between the window and a configuration file's content,
@@ -232,6 +241,7 @@ private:
     void wireDeviceWatch(); // run by wireExchange()
     void wireSupport();     // run by wireExchange()
     void wireJournal();
+    void wireSeries();
 
     void buildFrame();
     void buildMenu();

@@ -60,12 +60,24 @@ QString boxText(QStringList lines)
 
 } // namespace
 
+void MainWindow::useWindowWriteChecks()
+{
+    journalledWrite->setVerifying([this] { return verifiesAfterWrite(); });
+    journalledWrite->setPreview([this](const WritePreview &preview) {
+        if (!previewAction->isChecked())
+            return true;
+        const TextTranslator tr = [this](const QString &text) { return inLanguage(text); };
+        return boxes.review(inLanguage(QStringLiteral("Запись изменит в приборе:")), writePreviewLines(preview, tr),
+                            inLanguage(QStringLiteral("Записать")));
+    });
+}
+
 void MainWindow::wireJournal()
 {
     JournalSource source;
     source.port = [this] { return shared.ConnectedPort; };
     source.version = [this] { return exchange->scan.connectedVersion(); };
-    source.site = [this] { return configFiles->lastFile(); };
+    source.site = [this] { return seriesSite.isEmpty() ? configFiles->lastFile() : seriesSite; };
     journal = new JournalRecorder(
         [this] { return shared.programFile(QStringLiteral("journal.sqlite")); }, std::move(source),
         [this](const QString &why) {
@@ -92,14 +104,7 @@ void MainWindow::wireJournal()
     previewAction->setChecked(prefs.previewBeforeWrite());
     menuExchange->insertAction(keyProgrammingAction, previewAction);
     connect(previewAction, &QAction::toggled, this, [this](bool on) { prefs.setPreviewBeforeWrite(on); });
-    journalledWrite->setVerifying([this] { return verifiesAfterWrite(); });
-    journalledWrite->setPreview([this](const WritePreview &preview) {
-        if (!previewAction->isChecked())
-            return true;
-        const TextTranslator tr = [this](const QString &text) { return inLanguage(text); };
-        return boxes.review(inLanguage(QStringLiteral("Запись изменит в приборе:")), writePreviewLines(preview, tr),
-                            inLanguage(QStringLiteral("Записать")));
-    });
+    useWindowWriteChecks();
     auto write = [this] { guarded([this] { journalledWrite->start(); }); };
     connect(writeSettingsButton, &QPushButton::clicked, this, write);
     connect(writeSettingsAction, &QAction::triggered, this, write);

@@ -121,6 +121,10 @@ int QtMessageBoxes::choose(const QString &text, const QStringList &buttons)
 
 bool QtMessageBoxes::show(BoxKind kind, const QString &text)
 {
+    if (kind == BoxKind::Confirmation && confirmationSink_) {
+        confirmationSink_(text);
+        return true;
+    }
     ClosableMessageBox box(parent_);
     box.setText(text);
     box.setWindowTitle(applicationTitle());

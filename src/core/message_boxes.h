@@ -79,8 +79,14 @@ public:
     bool review(const QString &heading, const QStringList &lines, const QString &action) override;
     int choose(const QString &text, const QStringList &buttons) override;
 
+    // While set, confirmation boxes (the completion messages of the
+    // exchanges) are not shown but answered Yes and handed to the sink: a
+    // series of controllers runs on without a click per message.
+    void setConfirmationSink(std::function<void(const QString &)> sink) { confirmationSink_ = std::move(sink); }
+
 private:
     QWidget *parent_;
+    std::function<void(const QString &)> confirmationSink_;
 };
 
 // Records every box and answers it from a script. Without a scripted answer

@@ -140,13 +140,13 @@ QString hexText(const QByteArray &bytes)
 }
 
 // The entry a one-byte field names, from its table of bytes and entries.
-QString entryText(const QByteArray &bytes, const char *table, std::initializer_list<const char *> entries,
-                  const TextTranslator &tr)
+QString entryText(const QByteArray &bytes, const char *table, FieldKind kind, const TextTranslator &tr)
 {
+    const QStringList entries = fieldEntries(kind);
     if (bytes.size() == 1) {
         const qsizetype at = QByteArray(table).indexOf(bytes.at(0));
-        if (at >= 0 && at < qsizetype(entries.size()))
-            return translated(tr, QString::fromUtf8(entries.begin()[at]));
+        if (at >= 0 && at < entries.size())
+            return translated(tr, entries.at(at));
     }
     return hexText(bytes);
 }
@@ -216,20 +216,41 @@ FieldValues encodedFields(const ControlAccess &controls)
     return storedFields(imageLayout(controls).image).values;
 }
 
-QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTranslator &tr)
+QStringList fieldEntries(FieldKind kind)
 {
-    auto entry = [&](const char *table, std::initializer_list<const char *> entries) {
-        return entryText(bytes, table, entries, tr);
-    };
     switch (kind) {
     case FieldKind::Flag:
-        return entry("10", {"да", "нет"});
+        return {QStringLiteral("да"), QStringLiteral("нет")};
+    case FieldKind::InputType:
+        return {QStringLiteral("Внешний уровень 3-12В"), QStringLiteral("Нормально разомкнутый НРЗ"),
+                QStringLiteral("Нормально замкнутый НЗ")};
+    case FieldKind::KeepingOutput:
+        return {QStringLiteral("Реле1"), QStringLiteral("Реле2"), QStringLiteral("Выход1(ОК1)"),
+                QStringLiteral("Выход2(ОК2)")};
+    case FieldKind::ArmingLevel:
+        return {QStringLiteral("Высокий"), QStringLiteral("Низкий"), QStringLiteral("Touch Memory/Импульс")};
+    case FieldKind::OutputAtArming:
+        return {QStringLiteral("Не задействовать"), QStringLiteral("Реле1"), QStringLiteral("Реле2"),
+                QStringLiteral("Выход1(ОК1)"), QStringLiteral("Выход2(ОК2)")};
+    case FieldKind::ArmingStateOutput:
+        return {QStringLiteral("Светодиод(LED)"), QStringLiteral("Внешн. извещатель")};
+    default:
+        return {};
+    }
+}
+
+QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTranslator &tr)
+{
+    auto entry = [&](const char *table) { return entryText(bytes, table, kind, tr); };
+    switch (kind) {
+    case FieldKind::Flag:
+        return entry("10");
     case FieldKind::Text:
     case FieldKind::Date:
     case FieldKind::Time:
         return fromCp1251(bytes);
     case FieldKind::InputType:
-        return entry("132", {"Внешний уровень 3-12В", "Нормально разомкнутый НРЗ", "Нормально замкнутый НЗ"});
+        return entry("132");
     case FieldKind::OutputTime:
         return outputTimeText(bytes, tr);
     case FieldKind::Temperature: {
@@ -238,13 +259,13 @@ QString fieldValueText(FieldKind kind, const QByteArray &bytes, const TextTransl
                                                                                : hexText(bytes);
     }
     case FieldKind::KeepingOutput:
-        return entry("1234", {"Реле1", "Реле2", "Выход1(ОК1)", "Выход2(ОК2)"});
+        return entry("1234");
     case FieldKind::ArmingLevel:
-        return entry("123", {"Высокий", "Низкий", "Touch Memory/Импульс"});
+        return entry("123");
     case FieldKind::OutputAtArming:
-        return entry("01234", {"Не задействовать", "Реле1", "Реле2", "Выход1(ОК1)", "Выход2(ОК2)"});
+        return entry("01234");
     case FieldKind::ArmingStateOutput:
-        return entry("12", {"Светодиод(LED)", "Внешн. извещатель"});
+        return entry("12");
     case FieldKind::Phone:
         return QLatin1Char('+') + fromCp1251(bytes);
     case FieldKind::Seconds:

@@ -91,6 +91,11 @@ using FieldValues = QList<std::optional<QByteArray>>;
 // The fields of the image a write of the controls would send.
 FieldValues encodedFields(const ControlAccess &controls);
 
+// The entries of a list field in the window's order (Russian), the same
+// order as the bytes the field takes: "Высокий", "Низкий", … Empty for a
+// kind that is no list.
+QStringList fieldEntries(FieldKind kind);
+
 // A field's bytes as a person reads them: "да", "Реле1", "2 мин 30 сек",
 // "+79161234567" … The words and list entries go through tr when one is
 // given; the user's own texts (messages, numbers, date and time) never do.
