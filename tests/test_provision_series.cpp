@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <QtTest>
 
 using namespace zarven::test;
@@ -37,6 +38,7 @@ class ProvisionSeriesTest : public QObject {
 private slots:
     void seriesWritesVerifiesReportsAndResumes();
     void badTableIsRefusedBeforeAnythingIsWritten();
+    void interruptEndsAfterTheCurrentUnit();
 };
 
 void ProvisionSeriesTest::seriesWritesVerifiesReportsAndResumes()
@@ -129,6 +131,37 @@ void ProvisionSeriesTest::badTableIsRefusedBeforeAnythingIsWritten()
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(QStringLiteral("Строка 3, столбец «sensor1.min, sensor1.max»")), qPrintable(r.err));
     QVERIFY(readText(journal).isEmpty()); // not even identified
+}
+
+void ProvisionSeriesTest::interruptEndsAfterTheCurrentUnit()
+{
+    QTemporaryDir work;
+    const QString link = work.filePath(QStringLiteral("tty"));
+    const QString sites = work.filePath(QStringLiteral("sites.csv"));
+    writeFileBytes(sites, QByteArray("site\nA\nB\nC\n"));
+    SimProcess sim({QStringLiteral("--link"), link, QStringLiteral("--unplug-idle"), QStringLiteral("3000")});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZARVEN_TIMER_DIVISOR"), QStringLiteral("20"));
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral(ZARVEN_CONFIG_BINARY),
+               {QStringLiteral("provision"), QStringLiteral("--template"),
+                QStringLiteral(ZARVEN_TEST_DATA "/settings_rich.cfg"), QStringLiteral("--sites"), sites,
+                QStringLiteral("--port"), link, QStringLiteral("--workdir"), work.path()});
+    tool.closeWriteChannel();
+    QString out;
+    // Ctrl-C while the first controller is still on the line, done.
+    QTRY_VERIFY_WITH_TIMEOUT((out += QString::fromUtf8(tool.readAllStandardOutput())).contains(
+                                 QStringLiteral("Готово, отключите прибор")),
+                             20000);
+    ::kill(pid_t(tool.processId()), SIGINT);
+    QVERIFY(tool.waitForFinished(10000));
+    out += QString::fromUtf8(tool.readAllStandardOutput());
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY2(out.contains(QStringLiteral("Итого объектов: 3; готово: 1; были готовы раньше: 0; с ошибкой: 0; не начато: 2")),
+             qPrintable(out));
+    QCOMPARE(out.count(QStringLiteral("Подключите прибор")), 1);
 }
 
 QTEST_GUILESS_MAIN(ProvisionSeriesTest)

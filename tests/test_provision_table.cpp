@@ -3,12 +3,18 @@
 // written.
 
 #include "core/cp1251.h"
+#include "editor_fixture.h"
+#include "file_bytes.h"
+#include "settings/control_access.h"
+#include "provision/series_report.h"
 #include "provision/site_table.h"
 #include "provision/site_values.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zarven;
+using namespace zarven::test;
 
 class ProvisionTableTest : public QObject {
     Q_OBJECT
@@ -19,6 +25,8 @@ private slots:
     void tableFilesReadAndWriteBack();
     void tableCheckNamesLineAndColumn();
     void columnsComeFromTheCatalogue();
+    void reportKeepsEveryAttemptAndTheLastCounts();
+    void rowOnThePanelsEncodesAsTheWindowWould();
 };
 
 void ProvisionTableTest::valuesAreTakenAsTheWindowTakesThem_data()
@@ -139,5 +147,54 @@ void ProvisionTableTest::columnsComeFromTheCatalogue()
     QCOMPARE(siteColumnLines().size(), columns.size());
 }
 
-QTEST_GUILESS_MAIN(ProvisionTableTest)
+void ProvisionTableTest::reportKeepsEveryAttemptAndTheLastCounts()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("r.csv"));
+    QString error;
+    const auto add = [&](const QString &site, const char *result, const QString &reason = {}) {
+        SeriesReportRow row;
+        row.time = QDateTime::currentDateTime();
+        row.site = site;
+        row.result = QString::fromLatin1(result);
+        row.reason = reason;
+        QVERIFY(appendReportRow(path, row, &error));
+    };
+    add(QStringLiteral("Кв. 1; угол"), series_result::kOk);
+    add(QStringLiteral("Кв. 2"), series_result::kOk);
+    add(QStringLiteral("Кв. 2"), series_result::kFailed, QStringLiteral("записано, проверка нашла различия"));
+    add(QStringLiteral("Кв. 3"), series_result::kFailed);
+    add(QStringLiteral("Кв. 3"), series_result::kOk);
+    QCOMPARE(sitesDone(path), (QSet<QString>{QStringLiteral("Кв. 1; угол"), QStringLiteral("Кв. 3")}));
+    const SiteTable report = parseSiteTable(readFileBytes(path));
+    QCOMPARE(report.header.join(QLatin1Char(';')), seriesReportHeader());
+    QCOMPARE(report.rows.size(), 5);
+    QVERIFY(sitesDone(dir.filePath(QStringLiteral("none.csv"))).isEmpty());
+}
+
+void ProvisionTableTest::rowOnThePanelsEncodesAsTheWindowWould()
+{
+    // Input 3 is off after the reset: the row switches it on (given after
+    // its message, applied before it) and assigns the siren for 2:05 and
+    // relay 1 always on; list entries by caption and number.
+    EditorFixture f;
+    ControlAccess controls(*f.panels);
+    const SiteTable t = parseSiteTable(toCp1251(QStringLiteral(
+        "site;input3.message;input3.type;input3.active;input3.siren;input3.relay1;arming.level;phone5\n"
+        "Кв. 7;Окно;Нормально замкнутый НЗ;да;2:05;всегда;2;89161234567\n")));
+    QVERIFY(checkSiteTable(t, QDir::tempPath()).isEmpty());
+    applySiteRow(controls, t, 0);
+    const FieldValues v = encodedFields(controls);
+    auto bytes = [&v](const char *key) { return v.at(fieldIndex(QString::fromLatin1(key))).value_or("none"); };
+    QCOMPARE(bytes("input3.message"), toCp1251(QStringLiteral("Окно")));
+    QCOMPARE(bytes("input3.type"), QByteArray("2"));
+    QCOMPARE(bytes("input3.active"), QByteArray("1"));
+    QCOMPARE(bytes("input3.siren"), QByteArray("\x00\x7d", 2));
+    QCOMPARE(bytes("input3.relay1"), QByteArray("\xff\xdc", 2));
+    QCOMPARE(bytes("input3.relay2"), QByteArray("\x00\x00", 2));
+    QCOMPARE(bytes("arming.level"), QByteArray("2"));
+    QCOMPARE(bytes("phone5"), QByteArray("89161234567"));
+}
+
+QTEST_MAIN(ProvisionTableTest)
 #include "test_provision_table.moc"

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -153,6 +154,7 @@ private slots:
     void dropAfterHangsUpTheDeviceAndEnds();
     void stateSurvivesARestart();
     void linkPointsToTheDeviceAndGoesAtExit();
+    void seriesPlugsFreshControllersOneAfterAnother();
     void badCommandLineEndsWithAMessage();
     void unreadableStateFileStopsTheStart();
 };
@@ -374,6 +376,54 @@ void SimulatorPtyTest::linkPointsToTheDeviceAndGoesAtExit()
     QVERIFY(!refused.isRunning());
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("mine"));
+}
+
+void SimulatorPtyTest::seriesPlugsFreshControllersOneAfterAnother()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("bench"));
+    SimProcess sim({"--link", link, "--unplug-idle", "200", "--replug", "100", "--units", "3", "--faulty-unit", "2",
+                    "--wrong", "Tt=text:T5"});
+    QVERIFY2(sim.isRunning(), qPrintable(sim.errorText()));
+    auto waitForLink = [&link](bool present) {
+        QElapsedTimer clock;
+        clock.start();
+        while (QFileInfo(link).isSymLink() != present && clock.elapsed() < 3000)
+            QTest::qWait(10);
+        return QFileInfo(link).isSymLink() == present;
+    };
+    // Identification alone never unplugs it; a settings write, then quiet, does.
+    const QString first = QFileInfo(link).symLinkTarget();
+    {
+        ToolSide port(link);
+        QCOMPARE(port.exchange("Tt"), QByteArray("T6 v2.14"));
+        QTest::qWait(300);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(port.exchange(QByteArray("\x99\x99") + zarven::sim::defaultSettingsImage(QDateTime::currentDateTime())),
+                 QByteArray("COK"));
+    }
+    QVERIFY(waitForLink(false));
+    QVERIFY(!QFileInfo::exists(first));
+    // The next controller, on a terminal of its own, plays the faults.
+    QVERIFY(waitForLink(true));
+    QVERIFY(QFileInfo(link).symLinkTarget() != first);
+    {
+        ToolSide port(link);
+        QCOMPARE(port.exchange("Tt"), QByteArray("T5"));
+    }
+    // SIGUSR1 unplugs at once and plugs the third, which is sound again.
+    ::kill(pid_t(sim.processId()), SIGUSR1);
+    QVERIFY(waitForLink(false));
+    ::kill(pid_t(sim.processId()), SIGUSR1);
+    QVERIFY(waitForLink(true));
+    {
+        ToolSide port(link);
+        QCOMPARE(port.exchange("Tt"), QByteArray("T6 v2.14"));
+    }
+    // After the last one the simulator ends.
+    ::kill(pid_t(sim.processId()), SIGUSR1);
+    QVERIFY(waitForLink(false));
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.isRunning(), 3000);
 }
 
 void SimulatorPtyTest::badCommandLineEndsWithAMessage()
