@@ -404,9 +404,9 @@ void SimulatorPtyTest::seriesPlugsFreshControllersOneAfterAnother()
     }
     QVERIFY(waitForLink(false));
     QVERIFY(!QFileInfo::exists(first));
-    // The next controller, on a terminal of its own, plays the faults.
+    // The next controller, on a fresh terminal (the kernel may give it the
+    // same number), plays the faults.
     QVERIFY(waitForLink(true));
-    QVERIFY(QFileInfo(link).symLinkTarget() != first);
     {
         ToolSide port(link);
         QCOMPARE(port.exchange("Tt"), QByteArray("T5"));
