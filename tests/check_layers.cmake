@@ -6,7 +6,7 @@
 # its own folder and of any layer below its own, never of one above: the
 # includes then run one way and no two folders depend on each other.
 # Placing a new folder in this list is part of adding it.
-set(layers app provision journal keys config_file settings exchange editor translate system serial sound core)
+set(layers app provision journal sheet keys config_file settings exchange editor translate system serial sound core)
 # The simulator stands beside the tool and builds on these layers only.
 set(sim_layers serial core)
 

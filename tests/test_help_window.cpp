@@ -5,12 +5,15 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QtTest>
+#include <optional>
 
 using namespace zarven;
 
@@ -71,6 +74,45 @@ private slots:
             QVERIFY2(!shown.values().contains(false), qPrintable(shown.keys(false).join(QLatin1Char(' '))));
         }
         QVERIFY(boxes.shown().isEmpty());
+    }
+
+    // Pictures wider than the view are scaled to its width and open at full
+    // size when clicked; the About panel names the tool's version.
+    void picturesFitTheViewAndOpenFullSize()
+    {
+        QTemporaryDir dir;
+        AppOptions o;
+        o.workDir = dir.path();
+        o.includeSystemPorts = false;
+        ScriptedMessageBoxes boxes;
+        MainWindow w(o, boxes);
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("Label_version"))->text(), QStringLiteral(ZARVEN_VERSION));
+        w.helpAction->trigger();
+        QTextBrowser *browser = w.helpWindow->browser();
+        w.helpWindow->resize(420, 500);
+        QTRY_VERIFY(browser->viewport()->width() < 420);
+        QTextDocument *doc = browser->document();
+        std::optional<QTextFragment> wide;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
+                if (!f.isValid())
+                    continue;
+                QVERIFY2(f.width() <= browser->viewport()->width(), qPrintable(f.name()));
+                QCOMPARE(f.anchorHref(), HelpWindow::pictureScheme() + QLatin1Char(':') + f.name());
+                const QImage image = doc->resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
+                if (!wide && image.width() > browser->viewport()->width())
+                    wide = it.fragment();
+            }
+        QVERIFY(wide);
+        QTextCursor at(doc);
+        at.setPosition(wide->position());
+        const QRect place = browser->cursorRect(at);
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, QPoint(place.left() + 8, place.center().y()));
+        QTRY_VERIFY(w.helpWindow->pictureWindow() && w.helpWindow->pictureWindow()->isVisible());
+        const QString name = wide->charFormat().toImageFormat().name();
+        const QImage full = doc->resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>();
+        QCOMPARE(w.helpWindow->pictureWindow()->findChild<QLabel *>()->pixmap().size(), full.size());
     }
 };
 

@@ -5,6 +5,9 @@
 #include "config_file/config_files.h"
 #include "core/strings.h"
 #include "editor/settings_panels.h"
+#include "keys/key_programming.h"
+#include "sheet/config_sheet.h"
+#include "sheet/sheet_printer.h"
 #include "settings/image_encoder.h"
 #include "settings/image_reader.h"
 
@@ -56,6 +59,30 @@ int runDecodeCommand(BatchSession& s)
     }
     if (!decoded || !s.run([&] { files.writeFile(output); }))
         return BatchUsageError;
+    return BatchSuccess;
+}
+
+int runPrintCommand(BatchSession& s)
+{
+    const QString input = s.requiredOption(QStringLiteral("--input"));
+    if (input.isEmpty())
+        return BatchUsageError;
+    const QString output = s.requiredOption(QStringLiteral("--output"));
+    if (output.isEmpty())
+        return BatchUsageError;
+    MainWindow& form = s.form();
+    bool loaded = false;
+    if (!s.run([&] { loaded = form.configFiles->loadFrom(input); }) || !loaded)
+        return BatchUsageError;
+    const QString keyFile = s.option(QStringLiteral("--keys"));
+    if (!keyFile.isEmpty() && (!s.run([&] { loaded = form.keys->loadKeysFrom(keyFile); }) || !loaded))
+        return BatchUsageError;
+    if (!s.run([&] {
+            const ConfigSheet sheet = form.configSheet(input);
+            writeSheetPdf(sheetHtml(sheet), output, sheet.title);
+        }))
+        return BatchUsageError;
+    s.print(form.inLanguage(QStringLiteral("Карта настроек сохранена: %1")).arg(output));
     return BatchSuccess;
 }
 

@@ -14,6 +14,11 @@
 //     markers), prints every log line the decoding adds, and saves the window
 //     as a configuration file, replacing an existing one.
 //
+//   zarven4-config print --input FILE.cfg --output FILE.pdf [--keys FILE.key]
+//     From the window's start-up state, loads the configuration file (and
+//     the key file into the key grid) and writes the configuration sheet,
+//     in the --language given, as a PDF file, replacing an existing one.
+//
 // Exit status: 0 success; 2 a usage error or a file that cannot be read,
 // loaded or written.
 
@@ -25,5 +30,6 @@ class BatchSession;
 
 int runEncodeCommand(BatchSession &session);
 int runDecodeCommand(BatchSession &session);
+int runPrintCommand(BatchSession &session);
 
 } // namespace zarven

@@ -125,6 +125,10 @@ const std::vector<BatchCommand> &batchCommands()
          {QStringLiteral("--input")}, runEncodeCommand, false},
         {QStringLiteral("decode"), QStringLiteral("decode the settings image --image FILE into --output FILE.cfg"),
          {QStringLiteral("--image"), QStringLiteral("--output")}, runDecodeCommand, false},
+        {QStringLiteral("print"),
+         QStringLiteral("write the configuration sheet of --input FILE.cfg as --output FILE.pdf\n"
+                        "                     (--keys FILE.key: with the keys' descriptions)"),
+         {QStringLiteral("--input"), QStringLiteral("--output"), QStringLiteral("--keys")}, runPrintCommand, false},
         {QStringLiteral("read-keys"), QStringLiteral("identify, then save the key table as --output FILE.key"),
          {QStringLiteral("--output")}, runReadKeysCommand},
         {QStringLiteral("write-keys"), QStringLiteral("identify, then write the key file --input FILE.key"),

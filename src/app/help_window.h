@@ -2,11 +2,14 @@
 // The user guide inside the tool ("Справка"): a window beside the main one
 // that shows the guide, with its pictures, in the window's language. The
 // guide is built into the program, so it is there wherever the program runs.
+// A picture wider than the view is shown scaled down to the view's width;
+// clicking a picture opens it at full size in a window of its own.
 
 #include <QChar>
 #include <QDialog>
 
 class QTextBrowser;
+class QUrl;
 
 namespace zarven {
 
@@ -23,9 +26,24 @@ public:
     static QUrl guideUrl(QChar languageCode);
 
     QTextBrowser *browser() const { return browser_; }
+    // The window of the picture clicked last; null before the first click.
+    QDialog *pictureWindow() const { return picture_; }
+
+    // The address a picture links to: the picture's own name under the
+    // scheme the window keeps for itself.
+    static QString pictureScheme() { return QStringLiteral("zarven-picture"); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void fitPictures();
+    void follow(const QUrl &url);
+    void showPicture(const QString &name);
+
     QTextBrowser *browser_;
+    QDialog *picture_ = nullptr;
+    int fittedWidth_ = -1;
 };
 
 } // namespace zarven

@@ -7,11 +7,13 @@
 #include "translate/translation.h"
 
 #include "config_file/config_files.h"
+#include "config_file/file_dialogs.h"
 #include "editor/arming_panel.h"
 #include "editor/phone_panel.h"
 #include "editor/settings_panels.h"
 #include "keys/key_panel.h"
 #include "keys/key_programming.h"
+#include "sheet/sheet_printer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +36,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QUrl>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 // The resources (banner, shipped dictionary) live in the core library, a
@@ -124,6 +127,7 @@ MainWindow::MainWindow(const AppOptions &opts, MessageBoxes &messageBoxes, QWidg
     wireCompare();
     wireJournal();
     wireSeries();
+    wireSheet();
     wireTranslation();
 
     fitToScreen();
@@ -339,6 +343,18 @@ void MainWindow::buildManufacturerPanel()
         label->setFont(bold);
         layout->addWidget(label);
     }
+    // The tool's own version, beside the maker's lines; the number itself
+    // stays out of the translation.
+    auto *versionRow = new QHBoxLayout;
+    auto *versionCaption = new QLabel(QStringLiteral("Версия программы:"), inner);
+    versionCaption->setObjectName(QStringLiteral("Label_version_caption"));
+    auto *version = new QLabel(QStringLiteral(ZARVEN_VERSION), inner);
+    version->setObjectName(QStringLiteral("Label_version"));
+    keepOutOfTranslation(version);
+    versionRow->addWidget(versionCaption);
+    versionRow->addWidget(version);
+    versionRow->addStretch();
+    layout->addLayout(versionRow);
     auto *goWeb = new QPushButton(QStringLiteral("Перейти на сайт изготовителя"), inner);
     goWeb->setObjectName(QStringLiteral("Button2"));
     layout->addWidget(goWeb);

@@ -46,6 +46,9 @@ class JournalRecorder;
 class JournalWindow;
 class JournalledWrite;
 class SeriesDialog;
+class FileDialogs;
+class PrintDialogs;
+struct ConfigSheet;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -179,6 +182,17 @@ public:
     // as lines, the last one the count.
     QStringList compareWithWindow(const QByteArray &other, const QString &label);
 
+    // The configuration sheet ("Файл" menu, wire_sheet.cpp): what a write
+    // would store, the key grid's descriptions and the connected controller.
+    QAction *printAction = nullptr;   // "Печать…" (menu_print)
+    QAction *savePdfAction = nullptr; // "Сохранить PDF…" (menu_pdf)
+    std::unique_ptr<PrintDialogs> printDialogs;
+    std::unique_ptr<FileDialogs> pdfDialogs;
+    // The sheet names the file given, or else the window's current file.
+    ConfigSheet configSheet(const QString &file = {}) const;
+    void printConfigSheet();
+    void saveConfigSheetPdf();
+
     // What the window remembers between runs.
     UserSettings prefs;
 
@@ -242,6 +256,7 @@ private:
     void wireSupport();     // run by wireExchange()
     void wireJournal();
     void wireSeries();
+    void wireSheet();
 
     void buildFrame();
     void buildMenu();

@@ -16,6 +16,8 @@
 #include "editor/settings_panels.h"
 #include "keys/key_panel.h"
 #include "keys/key_programming.h"
+#include "sheet/config_sheet.h"
+#include "sheet/sheet_printer.h"
 #include "formats_fixture.h"
 #include "sim_process.h"
 
@@ -219,6 +221,10 @@ int main(int argc, char *argv[])
     w.keyPanel->closeKeysButton->click();
     waitFor(idle);
     pause(300);
+
+    // The configuration sheet's first page, with the file saved above and
+    // the key just described.
+    save(QPixmap::fromImage(sheetFirstPage(sheetHtml(w.configSheet()), 96)), QStringLiteral("guide/sheet"));
 
     // The signal level row.
     w.signalRefreshButton->click();
