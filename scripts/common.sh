@@ -6,10 +6,14 @@ ZARVEN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # a virtual X display; qt6-translations-l10n: Qt's own texts in Russian;
 # libzip-dev and pkg-config: the support bundle's zip file;
 # qt6-multimedia-dev: the signal monitor's tone; libqt6sql6-sqlite: the
-# SQLite driver of Qt SQL, which keeps the journal.
+# SQLite driver of Qt SQL, which keeps the journal; the fonts after DejaVu:
+# the window fit test runs with each font set a desktop may have (those
+# that ordinary packages such as ImageMagick pull in, and Noto core and
+# Liberation 2 besides; tests/CMakeLists.txt).
 ZARVEN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgl-dev fonts-dejavu-core
     xvfb xauth x11-utils qt6-translations-l10n libzip-dev pkg-config qt6-multimedia-dev
-    libqt6sql6-sqlite)
+    libqt6sql6-sqlite fonts-urw-base35 gsfonts fonts-droid-fallback fonts-noto-mono
+    fonts-noto-core fonts-liberation2)
 # Building the Debian package and checking it.
 ZARVEN_PACKAGE_TOOLS=(dpkg-dev file lintian desktop-file-utils appstream)
 # clang with libFuzzer and the sanitizer runtimes, for scripts/fuzz.sh.

@@ -183,7 +183,8 @@ private slots:
         w.controls().setChecked(QStringLiteral("CheckBox_41"), true);
         const QByteArray before = state(w);
         const QString file = w.path(QStringLiteral("empty.cfg"));
-        writeFileBytes(file, "just text\r\n#99\r\n//#01\r\n@message\r\n");
+        // One whole record, of a number the window does not know.
+        writeFileBytes(file, "just text\r\n#99\r\n//#99\r\n@message\r\n");
         QStringList ran;
         w.controls().panels().rules().onRule = [&ran](const QString &handler) { ran << handler; };
         w.dialogs().openNames << file;
@@ -214,7 +215,7 @@ private slots:
         FormatsWindow w;
         w.form().eventLog.add(QStringLiteral("входная строка: OK"));
         const QString file = w.path(QStringLiteral("bad.cfg"));
-        writeFileBytes(file, cp1251Lines({"#20", "Q", "#21", "1x"}));
+        writeFileBytes(file, cp1251Lines({"#20", "Q", "//#20", "#21", "1x", "//#21"}));
         w.dialogs().openNames << file << file;
         w.form().loadFileAction->trigger();
         w.form().loadFileAction->trigger();
@@ -233,7 +234,7 @@ private slots:
     {
         FormatsWindow w;
         const QString file = w.path(QStringLiteral("broken.cfg"));
-        writeFileBytes(file, cp1251Lines({"#40", "1", "#x", "#41", "0"}));
+        writeFileBytes(file, cp1251Lines({"#40", "1", "//#40", "#x", "#41", "0"}));
         QStringList ran;
         w.controls().panels().rules().onRule = [&ran](const QString &handler) { ran << handler; };
         w.dialogs().openNames << file;

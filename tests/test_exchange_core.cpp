@@ -288,7 +288,7 @@ void ExchangeCoreTest::senderWithoutConnectionShowsItsMessageAndStopsTimers()
     r.state = ssReadSettings;
     r.noConnectionMessage = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
     QVERIFY(!f.core().sendCommand(r));
-    QCOMPARE(f.boxes.texts(BoxKind::Plain), QStringList({r.noConnectionMessage}));
+    QCOMPARE(f.boxes.texts(BoxKind::Plain), QStringList({r.noConnectionMessage + QStringLiteral("\r\nНажмите «Соединить», чтобы найти прибор.")}));
     QVERIFY(!f.form().responseTimer->isActive());
     QVERIFY(!f.form().idleCloseTimer->isActive());
     QCOMPARE(f.state(), int(ssClosed));

@@ -148,7 +148,7 @@ void SignalLevelTest::queryWithoutConnectionChangesNoReading()
     QTest::mouseClick(f.form().signalRefreshButton, Qt::LeftButton);
     QCOMPARE(f.boxes.shown().size(), 1);
     QCOMPARE(f.boxes.shown()[0].kind, BoxKind::Plain);
-    QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("Нет соединения с устройством. Проверьте подключение"));
+    QCOMPARE(f.boxes.shown()[0].text, QStringLiteral("Нет соединения с устройством. Проверьте подключение") + QStringLiteral("\r\nНажмите «Соединить», чтобы найти прибор."));
     QCOMPARE(f.form().signalGauge->value(), 54);
     QCOMPARE(f.form().signalLabel->text(), QStringLiteral("-79 dBm"));
     QCOMPARE(f.state(), int(ssClosed));

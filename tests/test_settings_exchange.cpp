@@ -242,8 +242,9 @@ void SettingsExchangeTest::noControllerOrPortShowsItsMessage_data()
     QTest::addColumn<QString>("message");
     const QString none = QStringLiteral("Нет соединения с устройством. Проверьте подключение");
     const QString missing = QStringLiteral("/nonexistent/tty");
-    QTest::newRow("write, no controller") << QString() << true << none;
-    QTest::newRow("read, no controller") << QString() << false << none;
+    const QString findIt = none + QStringLiteral("\r\nНажмите «Соединить», чтобы найти прибор.");
+    QTest::newRow("write, no controller") << QString() << true << findIt;
+    QTest::newRow("read, no controller") << QString() << false << findIt;
     QTest::newRow("write, port fails") << missing << true
                                        << QStringLiteral("Ошибка соединения с устройством. Проверьте подключение");
     QTest::newRow("read, port fails") << missing << false << none;

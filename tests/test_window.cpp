@@ -62,7 +62,13 @@ private slots:
                               QStringLiteral("Считать параметры"), QStringLiteral("Сравнить с прибором"),
                               QStringLiteral("Проверять после записи"),
                               QStringLiteral("Показывать изменения перед записью"), QStringLiteral("Программировать ключи"),
-                              QStringLiteral("Непрерывно")}));
+                              QStringLiteral("Обновить уровень сигнала"), QStringLiteral("Непрерывно")}));
+        // Every exchange has its key, shown in the menu.
+        QStringList keys;
+        for (QAction *a : {w.connectAction, w.readSettingsAction, w.writeSettingsAction, w.compareAction,
+                           w.signalRefreshAction, w.keyProgrammingAction, w.journalAction})
+            keys << a->shortcut().toString();
+        QCOMPARE(keys, (QStringList{"Ctrl+L", "Ctrl+R", "Ctrl+Shift+W", "Ctrl+D", "F5", "Ctrl+K", "Ctrl+J"}));
         QCOMPARE(texts(w.menuAbout), (QStringList{QStringLiteral("Справка"), QStringLiteral("Проверка системы"),
                                                   QStringLiteral("Сохранить отчёт для поддержки"),
                                                   QStringLiteral("О производителе")}));
@@ -70,7 +76,8 @@ private slots:
         QVERIFY(w.russianAction->isChecked());
         QVERIFY(!w.englishAction->isChecked());
 
-        QCOMPARE(w.statusPanels[0]->text(), QStringLiteral("Закрыт (Com=COM1)"));
+        // No port listed: no port named.
+        QCOMPARE(w.statusPanels[0]->text(), QStringLiteral("Закрыт (Com=)"));
         QCOMPARE(w.statusPanels[1]->text(), QString());
         QCOMPARE(w.statusPanels[2]->text(), QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
         QVERIFY(!w.statusPanels[3]->text().isEmpty());

@@ -2,6 +2,7 @@
 #include "app/fit_captions.h"
 #include "app/help_window.h"
 #include "app/program_folder.h"
+#include "app/status_panel.h"
 #include "translate/message_translation.h"
 #include "translate/shipped_dictionary.h"
 #include "translate/translation.h"
@@ -128,6 +129,7 @@ MainWindow::MainWindow(const AppOptions &opts, MessageBoxes &messageBoxes, QWidg
     wireJournal();
     wireSeries();
     wireSheet();
+    wireShortcuts();
     wireTranslation();
 
     fitToScreen();
@@ -287,21 +289,33 @@ void MainWindow::buildStatusBar()
     auto *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
-    bar->setFixedHeight(19);
+    // The designed 19 pixels, or what the font needs.
+    bar->setFixedHeight(qMax(19, bar->fontMetrics().height() + 6));
     const int widths[4] = {250, 200, 80, 150};
     for (int i = 0; i < 4; ++i) {
-        statusPanels[i] = new QLabel(bar);
+        statusPanels[i] = new StatusPanel(widths[i], bar);
         statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        statusPanels[i]->setFixedWidth(widths[i]);
         statusPanels[i]->setAlignment(i >= 2 ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
         statusPanels[i]->setFrameShape(QFrame::Panel);
         statusPanels[i]->setFrameShadow(QFrame::Sunken);
         bar->addWidget(statusPanels[i]);
     }
-    statusFile = new QLabel(bar);
+    // Another program holding the connected port open; hidden without one.
+    statusWarning = new StatusPanel(0, bar);
+    statusWarning->setObjectName(QStringLiteral("StatusWarning"));
+    statusWarning->setStyleSheet(QStringLiteral("color: #b00000;"));
+    statusWarning->setVisible(false);
+    bar->addWidget(statusWarning);
+    statusFile = new StatusPanel(0, bar);
     statusFile->setObjectName(QStringLiteral("StatusFile"));
-    statusFile->setMinimumWidth(40);
     bar->addWidget(statusFile, 1);
+    // The link to the last load's report, when it has entries.
+    statusReport = new QLabel(bar);
+    statusReport->setObjectName(QStringLiteral("StatusReport"));
+    statusReport->setTextFormat(Qt::RichText);
+    statusReport->setVisible(false);
+    bar->addWidget(statusReport);
+    connect(statusReport, &QLabel::linkActivated, this, [this] { guarded([this] { showLoadReport(); }); });
 }
 
 void MainWindow::buildManufacturerPanel()
@@ -385,6 +399,10 @@ void MainWindow::runStartUp()
         shared.ConnectedPort.clear();
         portList->clear();
         portList->addItems(ListSerialPorts(options.extraPorts, options.includeSystemPorts));
+        // The port panel names a port this machine has: the first listed
+        // one, or none (the port starts as "COM1", which Linux has not).
+        if (!port->Connected())
+            port->setPort(portList->count() > 0 ? portList->itemText(0) : QString());
         const QString time = longTimeText();
         panels->phonePanel()->timeEdit->setText(time);
         const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
@@ -438,7 +456,9 @@ void MainWindow::onClockTick()
 
 void MainWindow::askAndExit()
 {
-    if (boxes.question(QStringLiteral("Закрыть приложение?")))
+    // One question: with unsaved edits the close asks whether to save them
+    // (its Cancel keeps the window open), which also settles leaving.
+    if (unsavedEdits_ || boxes.question(QStringLiteral("Закрыть приложение?")))
         close();
 }
 

@@ -13,10 +13,12 @@
 #include "serial/framer.h"
 
 #include <QMainWindow>
+#include <QTime>
 #include <functional>
 #include <memory>
 
 class QAction;
+class QDialog;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -104,7 +106,9 @@ public:
     QLabel *signalLabel = nullptr;                // designer name: Label_Signal
     QComboBox *portList = nullptr;                // designer name: ComboBox1; hidden
     QLabel *statusPanels[4] = {};                 // StatusPanel0 to StatusPanel3
+    QLabel *statusWarning = nullptr; // another program holds the connected port
     QLabel *statusFile = nullptr; // what was last saved or loaded, and where
+    QLabel *statusReport = nullptr; // link to the last load's report, when it has entries
     QFrame *manufacturerPanel = nullptr;          // designer name: Panel2
     // Key programming; hidden and disabled at start. Designer name: Panel_key.
     QFrame *keyFrame = nullptr;
@@ -128,6 +132,7 @@ public:
     QAction *readSettingsAction = nullptr;     // designer name: N10; "Считать параметры"
     QAction *keyProgrammingAction = nullptr;   // designer name: N15; "Программировать ключи"
     QAction *compareAction = nullptr;          // "Сравнить с прибором" (menu_compare)
+    QAction *signalRefreshAction = nullptr;    // "Обновить уровень сигнала" (menu_signal), as "Обновить"
     QAction *verifyAfterWriteAction = nullptr; // "Проверять после записи", checkable (menu_verify)
     QAction *helpAction = nullptr;             // designer name: N16; "Справка"
     QAction *manufacturerAction = nullptr;     // designer name: N17; "О производителе"
@@ -177,6 +182,9 @@ public:
     QAction *seriesAction = nullptr; // "Серия приборов…" (menu_series)
     SeriesDialog *seriesDialog = nullptr; // made when first opened
     void showJournal();
+    // The load report LoadFile.rep, opened by the status bar's link.
+    void showLoadReport();
+    QDialog *loadReportWindow = nullptr; // made when first opened
     void compareWithFile();
     // The differences between the window and a configuration file's content,
     // as lines, the last one the count.
@@ -238,6 +246,10 @@ protected:
 private:
     void fileDone(const QString &path, bool saved);
     void setUnsavedEdits(bool unsaved);
+    // The status bar's link to the load report, for a load with entries.
+    void showReportLink(qsizetype entries);
+    // The window now shows the settings read from the controller on controllerPort.
+    void settingsWereRead(const QString &controllerPort);
     void updateTitle();
     void rebuildRecentMenu();
     void watchEdits();
@@ -257,6 +269,7 @@ private:
     void wireJournal();
     void wireSeries();
     void wireSheet();
+    void wireShortcuts(); // after every exchange's menu item exists
 
     void buildFrame();
     void buildMenu();
@@ -266,6 +279,8 @@ private:
     bool destroyed_ = false;
     QString caption_; // the window's caption in its current language
     QString currentFile_;
+    QString readFrom_; // the port whose controller the window shows; empty: none
+    QTime readAt_;
     bool unsavedEdits_ = false;
     QTranslator *qtRussian_ = nullptr; // Qt's own Russian texts, when loaded
     std::function<void(QChar)> languageSwitch_;

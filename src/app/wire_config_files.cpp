@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "config_file/config_files.h"
 #include "config_file/file_dialogs.h"
+#include "core/cp1251.h"
 #include "editor/phone_panel.h"
 #include "editor/settings_panels.h"
 #include "translate/message_translation.h"
@@ -12,11 +13,17 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QVBoxLayout>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTime>
 
 namespace zarven {
 
@@ -83,6 +90,7 @@ void MainWindow::fileDone(const QString &path, bool saved)
 {
     const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     currentFile_ = shown;
+    readFrom_.clear();
     prefs.addRecentFile(shown);
     rebuildRecentMenu();
     showTranslated(statusFile,
@@ -90,7 +98,56 @@ void MainWindow::fileDone(const QString &path, bool saved)
                        .arg(shown),
                    [this](const QString &t) { return inLanguage(t); });
     statusFile->setToolTip(shown);
+    showReportLink(saved ? 0 : configFiles->lastReportEntries().size());
     setUnsavedEdits(false);
+}
+
+void MainWindow::showReportLink(qsizetype entries)
+{
+    statusReport->setVisible(entries > 0);
+    if (entries == 0)
+        return;
+    const QString text = inLanguage(QStringLiteral("Отчёт загрузки: замечаний %1").arg(entries));
+    statusReport->setText(QStringLiteral("<a href=\"report\">%1</a>").arg(text.toHtmlEscaped()));
+    statusReport->setToolTip(QDir::toNativeSeparators(configFiles->reportPath()));
+}
+
+void MainWindow::showLoadReport()
+{
+    // Shown here rather than handed to another program: the report is code
+    // page 1251, which an editor of the desktop would mostly not guess.
+    QFile file(configFiles->reportPath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        boxes.plain(QStringLiteral("Ошибка чтения файла") + QStringLiteral("\r\n")
+                    + QDir::toNativeSeparators(configFiles->reportPath()));
+        return;
+    }
+    if (!loadReportWindow) {
+        loadReportWindow = new QDialog(this);
+        loadReportWindow->setObjectName(QStringLiteral("loadReportWindow"));
+        loadReportWindow->resize(640, 400);
+        auto *view = new QPlainTextEdit(loadReportWindow);
+        view->setObjectName(QStringLiteral("loadReportText"));
+        view->setReadOnly(true);
+        view->setLineWrapMode(QPlainTextEdit::NoWrap);
+        auto *layout = new QVBoxLayout(loadReportWindow);
+        layout->addWidget(view);
+    }
+    loadReportWindow->setWindowTitle(inLanguage(QStringLiteral("Отчёт загрузки")) + QStringLiteral(" - ")
+                                     + QDir::toNativeSeparators(configFiles->reportPath()));
+    auto *view = loadReportWindow->findChild<QPlainTextEdit *>(QStringLiteral("loadReportText"));
+    view->setPlainText(fromCp1251(file.readAll()));
+    // The last load's lines are at the end.
+    view->moveCursor(QTextCursor::End);
+    loadReportWindow->show();
+    loadReportWindow->raise();
+}
+
+void MainWindow::settingsWereRead(const QString &controllerPort)
+{
+    readFrom_ = controllerPort;
+    readAt_ = QTime::currentTime();
+    updateTitle();
 }
 
 void MainWindow::setUnsavedEdits(bool unsaved)
@@ -104,7 +161,12 @@ void MainWindow::updateTitle()
     if (caption_.isEmpty())
         caption_ = windowTitle();
     QString title = caption_;
-    if (!currentFile_.isEmpty())
+    // What the window shows: the controller read last, or else the file
+    // loaded or saved last.
+    if (!readFrom_.isEmpty())
+        title = inLanguage(QStringLiteral("прибор %1, прочитан %2").arg(readFrom_, readAt_.toString(QStringLiteral("HH:mm"))))
+            + QStringLiteral(" - ") + caption_;
+    else if (!currentFile_.isEmpty())
         title = QFileInfo(currentFile_).fileName() + QStringLiteral(" - ") + caption_;
     // The mark is part of the title text itself (no "[*]" placeholder), so
     // the caption read back for translation never carries it.

@@ -27,6 +27,7 @@ void MainWindow::wireExchange()
     w.portList = portList;
     w.connectButton = connectButton;
     w.statusPanel1 = statusPanels[1];
+    w.statusWarning = statusWarning;
     w.signalGauge = signalGauge;
     w.signalLabel = signalLabel;
     w.intervals = options.intervals;

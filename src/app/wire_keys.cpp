@@ -17,6 +17,7 @@ namespace zarven {
 void MainWindow::wireKeys()
 {
     keyPanel = std::make_unique<KeyPanel>(keyFrame, keyPrompt);
+    keyPanel->setCaptionTranslation([this](const QString &russian) { return inLanguage(russian); });
     QList<QWidget *> locked;
     for (const char *name : {"Panel_in1", "Panel_in2", "Panel_td1", "Panel4", "Panel5"})
         if (auto *panel = findChild<QWidget *>(QLatin1String(name)))

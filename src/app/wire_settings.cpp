@@ -40,6 +40,14 @@ void MainWindow::wireSettings()
     auto read = [this] { guarded([this] { settingsRead->readSettings(); }); };
     connect(readSettingsButton, &QPushButton::clicked, this, read);
     connect(readSettingsAction, &QAction::triggered, this, read);
+    connect(settingsRead, &SettingsRead::readFinished, this, [this](ReadOutcome outcome) {
+        // A reply without settings left the window reset or restored from
+        // the backup: no longer the controller's settings.
+        if (outcome == ReadOutcome::Decoded || outcome == ReadOutcome::Incomplete)
+            settingsWereRead(shared.ConnectedPort);
+        else if (outcome == ReadOutcome::MemoryEmpty)
+            settingsWereRead(QString());
+    });
 }
 
 } // namespace zarven

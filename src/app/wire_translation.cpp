@@ -61,6 +61,7 @@ void MainWindow::switchLanguage(QChar code)
     retranslateLabels(statusBar(), [this](const QString &t) { return inLanguage(t); });
     // The key grid is an item view, which the form walk leaves alone.
     keyPanel->retranslateHeaders([this](const QString &t) { return captionInCurrentLanguage(shared, t); });
+    keyPanel->setCaptionTranslation([this](const QString &russian) { return inLanguage(russian); });
     antennaWindow->retranslate();
     prefs.setLanguage(shared.LanguageCode);
     applyQtTranslations();

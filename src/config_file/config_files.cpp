@@ -115,12 +115,14 @@ bool ConfigFiles::loadFrom(const QString &path)
 
 bool ConfigFiles::loadContent(const QByteArray &content, const QString &label)
 {
-    if (!holdsRecordHeader(content)) {
+    if (!holdsCompleteRecord(content)) {
         boxes_.plain(QStringLiteral("Файл не является файлом конфигурации ЗАРВЕН-4: %1").arg(label));
         return false;
     }
+    const qsizetype logged = log_.lines().size();
     loadConfiguration(content, controls_, log_);
     runRulesAfterLoad(controls_);
+    reportEntries_ = log_.textLines().mid(logged);
 
     const SessionStamp stamp = sessionStamp();
     log_.add(QStringLiteral("Время сеанса: ") + stamp.date + QLatin1Char('_') + stamp.time);

@@ -11,6 +11,7 @@
 #include "settings/control_access.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace zarven {
@@ -55,6 +56,10 @@ public:
     // empty before either.
     QString lastFile() const { return lastFile_; }
 
+    // The report lines the last load that got through added (invalid
+    // values it passed over or applied its way); empty for a clean load.
+    const QStringList &lastReportEntries() const { return reportEntries_; }
+
     QString backupPath() const;
     QString reportPath() const;
 
@@ -77,6 +82,7 @@ private:
     MessageBoxes &boxes_;
     std::unique_ptr<FileDialogs> dialogs_;
     QString lastFile_;
+    QStringList reportEntries_;
 };
 
 } // namespace zarven

@@ -8,6 +8,9 @@
 #include "settings/control_names.h"
 #include "settings/output_times.h"
 
+#include <QSet>
+#include <cctype>
+
 namespace zarven {
 
 namespace {
@@ -219,13 +222,26 @@ void loadConfiguration(const QByteArray &content, ControlAccess &controls, Event
     Loader(content, controls, log).run();
 }
 
-bool holdsRecordHeader(const QByteArray &content)
+bool holdsCompleteRecord(const QByteArray &content)
 {
-    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    for (qsizetype i = 0; i + 2 < content.size(); ++i) {
-        const bool lineStart = i == 0 || content[i - 1] == '\n' || content[i - 1] == '\r';
-        if (lineStart && content[i] == '#' && digit(content[i + 1]) && digit(content[i + 2]))
-            return true;
+    const auto digits = [](const QByteArray &line, qsizetype at) {
+        return line.size() >= at + 2 && std::isdigit(uchar(line[at])) && std::isdigit(uchar(line[at + 1]))
+            ? line.mid(at, 2)
+            : QByteArray();
+    };
+    // The record numbers whose header has been seen; a later trailer of one
+    // of them closes a record.
+    QSet<QByteArray> opened;
+    for (QByteArray line : content.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.startsWith('#')) {
+            if (const QByteArray n = digits(line, 1); !n.isEmpty())
+                opened.insert(n);
+        } else if (line.startsWith("//#")) {
+            if (opened.contains(digits(line, 3)))
+                return true;
+        }
     }
     return false;
 }

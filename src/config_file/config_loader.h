@@ -23,10 +23,11 @@ class EventLog;
 
 void loadConfiguration(const QByteArray &content, ControlAccess &controls, EventLog &log);
 
-// Whether any line of the content starts with a record header: "#" and two
-// digits. A file without one (a picture, a text of another program) is no
-// configuration file.
-bool holdsRecordHeader(const QByteArray &content);
+// Whether the content holds at least one complete record: a header line
+// ("#" and two digits) and, after it, the trailer line of the same number
+// ("//#" and those digits). A file without one (a picture, a key file, a
+// text of another program) is no configuration file.
+bool holdsCompleteRecord(const QByteArray &content);
 
 // Run after a load that got through: the click rules of the four inputs'
 // "Активировать" boxes, the four use-outputs boxes, and of each sensor's

@@ -10,6 +10,8 @@
 
 namespace zarven {
 
+const QString kFindControllerHint = QStringLiteral("Нажмите «Соединить», чтобы найти прибор.");
+
 void startIfStopped(QTimer *timer)
 {
     if (!timer->isActive())
@@ -103,12 +105,17 @@ void ExchangeCore::showMessage(const QString &text, bool translate)
     w_.boxes->plain(translate && w_.translate ? w_.translate(text) : text);
 }
 
+void ExchangeCore::refuseWithoutController(const SendRequest &request)
+{
+    showMessage(request.noConnectionMessage + QStringLiteral("\r\n") + kFindControllerHint, request.translateMessages);
+}
+
 bool ExchangeCore::openConnectedPort(const SendRequest &request)
 {
     w_.responseTimer->stop();
     w_.idleCloseTimer->stop();
     if (w_.shared->ConnectedPort.isEmpty()) {
-        showMessage(request.noConnectionMessage, request.translateMessages);
+        refuseWithoutController(request);
         return false;
     }
     SerialPort &port = *w_.port;

@@ -41,6 +41,10 @@ struct SendRequest {
     bool logCommand = false;       // log "выходная строка: " + the framed command
 };
 
+// The line added to the no-connection message while no controller has been
+// found: "Нажмите «Соединить», чтобы найти прибор."
+extern const QString kFindControllerHint;
+
 // The time-out message of a state, and whether answering it cancels a key
 // wait. States without an entry end silently.
 struct TimeoutEntry {
@@ -94,6 +98,9 @@ public:
     // stop responseTimer and idleCloseTimer, refuse without a connection, open the port
     // under ConnectedPort. False (after the message) when there is no line.
     bool openConnectedPort(const SendRequest &request);
+    // The no-connection message while no controller has been found
+    // (ConnectedPort empty), with the line that says how to find one.
+    void refuseWithoutController(const SendRequest &request);
     // Purge both queues, set the state, start responseTimer.
     void armResponse(int state);
     // Announces exchangeStarting(state); armResponse() does it, a sender

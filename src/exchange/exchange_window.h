@@ -41,6 +41,7 @@ struct ExchangeWindow {
     QComboBox *portList = nullptr;        // the ports the scan tries (ComboBox1)
     QPushButton *connectButton = nullptr; // "Соединить" (BitBtn3)
     QLabel *statusPanel1 = nullptr;       // "соединен с ..."
+    QLabel *statusWarning = nullptr;      // another program holds the connected port; may be null
     QProgressBar *signalGauge = nullptr;  // Gauge_Signal
     QLabel *signalLabel = nullptr;        // Label_Signal
 

@@ -109,8 +109,17 @@ void ControllerScan::startScan()
     w_.connectButton->setText(captionInWindowLanguage(w_, QStringLiteral("Соединить")));
     w_.connectButton->setEnabled(true);
     showTranslated(w_.statusPanel1, QString(), w_.translate);
+    showPortWarning(QString());
     // The first port at once; scanTimer steps on to the next ones.
     tryNextPort();
+}
+
+void ControllerScan::showPortWarning(const QString &text)
+{
+    if (!w_.statusWarning)
+        return;
+    w_.statusWarning->setText(text);
+    w_.statusWarning->setVisible(!text.isEmpty());
 }
 
 void ControllerScan::scanPlugged(const QString &port)
@@ -173,7 +182,15 @@ void ControllerScan::identificationReply(const QByteArray &Str)
     w_.shared->ConnectedPort = w_.port->Port();
     connectedVersion_ = fromCp1251(Str.mid(2)).trimmed();
     w_.scanTimer->stop();
-    if (plugged_ || w_.boxes->confirm(QString::fromUtf8(kAccepted))) {
+    // Another program with the port open may take the controller's replies
+    // or write into the exchanges, even when this first one went well.
+    const QString shared = portSharedWarning(describePort(w_.shared->ConnectedPort),
+                                             portHolders(w_.shared->ConnectedPort), w_.translate);
+    showPortWarning(shared);
+    QString accepted = QString::fromUtf8(kAccepted);
+    if (!shared.isEmpty())
+        accepted += QStringLiteral("\r\n") + shared;
+    if (plugged_ || w_.boxes->confirm(accepted)) {
         core_.setState(ssIdle);
         startIfStopped(w_.idleCloseTimer);
     }

@@ -74,6 +74,8 @@ private:
         int openError = 0;
     };
     QString noAnswerMessage() const;
+    // The status bar's warning about the connected port; empty: hidden.
+    void showPortWarning(const QString &text);
 
     QList<Tried> tried_;
     QString pluggedPort_; // the port the next startScan() tries alone

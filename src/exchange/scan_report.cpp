@@ -10,23 +10,31 @@ QString tr(const TranslateFunction &translate, const char *russianUtf8)
     return translate ? translate(russian) : russian;
 }
 
+// "name (PID n), ..."
+QString holderNames(const QList<PortHolder> &holders)
+{
+    QStringList who;
+    for (const PortHolder &h : holders)
+        who << QStringLiteral("%1 (PID %2)").arg(h.name.isEmpty() ? QStringLiteral("?") : h.name).arg(h.pid);
+    return who.join(QStringLiteral(", "));
+}
+
+// How to stop ModemManager, when it is among the holders.
+QString modemManagerHint(const QList<PortHolder> &holders, const TranslateFunction &translate)
+{
+    for (const PortHolder &h : holders)
+        if (h.name == QLatin1String("ModemManager"))
+            return QLatin1Char(' ') + tr(translate, "ModemManager можно остановить: sudo systemctl stop ModemManager");
+    return {};
+}
+
 QString holderText(const PortDiagnosis &d, const TranslateFunction &translate)
 {
     if (d.holders.isEmpty())
         return tr(translate, "%1: порт занят другой программой. Закройте её и повторите поиск.").arg(d.shownPort());
-    QStringList who;
-    for (const PortHolder &h : d.holders)
-        who << QStringLiteral("%1 (PID %2)").arg(h.name.isEmpty() ? QStringLiteral("?") : h.name).arg(h.pid);
-    QString line = tr(translate, "%1: порт занят программой %2. Закройте её и повторите поиск.")
-                       .arg(d.shownPort(), who.join(QStringLiteral(", ")));
-    for (const PortHolder &h : d.holders) {
-        if (h.name == QLatin1String("ModemManager")) {
-            line += QLatin1Char(' ')
-                + tr(translate, "ModemManager можно остановить: sudo systemctl stop ModemManager");
-            break;
-        }
-    }
-    return line;
+    return tr(translate, "%1: порт занят программой %2. Закройте её и повторите поиск.")
+               .arg(d.shownPort(), holderNames(d.holders))
+        + modemManagerHint(d.holders, translate);
 }
 
 } // namespace
@@ -58,6 +66,16 @@ QString scanReport(const QList<PortDiagnosis> &tried, const TranslateFunction &t
     for (const PortDiagnosis &d : tried)
         lines << diagnosisLine(d, translate);
     return lines.join(QStringLiteral("\r\n"));
+}
+
+QString portSharedWarning(const QString &shownPort, const QList<PortHolder> &holders,
+                          const TranslateFunction &translate)
+{
+    if (holders.isEmpty())
+        return {};
+    return tr(translate, "Внимание: порт %1 открыт также программой %2. Она может мешать обмену; закройте её.")
+               .arg(shownPort, holderNames(holders))
+        + modemManagerHint(holders, translate);
 }
 
 QString scanProgressText(const QString &port, int number, int count, const TranslateFunction &translate)

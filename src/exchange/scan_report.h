@@ -23,6 +23,11 @@ QString diagnosisLine(const PortDiagnosis &d, const TranslateFunction &translate
 // the no-port line.
 QString scanReport(const QList<PortDiagnosis> &tried, const TranslateFunction &translate);
 
+// The warning that other programs hold the connected port open as well
+// (they may take the controller's replies); empty when none does.
+QString portSharedWarning(const QString &shownPort, const QList<PortHolder> &holders,
+                          const TranslateFunction &translate);
+
 // The status text while the scan tries a port: "Поиск: PORT (N из M)".
 QString scanProgressText(const QString &port, int number, int count, const TranslateFunction &translate);
 

@@ -15,7 +15,7 @@ namespace {
 // Loads content into shadow; the reason it did not, or an empty text.
 QString load(const QByteArray &content, const QString &label, ShadowSettings &shadow)
 {
-    if (!holdsRecordHeader(content))
+    if (!holdsCompleteRecord(content))
         return QStringLiteral("%1: not a configuration file").arg(label);
     EventLog unlogged;
     try {

@@ -2,6 +2,7 @@
 
 #include "core/cp1251.h"
 #include "editor/palette.h"
+#include "translate/translation.h"
 
 #include <QFrame>
 #include <QClipboard>
@@ -16,6 +17,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <algorithm>
@@ -43,7 +46,8 @@ bool cellCharacter(QChar c)
 // from a key file is shown and kept whole; it only cannot grow.
 class KeyCellEditor : public QLineEdit {
 public:
-    KeyCellEditor(int positions, QWidget *parent) : QLineEdit(parent), positions_(positions)
+    KeyCellEditor(int positions, bool upperCase, QWidget *parent)
+        : QLineEdit(parent), positions_(positions), upperCase_(upperCase)
     {
         // Its paste would pass unfiltered text; the keyboard's paste below
         // takes the same path as typing.
@@ -51,6 +55,18 @@ public:
     }
 
 protected:
+    bool event(QEvent *event) override
+    {
+        // Escape ends the editing (the typed text is dropped), not the key
+        // mode, whose "Отменить" Escape is otherwise.
+        if (event->type() == QEvent::ShortcutOverride
+            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+        return QLineEdit::event(event);
+    }
+
     void keyPressEvent(QKeyEvent *event) override
     {
         if (event->matches(QKeySequence::Paste)) {
@@ -109,6 +125,9 @@ private:
     {
         QString kept;
         std::copy_if(text.begin(), text.end(), std::back_inserter(kept), cellCharacter);
+        // Codes are shown in upper case, as the controller's are.
+        if (upperCase_)
+            kept = kept.toUpper();
         const qsizetype room = qMax<qsizetype>(positions_, this->text().size()) - this->text().size()
             + selectedText().size();
         kept.truncate(qMax<qsizetype>(room, 0));
@@ -117,18 +136,30 @@ private:
     }
 
     int positions_;
+    bool upperCase_;
 };
 
 class KeyCellDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using Typed = std::function<void(int row, int column, const QString &text, QLineEdit *editor)>;
+    KeyCellDelegate(Typed typed, QObject *parent) : QStyledItemDelegate(parent), typed_(std::move(typed)) {}
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
-        auto *editor = new KeyCellEditor(index.column() == 1 ? kDescriptionPositions : kCodePositions, parent);
+        const bool code = index.column() == 2;
+        auto *editor = new KeyCellEditor(code ? kCodePositions : kDescriptionPositions, code, parent);
         editor->setFrame(false);
+        const int row = index.row();
+        const int column = index.column();
+        QObject::connect(editor, &QLineEdit::textChanged, editor,
+                         [this, row, column, editor](const QString &text) { typed_(row, column, text, editor); });
         return editor;
     }
+
+private:
+    Typed typed_;
 };
+
+const QColor kFaultColour{255, 200, 200};
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, QRect geometry)
 {
@@ -179,7 +210,9 @@ void KeyPanel::buildKeyPanel()
     keyGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     keyGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     keyGrid->setGeometry(8, 32, 40 + 168 + 169 + 4, (kKeyRowCount + 1) * kRowHeight + 4);
-    keyGrid->setItemDelegate(new KeyCellDelegate(keyGrid));
+    keyGrid->setItemDelegate(new KeyCellDelegate(
+        [this](int row, int column, const QString &text, QLineEdit *editor) { typed(row, column, text, editor); },
+        keyGrid));
     for (int r = 0; r <= kKeyRowCount; ++r) {
         for (int c = 0; c < 3; ++c) {
             auto *item = new QTableWidgetItem();
@@ -196,16 +229,101 @@ void KeyPanel::buildKeyPanel()
         readKeyButtons[n - 1] = makeButton(keyFrame, QStringLiteral("BB_ReadKey%1").arg(n),
             QStringLiteral("Читать Ключ"), {400, 32 + 2 + n * kRowHeight, 120, kRowHeight - 2});
 
-    writeKeysButton = makeButton(keyFrame, QStringLiteral("BitBtn6"), QStringLiteral("Сохранить "), {8, 312, 130, 28});
-    closeKeysButton = makeButton(keyFrame, QStringLiteral("BitBtn7"), QStringLiteral("Отменить"), {8, 346, 130, 28});
+    // Under the grid: what the cell being edited may hold, how many
+    // characters are left, and what is wrong with its code.
+    keyHelp = new QLabel(keyFrame);
+    keyHelp->setObjectName(QStringLiteral("Label_key_help"));
+    keyHelp->setGeometry(8, 301, 529, 18);
+    // Made here in the window's language; the form's walk must not look it up.
+    keepOutOfTranslation(keyHelp);
+
+    writeKeysButton = makeButton(keyFrame, QStringLiteral("BitBtn6"), QStringLiteral("Сохранить "), {8, 322, 130, 26});
+    closeKeysButton = makeButton(keyFrame, QStringLiteral("BitBtn7"), QStringLiteral("Отменить"), {8, 352, 130, 26});
 
     keyFileGroup = new QGroupBox(QStringLiteral("Работа с файлом"), keyFrame);
     keyFileGroup->setObjectName(QStringLiteral("GroupBox1"));
-    keyFileGroup->setGeometry(150, 306, 386, 70);
+    keyFileGroup->setGeometry(150, 318, 386, 62);
     loadKeyFileButton = makeButton(
-        keyFileGroup, QStringLiteral("BitBtn9"), QStringLiteral("Читать ключи из файла"), {8, 28, 180, 30});
+        keyFileGroup, QStringLiteral("BitBtn9"), QStringLiteral("Читать ключи из файла"), {8, 24, 180, 30});
     saveKeyFileButton = makeButton(
-        keyFileGroup, QStringLiteral("BitBtn8"), QStringLiteral("Сохранить ключи в файл"), {196, 28, 182, 30});
+        keyFileGroup, QStringLiteral("BitBtn8"), QStringLiteral("Сохранить ключи в файл"), {196, 24, 182, 30});
+
+    QObject::connect(keyGrid, &QTableWidget::itemChanged, keyGrid, [this](QTableWidgetItem *item) {
+        if (item->column() == 2)
+            markCodes();
+        const int row = keyGrid->currentRow();
+        const int column = keyGrid->currentColumn();
+        showHelp(row, column, cellText(row, column));
+    });
+    QObject::connect(keyGrid, &QTableWidget::currentCellChanged, keyGrid,
+                     [this](int row, int column) { showHelp(row, column, cellText(row, column)); });
+    // Escape is "Отменить" while the mode is open and no key is awaited.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), keyFrame);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, closeKeysButton, [this] {
+        if (keyFrame->isVisible() && keyFrame->isEnabled() && !keyPrompt->isVisible() && closeKeysButton->isEnabled())
+            closeKeysButton->click();
+    });
+    showHelp(-1, -1, QString());
+}
+
+void KeyPanel::setCaptionTranslation(std::function<QString(const QString &)> caption)
+{
+    caption_ = std::move(caption);
+    markCodes();
+    showHelp(keyGrid->currentRow(), keyGrid->currentColumn(), cellText(keyGrid->currentRow(), keyGrid->currentColumn()));
+}
+
+QString KeyPanel::inLanguage(const QString &russian) const
+{
+    return caption_ ? caption_(russian) : russian;
+}
+
+void KeyPanel::showHelp(int row, int column, const QString &text)
+{
+    QString help;
+    if (row >= 1 && column == 2) {
+        help = inLanguage(QStringLiteral("Код ключа: 16 шестнадцатеричных цифр 0-9, A-F; осталось %1."))
+                   .arg(qMax<qsizetype>(0, kCodePositions - text.size()));
+        KeyRows shown = rows();
+        shown[row - 1].code = text;
+        const QString fault = keyCodeFault(shown, row);
+        if (!fault.isEmpty())
+            help += QLatin1Char(' ') + inLanguage(fault.left(1).toUpper() + fault.mid(1) + QLatin1Char('.'));
+    } else {
+        help = inLanguage(QStringLiteral("Описание: до 15 букв и цифр, без пробелов и знаков; осталось %1."))
+                   .arg(qMax<qsizetype>(0, kDescriptionPositions - (row >= 1 && column == 1 ? text.size() : 0)));
+    }
+    keyHelp->setText(help);
+}
+
+void KeyPanel::typed(int row, int column, const QString &text, QLineEdit *editor)
+{
+    showHelp(row, column, text);
+    if (column != 2)
+        return;
+    // A code that is not whole yet is marked while it is typed.
+    QPalette p = editor->palette();
+    p.setColor(QPalette::Base, text.isEmpty() || wellFormedKeyCode(text) ? keyGrid->palette().color(QPalette::Base)
+                                                                         : kFaultColour);
+    editor->setPalette(p);
+}
+
+void KeyPanel::markCodes()
+{
+    const KeyRows shown = rows();
+    const QSignalBlocker block(keyGrid);
+    for (int row = 1; row <= kKeyRowCount; ++row) {
+        QTableWidgetItem *item = keyGrid->item(row, 2);
+        const QString fault = keyCodeFault(shown, row);
+        item->setBackground(fault.isEmpty() ? QBrush() : QBrush(kFaultColour));
+        item->setToolTip(fault.isEmpty() ? QString() : inLanguage(fault));
+    }
+}
+
+QString KeyPanel::codeMark(int row) const
+{
+    return keyGrid->item(row, 2)->toolTip();
 }
 
 void KeyPanel::buildPrompt()

@@ -15,6 +15,7 @@
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -32,6 +33,12 @@ public:
     KeyRows rows() const;
     void setRows(const KeyRows &rows);
     void setCode(int row, const QString &code); // row 1 to 10
+    // Captions made here at run time (the help line, the code marks) go
+    // through caption (the window's language; none: Russian).
+    void setCaptionTranslation(std::function<QString(const QString &)> caption);
+    // The mark of row's code (1 to 10), as its tooltip says it: empty, or
+    // why the code will not do.
+    QString codeMark(int row) const;
 
     // Each control's objectName is its designer name, given here.
     QFrame *keyFrame;                                         // Panel_key
@@ -45,12 +52,23 @@ public:
     QPushButton *loadKeyFileButton = nullptr;   // BitBtn9, "Читать ключи из файла"
     QPushButton *saveKeyFileButton = nullptr;   // BitBtn8, "Сохранить ключи в файл"
     QPushButton *keyWaitCancelButton = nullptr; // BitBtn5, "Отмена" of the prompt
+    QLabel *keyHelp = nullptr;                  // Label_key_help, the line under the grid
 
 private:
     void buildKeyPanel();
     void buildPrompt();
     QString cellText(int row, int column) const;
     void setCellText(int row, int column, const QString &text);
+    // The help line for the cell at row, column holding text.
+    void showHelp(int row, int column, const QString &text);
+    // A cell editor's text changed.
+    void typed(int row, int column, const QString &text, QLineEdit *editor);
+    // Marks every code that is not 16 hexadecimal digits or stands in
+    // another row too.
+    void markCodes();
+    QString inLanguage(const QString &russian) const;
+
+    std::function<QString(const QString &)> caption_;
 };
 
 } // namespace zarven

@@ -419,6 +419,20 @@ void KeyProgramming::onLineLost(int state)
 
 void KeyProgramming::saveKeysToFile()
 {
+    // Codes the controller will not take are kept as typed, after a warning.
+    const QList<int> malformed = malformedCodeRows(panel_.rows());
+    if (!malformed.isEmpty()) {
+        QStringList rows;
+        for (int row : malformed)
+            rows << QString::number(row);
+        const QString text = translated(QStringLiteral("Коды ключей в строках %1 - не 16 шестнадцатеричных цифр; "
+                                                       "прибор такие коды не примет."))
+                                 .arg(rows.join(QStringLiteral(", ")));
+        if (core_.window().boxes->choose(text, {translated(QStringLiteral("Сохранить всё равно")),
+                                                translated(QStringLiteral("Отмена"))})
+            != 0)
+            return;
+    }
     const QString chosen = dialogs_ ? dialogs_->saveFileName() : QString();
     if (!chosen.isEmpty())
         saveKeysTo(keyFileName(chosen));

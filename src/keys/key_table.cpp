@@ -103,6 +103,33 @@ std::optional<KeyTableFault> checkKeyTable(const KeyRows &rows)
     return std::nullopt;
 }
 
+bool wellFormedKeyCode(const QString &code)
+{
+    return code.size() == 2 * kKeyCodeBytes && isUpperHex(code);
+}
+
+QString keyCodeFault(const KeyRows &rows, int row)
+{
+    const QString code = rows[row - 1].code;
+    if (code.isEmpty())
+        return {};
+    if (!wellFormedKeyCode(code))
+        return QStringLiteral("код ключа - это 16 шестнадцатеричных цифр 0-9, A-F");
+    for (int other = 1; other <= kKeyRowCount; ++other)
+        if (other != row && rows[other - 1].code == code)
+            return QStringLiteral("этот код уже в строке %1").arg(other);
+    return {};
+}
+
+QList<int> malformedCodeRows(const KeyRows &rows)
+{
+    QList<int> out;
+    for (int row = 1; row <= kKeyRowCount; ++row)
+        if (!rows[row - 1].code.isEmpty() && !wellFormedKeyCode(rows[row - 1].code))
+            out << row;
+    return out;
+}
+
 QByteArray keyTableRecords(const KeyRows &rows)
 {
     QByteArray records;

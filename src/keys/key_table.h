@@ -11,6 +11,7 @@
 // These are plain functions over byte strings and texts: no window, no port.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 #include <optional>
@@ -61,6 +62,19 @@ struct KeyTableFault {
 // must not hold the stop marker anywhere, fields and record joins included:
 // the controller's framer would end the packet there.
 std::optional<KeyTableFault> checkKeyTable(const KeyRows &rows);
+
+// Whether a code is in the grid's shown form: 16 upper-case hexadecimal
+// digits. An empty code (a row without a key) is not a fault; see
+// codeFault().
+bool wellFormedKeyCode(const QString &code);
+
+// What is wrong with the code of row (1 to 10) as the grid shows it, in
+// Russian, or an empty text: a code that is not 16 hexadecimal digits, or a
+// code that stands in another row too ("этот код уже в строке 1").
+QString keyCodeFault(const KeyRows &rows, int row);
+
+// The rows (1 to 10) whose code is not empty and not well formed.
+QList<int> malformedCodeRows(const KeyRows &rows);
 
 // The ten records, 250 bytes. A description is its first 16 characters with
 // blanks and control characters trimmed at both ends; a code is its text

@@ -48,7 +48,7 @@ void SettingsRead::readSettings()
     w.idleCloseTimer->stop();
     const SendRequest r = request();
     if (w.shared->ConnectedPort.isEmpty()) {
-        core_.showMessage(r.noConnectionMessage, r.translateMessages);
+        core_.refuseWithoutController(r);
         emit readFinished(ReadOutcome::NoConnection);
         return;
     }
