@@ -206,7 +206,11 @@ void SettingsExchangeTest::emptyMemoryOffersTheBackup()
     reset.controls().setText(QStringLiteral("SE_out"), QStringLiteral("0"));
 
     w.f.boxes.queueAnswers({ restore });
+    // The question is asked over the window as it was.
+    QByteArray behindTheQuestion;
+    w.f.boxes.setWhileOpen([&](const ScriptedMessageBoxes::Shown&) { behindTheQuestion = w.configuration(); });
     QCOMPARE(w.read(), int(ReadOutcome::MemoryEmpty));
+    QCOMPARE(behindTheQuestion, before);
     QCOMPARE(w.f.boxes.shown().size(), 1);
     QCOMPARE(w.f.boxes.shown()[0].kind, BoxKind::Question);
     QCOMPARE(w.f.boxes.shown()[0].text,

@@ -45,6 +45,7 @@ class AntennaWindow;
 class JournalRecorder;
 class JournalWindow;
 class JournalledWrite;
+class ExchangeActivity;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -209,6 +210,15 @@ public:
     // Writes the support bundle; throws FileError.
     void writeSupportBundle(const QString &path) const;
 
+    // The computer's clock: the options' one, else the system's.
+    const Clock &clock() const { return options.clock ? *options.clock : systemClock(); }
+    // The exchange that runs, shown in the status bar with its time and
+    // "Отмена" (StatusBusy, busyCancelButton); the buttons and menu items
+    // that start exchanges are disabled meanwhile (wire_busy.cpp).
+    ExchangeActivity *exchangeActivity = nullptr;
+    QLabel *busyLabel = nullptr;
+    QPushButton *busyCancelButton = nullptr;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -232,6 +242,7 @@ private:
     void wireDeviceWatch(); // run by wireExchange()
     void wireSupport();     // run by wireExchange()
     void wireJournal();
+    void wireBusy();
 
     void buildFrame();
     void buildMenu();

@@ -12,6 +12,7 @@
 #include "core/errors.h"
 #include "editor/settings_panels.h"
 #include "exchange/device_exchange.h"
+#include "exchange/exchange_activity.h"
 #include "journal/journal_recorder.h"
 #include "journal/journal_text.h"
 #include "journal/journal_window.h"
@@ -93,14 +94,25 @@ void MainWindow::wireJournal()
     menuExchange->insertAction(keyProgrammingAction, previewAction);
     connect(previewAction, &QAction::toggled, this, [this](bool on) { prefs.setPreviewBeforeWrite(on); });
     journalledWrite->setVerifying([this] { return verifiesAfterWrite(); });
+    // Warnings stand at the top of the preview; without the preview they
+    // are a box of their own. Either way the write goes on only by "Записать
+    // всё равно".
     journalledWrite->setPreview([this](const WritePreview &preview) {
-        if (!previewAction->isChecked())
-            return true;
+        const QString anyway = inLanguage(QStringLiteral("Записать всё равно"));
+        if (!previewAction->isChecked()) {
+            if (preview.warnings.isEmpty())
+                return true;
+            const QString text = inLanguage(QStringLiteral("Проверьте перед записью:")) + QLatin1Char('\n')
+                + preview.warnings.join(QLatin1Char('\n'));
+            return boxes.choose(text, {anyway, inLanguage(QStringLiteral("Отмена"))}) == 0;
+        }
         const TextTranslator tr = [this](const QString &text) { return inLanguage(text); };
         return boxes.review(inLanguage(QStringLiteral("Запись изменит в приборе:")), writePreviewLines(preview, tr),
-                            inLanguage(QStringLiteral("Записать")));
+                            preview.warnings.isEmpty() ? inLanguage(QStringLiteral("Записать")) : anyway);
     });
-    auto write = [this] { guarded([this] { journalledWrite->start(); }); };
+    auto write = [this] {
+        guarded([this] { exchangeActivity->runAs(QStringLiteral("Запись настроек"), [this] { journalledWrite->start(); }); });
+    };
     connect(writeSettingsButton, &QPushButton::clicked, this, write);
     connect(writeSettingsAction, &QAction::triggered, this, write);
 
