@@ -48,6 +48,8 @@ struct Window {
         f.form().shared.ConnectedPort = device;
         controls().setChecked(QStringLiteral("CheckBox4"), false);
         loaded = f.form().configFiles->loadFrom(QStringLiteral(ZARVEN_TEST_DATA "/settings_rich.cfg"));
+        // Within the 500 minutes, so that no warning comes before a write.
+        controls().setText(QStringLiteral("Edit_OUT2Sm"), QStringLiteral("499"));
         f.boxes.clear();
     }
     ControlAccess& controls() { return f.form().configFiles->controls(); }

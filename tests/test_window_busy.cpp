@@ -41,6 +41,7 @@ struct Window {
         f.form().verifyAfterWriteAction->setChecked(false);
         controls().setChecked(QStringLiteral("CheckBox4"), false);
         f.form().configFiles->loadFrom(QStringLiteral(ZARVEN_TEST_DATA "/settings_rich.cfg"));
+        controls().setText(QStringLiteral("Edit_OUT2Sm"), QStringLiteral("499"));
         controls().setText(QStringLiteral("Edit_Date"), QStringLiteral("10.12.26"));
         controls().setText(QStringLiteral("Edit_time"), QStringLiteral("9:24:00"));
         f.boxes.clear();
@@ -124,7 +125,7 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Escape);
         QTRY_VERIFY(form.keyPrompt->isHidden());
         QVERIFY(form.keyFrame->isEnabled());
-        QCOMPARE(wait->text(), QStringLiteral("ожидание - 10 секунд"));
+        QTRY_COMPARE(wait->text(), QStringLiteral("ожидание - 10 секунд"));
     }
 
     void failedWriteSaysWhatTheControllerMayHoldAndRetries()
@@ -176,8 +177,10 @@ private slots:
         w.f.boxes.queueChoices({choice});
         QTest::mouseClick(form.writeSettingsButton, Qt::LeftButton);
         QTRY_VERIFY(outcome.has_value());
-        QCOMPARE(w.f.boxes.texts().value(0), QStringLiteral("Время в окне отличается от часов компьютера на 17 мин. "
-                                                             "Записать текущее время?\nДа\nНет\nОтмена"));
+        const QString asked = w.f.boxes.texts().value(0);
+        QVERIFY2(asked == QStringLiteral("Время в окне отличается от часов компьютера на 17 мин. "
+                                         "Записать текущее время?\nДа\nНет\nОтмена"),
+                 qPrintable(asked));
         QCOMPARE(*outcome, written.isEmpty() ? WriteOutcome::Refused : WriteOutcome::Acknowledged);
         if (!written.isEmpty())
             QVERIFY(form.settingsWrite->writtenImage().contains(written));

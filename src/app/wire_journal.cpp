@@ -19,6 +19,7 @@
 #include "journal/journalled_write.h"
 #include "journal/settings_diff.h"
 #include "settings/settings_read.h"
+#include "translate/translation.h"
 
 #include <QAction>
 #include <QFile>
@@ -98,13 +99,13 @@ void MainWindow::wireJournal()
     // are a box of their own. Either way the write goes on only by "Записать
     // всё равно".
     journalledWrite->setPreview([this](const WritePreview &preview) {
-        const QString anyway = inLanguage(QStringLiteral("Записать всё равно"));
+        const QString anyway = captionInCurrentLanguage(shared, QStringLiteral("Записать всё равно"));
         if (!previewAction->isChecked()) {
             if (preview.warnings.isEmpty())
                 return true;
             const QString text = inLanguage(QStringLiteral("Проверьте перед записью:")) + QLatin1Char('\n')
                 + preview.warnings.join(QLatin1Char('\n'));
-            return boxes.choose(text, {anyway, inLanguage(QStringLiteral("Отмена"))}) == 0;
+            return boxes.choose(text, {anyway, captionInCurrentLanguage(shared, QStringLiteral("Отмена"))}) == 0;
         }
         const TextTranslator tr = [this](const QString &text) { return inLanguage(text); };
         return boxes.review(inLanguage(QStringLiteral("Запись изменит в приборе:")), writePreviewLines(preview, tr),

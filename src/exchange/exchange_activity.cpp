@@ -14,19 +14,20 @@ ExchangeActivity::ExchangeActivity(ExchangeCore &core, const Clock &clock, QObje
     tick_->setObjectName(QStringLiteral("exchangeActivityTick"));
     tick_->setInterval(core.window().intervals.clockMs);
     connect(tick_, &QTimer::timeout, this, &ExchangeActivity::changed);
-    // The end is decided once the handler that left the wait has run on:
-    // a write's check after it starts its read in the same handler.
+    // A named run ends with its wait, and is taken up again by a wait that
+    // the same handler starts (a write's check after it), until the event
+    // loop runs on.
     endCheck_ = new QTimer(this);
     endCheck_->setSingleShot(true);
     endCheck_->setInterval(0);
-    connect(endCheck_, &QTimer::timeout, this, &ExchangeActivity::checkEnd);
+    connect(endCheck_, &QTimer::timeout, this, [this] { ended_.valid = false; });
 
     connect(&core_, &ExchangeCore::exchangeStarting, this, &ExchangeActivity::waitBegins);
     connect(&core_, &ExchangeCore::stateChanged, this, [this](int, int to) {
         if (counted(to))
             waitBegins(to);
         else if (running_)
-            endCheck_->start();
+            end();
     });
 }
 
@@ -71,14 +72,21 @@ void ExchangeActivity::waitBegins(int state)
     } else if (running_ && named_) {
         label = label_;
         named = true;
+    } else if (!running_ && ended_.valid) {
+        label = ended_.label;
+        named = true;
+        started_ = ended_.started;
+        label_ = label;
     }
-    if (!running_ || label != label_)
+    ended_.valid = false;
+    if (!running_ && !named)
+        started_ = now;
+    else if (label != label_)
         started_ = now;
     label_ = label;
     named_ = named;
     waitState_ = state;
     waitStarted_ = now;
-    endCheck_->stop();
     if (!running_) {
         running_ = true;
         tick_->start();
@@ -87,10 +95,12 @@ void ExchangeActivity::waitBegins(int state)
     emit changed();
 }
 
-void ExchangeActivity::checkEnd()
+void ExchangeActivity::end()
 {
-    if (!running_ || counted(core_.state()))
-        return;
+    if (named_) {
+        ended_ = {true, label_, started_};
+        endCheck_->start();
+    }
     running_ = false;
     named_ = false;
     label_.clear();

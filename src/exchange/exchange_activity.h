@@ -58,7 +58,7 @@ signals:
 private:
     bool counted(int state) const;
     void waitBegins(int state);
-    void checkEnd();
+    void end();
 
     ExchangeCore &core_;
     const Clock &clock_;
@@ -72,6 +72,13 @@ private:
     int waitState_ = ssIdle;
     QDateTime started_;
     QDateTime waitStarted_;
+    // A named run that just ended: a wait that begins before the event loop
+    // runs again (a write's check after it) goes on with it.
+    struct Ended {
+        bool valid = false;
+        QString label;
+        QDateTime started;
+    } ended_;
 };
 
 } // namespace zarven

@@ -169,7 +169,7 @@ bool JournalledWrite::settleClock()
     if (!offset)
         return true;
     const TextTranslator &tr = core_.window().translate;
-    auto in = [&tr](const QString &text) { return tr ? tr(text) : text; };
+    auto in = [this](const QString &text) { return captionInWindowLanguage(core_.window(), text); };
     const int choice = core_.window().boxes->choose(
         staleClockQuestion(*offset, tr), {in(QStringLiteral("Да")), in(QStringLiteral("Нет")), in(QStringLiteral("Отмена"))});
     if (choice == 2)

@@ -37,7 +37,8 @@ bool SettingsWrite::showFailure(const QString& message)
     const QString text = boxes.translated(message) + QLatin1Char('\n') + boxes.translated(failureNote());
     if (!offersRetry_)
         return boxes.show(BoxKind::Confirmation, text);
-    retry_ = boxes.choose(text, {boxes.translated(QStringLiteral("Повторить")), boxes.translated(QStringLiteral("Закрыть"))}) == 0;
+    auto button = [this](const QString& russian) { return captionInWindowLanguage(core_.window(), russian); };
+    retry_ = boxes.choose(text, { button(QStringLiteral("Повторить")), button(QStringLiteral("Закрыть")) }) == 0;
     return true;
 }
 

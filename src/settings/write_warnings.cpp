@@ -106,7 +106,7 @@ std::optional<qint64> clockOffsetSeconds(const ControlAccess &controls, const QD
     const QTime time = QTime::fromString(timeText, QStringLiteral("HH:mm:ss"));
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    return now.secsTo(QDateTime(date, time, now.timeZone()));
+    return now.secsTo(QDateTime(date, time));
 }
 
 std::optional<qint64> staleClockOffset(const ControlAccess &controls, const QDateTime &now)
