@@ -25,7 +25,9 @@ TimerIntervals fastIntervals();
 
 class ExchangeFixture {
 public:
-    explicit ExchangeFixture(const QStringList &ports = {}, const TimerIntervals &intervals = fastIntervals());
+    // clock: the window's clock (not owned); null: the system's.
+    explicit ExchangeFixture(const QStringList &ports = {}, const TimerIntervals &intervals = fastIntervals(),
+                             const Clock *clock = nullptr);
     ~ExchangeFixture();
 
     MainWindow &form() { return *form_; }
