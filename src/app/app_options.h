@@ -1,7 +1,6 @@
 #pragma once
 // What the command line sets for one run of the tool.
 
-#include "core/clock.h"
 #include "core/timing.h"
 
 #include <QChar>
@@ -27,8 +26,6 @@ struct AppOptions {
     // How long a new device is left to udev (permissions, links) before it
     // is scanned. A property of the machine, not scaled in tests.
     int deviceSettleMs = 200;
-    // The computer's clock (not owned); null: the system's.
-    const Clock *clock = nullptr;
 };
 
 } // namespace zarven

@@ -8,7 +8,6 @@
 #include "journal/journalled_write.h"
 #include "settings/settings_read.h"
 #include "settings/settings_write.h"
-#include "settings/write_warnings.h"
 
 #include <QAction>
 #include <optional>
@@ -103,19 +102,6 @@ int runWriteSettingsCommand(BatchSession& s)
     MainWindow& form = s.form();
     if (!loadSettingsFile(s, input))
         return BatchUsageError;
-    // Nobody answers a box here: the clock is said, not asked, and a failed
-    // write is not repeated.
-    form.journalledWrite->setAsksAboutClock(false);
-    form.settingsWrite->setOffersRetry(false);
-    if (!s.hasFlag(QStringLiteral("--now"))) {
-        if (const auto offset = staleClockOffset(form.configFiles->controls(), form.clock().now())) {
-            const qint64 minutes = qAbs(*offset) / 60;
-            s.printError(QStringLiteral("zarven4-config: warning: the file's date and time are %1 min %2 the "
-                                        "computer's clock; they are written as they are (--now writes the clock's)")
-                             .arg(minutes)
-                             .arg(*offset < 0 ? QStringLiteral("behind") : QStringLiteral("ahead of")));
-        }
-    }
     // --verify: the acknowledged write is read back and compared.
     std::optional<ComparisonWatch> check;
     form.verifyAfterWriteAction->setChecked(s.hasFlag(QStringLiteral("--verify")));
@@ -126,12 +112,8 @@ int runWriteSettingsCommand(BatchSession& s)
     const bool previewOnly = s.hasFlag(QStringLiteral("--preview"));
     std::optional<int> previewStatus;
     form.journalledWrite->setPreview([&](const WritePreview &preview) {
-        if (!previewOnly) {
-            // Warnings do not stop a batch write; they are said.
-            for (const QString &warning : preview.warnings)
-                s.printError(QStringLiteral("zarven4-config: warning: ") + warning);
+        if (!previewOnly)
             return true;
-        }
         const TextTranslator tr = [&form](const QString &text) { return form.inLanguage(text); };
         for (const QString &line : writePreviewLines(preview, tr))
             s.print(line);

@@ -58,9 +58,9 @@ const QString kWebAddress = QStringLiteral("https://example.org/zarven4");
 // The time as the window shows it: hours without a leading zero, then
 // minutes and seconds ("9:05:07"), the long time format the controller's
 // installers know; the settings image puts the missing "0" in front itself.
-QString longTimeText(const Clock &clock)
+QString longTimeText()
 {
-    return clock.now().time().toString(QStringLiteral("H:mm:ss"));
+    return QTime::currentTime().toString(QStringLiteral("H:mm:ss"));
 }
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
@@ -130,7 +130,6 @@ MainWindow::MainWindow(const AppOptions &opts, MessageBoxes &messageBoxes, QWidg
     wireSeries();
     wireSheet();
     wireShortcuts();
-    wireBusy();
     wireTranslation();
 
     fitToScreen();
@@ -404,9 +403,9 @@ void MainWindow::runStartUp()
         // one, or none (the port starts as "COM1", which Linux has not).
         if (!port->Connected())
             port->setPort(portList->count() > 0 ? portList->itemText(0) : QString());
-        const QString time = longTimeText(clock());
+        const QString time = longTimeText();
         panels->phonePanel()->timeEdit->setText(time);
-        const QString date = clock().now().date().toString(QStringLiteral("dd.MM.yy"));
+        const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yy"));
         panels->phonePanel()->dateEdit->setText(date);
         statusPanels[2]->setText(date);
         statusPanels[3]->setText(time);
@@ -449,7 +448,7 @@ QString MainWindow::portStateText() const
 
 void MainWindow::onClockTick()
 {
-    const QString time = longTimeText(clock());
+    const QString time = longTimeText();
     statusPanels[3]->setText(time);
     panels->clockTick(time);
     showTranslated(statusPanels[0], portStateText(), [this](const QString &t) { return inLanguage(t); });

@@ -51,7 +51,6 @@ class SeriesDialog;
 class FileDialogs;
 class PrintDialogs;
 struct ConfigSheet;
-class ExchangeActivity;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -241,15 +240,6 @@ public:
     // Writes the support bundle; throws FileError.
     void writeSupportBundle(const QString &path) const;
 
-    // The computer's clock: the options' one, else the system's.
-    const Clock &clock() const { return options.clock ? *options.clock : systemClock(); }
-    // The exchange that runs, shown in the status bar with its time and
-    // "Отмена" (StatusBusy, busyCancelButton); the buttons and menu items
-    // that start exchanges are disabled meanwhile (wire_busy.cpp).
-    ExchangeActivity *exchangeActivity = nullptr;
-    QLabel *busyLabel = nullptr;
-    QPushButton *busyCancelButton = nullptr;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -280,7 +270,6 @@ private:
     void wireSeries();
     void wireSheet();
     void wireShortcuts(); // after every exchange's menu item exists
-    void wireBusy();
 
     void buildFrame();
     void buildMenu();

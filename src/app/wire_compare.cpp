@@ -6,7 +6,6 @@
 
 #include "app/main_window.h"
 #include "exchange/device_exchange.h"
-#include "exchange/exchange_activity.h"
 #include "settings/differences_dialog.h"
 #include "settings/settings_compare.h"
 #include "settings/settings_write.h"
@@ -44,11 +43,7 @@ void MainWindow::wireCompare()
         settingsCompare->verifyAfterWrite(image);
         return true;
     });
-    connect(compareAction, &QAction::triggered, this, [this] {
-        guarded([this] {
-            exchangeActivity->runAs(QStringLiteral("Сравнение с прибором"), [this] { settingsCompare->compareClick(); });
-        });
-    });
+    connect(compareAction, &QAction::triggered, this, [this] { guarded([this] { settingsCompare->compareClick(); }); });
 }
 
 bool MainWindow::verifiesAfterWrite() const

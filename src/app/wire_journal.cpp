@@ -12,14 +12,12 @@
 #include "core/errors.h"
 #include "editor/settings_panels.h"
 #include "exchange/device_exchange.h"
-#include "exchange/exchange_activity.h"
 #include "journal/journal_recorder.h"
 #include "journal/journal_text.h"
 #include "journal/journal_window.h"
 #include "journal/journalled_write.h"
 #include "journal/settings_diff.h"
 #include "settings/settings_read.h"
-#include "translate/translation.h"
 
 #include <QAction>
 #include <QFile>
@@ -65,21 +63,12 @@ QString boxText(QStringList lines)
 void MainWindow::useWindowWriteChecks()
 {
     journalledWrite->setVerifying([this] { return verifiesAfterWrite(); });
-    // Warnings stand at the top of the preview; without the preview they
-    // are a box of their own. Either way the write goes on only by "Записать
-    // всё равно".
     journalledWrite->setPreview([this](const WritePreview &preview) {
-        const QString anyway = captionInCurrentLanguage(shared, QStringLiteral("Записать всё равно"));
-        if (!previewAction->isChecked()) {
-            if (preview.warnings.isEmpty())
-                return true;
-            const QString text = inLanguage(QStringLiteral("Проверьте перед записью:")) + QLatin1Char('\n')
-                + preview.warnings.join(QLatin1Char('\n'));
-            return boxes.choose(text, {anyway, captionInCurrentLanguage(shared, QStringLiteral("Отмена"))}) == 0;
-        }
+        if (!previewAction->isChecked())
+            return true;
         const TextTranslator tr = [this](const QString &text) { return inLanguage(text); };
         return boxes.review(inLanguage(QStringLiteral("Запись изменит в приборе:")), writePreviewLines(preview, tr),
-                            preview.warnings.isEmpty() ? inLanguage(QStringLiteral("Записать")) : anyway);
+                            inLanguage(QStringLiteral("Записать")));
     });
 }
 
@@ -116,9 +105,7 @@ void MainWindow::wireJournal()
     menuExchange->insertAction(keyProgrammingAction, previewAction);
     connect(previewAction, &QAction::toggled, this, [this](bool on) { prefs.setPreviewBeforeWrite(on); });
     useWindowWriteChecks();
-    auto write = [this] {
-        guarded([this] { exchangeActivity->runAs(QStringLiteral("Запись настроек"), [this] { journalledWrite->start(); }); });
-    };
+    auto write = [this] { guarded([this] { journalledWrite->start(); }); };
     connect(writeSettingsButton, &QPushButton::clicked, this, write);
     connect(writeSettingsAction, &QAction::triggered, this, write);
 

@@ -45,10 +45,7 @@ void ExchangeCore::lineLost(const QString &reason)
     emit connectionLost(s);
     const QString port = w_.port->Port();
     const TranslateFunction translate = [this](const QString &text) { return w_.translate ? w_.translate(text) : text; };
-    QString text = lineLostMessage(port, !QFileInfo::exists(port), reason, translate);
-    if (const auto note = lossNotes_.find(s); note != lossNotes_.end())
-        text += QLatin1Char('\n') + translate(note->second);
-    w_.boxes->plain(text);
+    w_.boxes->plain(lineLostMessage(port, !QFileInfo::exists(port), reason, translate));
 }
 
 void ExchangeCore::setState(int s)

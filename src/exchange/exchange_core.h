@@ -114,18 +114,6 @@ public:
 
     // responseTimer: the response time-out.
     void onResponseTimeout();
-    // The user ends the wait for a reply ("Отмена", Escape): the exchange
-    // ends at once as its time-out would, without the time-out's box;
-    // waitCancelled and then responseTimedOut are emitted, so every module
-    // ends its part as after a time-out. Nothing happens outside a wait.
-    void cancelWait();
-    // Shows the time-out box of a state instead of the plain confirmation
-    // of its message; returns true where the confirmation's Yes would.
-    using TimeoutPresenter = std::function<bool(const QString &message)>;
-    void setTimeoutPresenter(int state, TimeoutPresenter presenter);
-    // A line added to the lost-line message when the loss ended an exchange
-    // waiting in this state (Russian; translated with the message).
-    void setLossNote(int state, const QString &note) { lossNotes_[state] = note; }
     // idleCloseTimer: the idle close.
     void onIdleClose();
     // The key-wait cancel ("Отмена" of the key prompt, also run by the
@@ -153,9 +141,6 @@ signals:
     // responseTimer fired for an exchange that was waiting in this state; emitted
     // after its box, if any, has been answered.
     void responseTimedOut(int state);
-    // The user ended the wait of this state (cancelWait()); emitted just
-    // before responseTimedOut.
-    void waitCancelled(int state);
     // SessionState changed from `from` to `to`, by any means: a reply, a
     // time-out, a cancel or another sender taking the line over.
     void stateChanged(int from, int to);
@@ -169,8 +154,6 @@ signals:
 private:
     ExchangeWindow w_;
     std::map<int, Route> routes_;
-    std::map<int, TimeoutPresenter> timeoutPresenters_;
-    std::map<int, QString> lossNotes_;
     ReceiveFilter filter_;
     std::function<bool(const QByteArray &)> staleReply_;
 };

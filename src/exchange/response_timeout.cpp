@@ -3,8 +3,6 @@
 
 #include "exchange/exchange_core.h"
 
-#include "core/cp1251.h"
-
 #include <QTimer>
 #include <QWidget>
 
@@ -49,39 +47,13 @@ void ExchangeCore::onResponseTimeout()
     // have anyway.
     if (w_.responseTimer->isActive())
         w_.responseTimer->start();
-    const QString message = QString::fromUtf8(entry->message);
-    const auto presenter = timeoutPresenters_.find(s);
-    const bool yes = presenter != timeoutPresenters_.end() ? presenter->second(message) : w_.boxes->confirm(message);
-    if (yes) {
+    if (w_.boxes->confirm(QString::fromUtf8(entry->message))) {
         setState(ssIdle);
         startIfStopped(w_.idleCloseTimer);
         w_.responseTimer->stop();
         if (entry->keyWaitCancel)
             keyWaitCancel();
     }
-    emit responseTimedOut(s);
-}
-
-void ExchangeCore::setTimeoutPresenter(int state, TimeoutPresenter presenter)
-{
-    if (presenter)
-        timeoutPresenters_[state] = std::move(presenter);
-    else
-        timeoutPresenters_.erase(state);
-}
-
-void ExchangeCore::cancelWait()
-{
-    const int s = state();
-    if (s == ssIdle || s == ssClosed)
-        return;
-    w_.log->add(toCp1251(QStringLiteral("ожидание ответа отменено пользователем")));
-    w_.responseTimer->stop();
-    setState(ssIdle);
-    if (const TimeoutEntry *entry = timeoutEntryFor(s); entry && entry->keyWaitCancel)
-        keyWaitCancel();
-    startIfStopped(w_.idleCloseTimer);
-    emit waitCancelled(s);
     emit responseTimedOut(s);
 }
 

@@ -1,17 +1,13 @@
 #include "journal/journalled_write.h"
 
-#include "core/clock.h"
 #include "journal/journal_recorder.h"
 #include "settings/image_fields.h"
-#include "settings/write_warnings.h"
 
 namespace zarven {
 
 QStringList writePreviewLines(const WritePreview &preview, const TextTranslator &tr)
 {
-    QStringList lines = preview.warnings;
-    if (!lines.isEmpty())
-        lines << QString();
+    QStringList lines;
     if (!preview.controllerRead) {
         lines << tr(QStringLiteral("Настройки прибора прочитать не удалось: будут записаны все настройки окна."));
         return lines;
@@ -48,10 +44,6 @@ void JournalledWrite::start()
 {
     if (write_.refuses()) {
         emit finished(WriteOutcome::Refused, false);
-        return;
-    }
-    if (!settleClock()) {
-        emit finished(WriteOutcome::Refused, true);
         return;
     }
     // The port is opened with the write's own messages; the read before
@@ -103,7 +95,6 @@ void JournalledWrite::snapshotTaken(ControllerSnapshot::Outcome outcome)
         result = QString::fromUtf8(journal_result::kNoReply);
         break;
     }
-    preview.warnings = writeWarnings(window_, core_.window().translate);
     journal_.record(JournalOperation::Replaced, preview.controllerRead ? &snapshot_.settings().controls() : nullptr,
                     snapshot_.reply(), fieldsChanged_, result);
     if (preview_ && !preview_(preview)) {
@@ -160,28 +151,6 @@ void JournalledWrite::checkDone(CompareOutcome outcome)
     }
     active_ = false;
     emit finished(WriteOutcome::Acknowledged, false);
-}
-
-bool JournalledWrite::settleClock()
-{
-    const QDateTime now = (clock_ ? *clock_ : systemClock()).now();
-    const auto offset = asksAboutClock_ ? staleClockOffset(window_, now) : std::nullopt;
-    if (!offset)
-        return true;
-    const TextTranslator &tr = core_.window().translate;
-    auto in = [this](const QString &text) { return captionInWindowLanguage(core_.window(), text); };
-    const int choice = core_.window().boxes->choose(
-        staleClockQuestion(*offset, tr), {in(QStringLiteral("Да")), in(QStringLiteral("Нет")), in(QStringLiteral("Отмена"))});
-    if (choice == 2)
-        return false;
-    if (choice == 0) {
-        // Automatic date and time, filled at once rather than on the next
-        // tick of the window's clock.
-        window_.setChecked(QStringLiteral("CheckBox4"), true);
-        window_.setText(QStringLiteral("Edit_Date"), now.date().toString(QStringLiteral("dd.MM.yy")));
-        window_.setText(QStringLiteral("Edit_time"), now.time().toString(QStringLiteral("H:mm:ss")));
-    }
-    return true;
 }
 
 void JournalledWrite::recordWritten(const QString &result)

@@ -6,11 +6,6 @@
 // and the write goes on only when it is accepted; the settings written are
 // journalled with the write's result and the check after it.
 //
-// Before anything is sent, a window date and time more than two minutes away
-// from the computer's clock is asked about (write the current time, the
-// window's, or nothing); the warnings of write_warnings.h go with the
-// preview.
-//
 // A read before the write that gets no settings (an empty memory, no reply)
 // is journalled as such and does not stop the write: the preview then says
 // that the controller's settings could not be read.
@@ -26,8 +21,6 @@
 
 namespace zarven {
 
-class Clock;
-
 class JournalRecorder;
 class SettingsRead;
 
@@ -35,10 +28,9 @@ class SettingsRead;
 struct WritePreview {
     bool controllerRead = false;        // false: the whole window is written
     QList<FieldDifference> differences; // window (new) against controller (old)
-    QStringList warnings;               // what the write sends that is probably not meant
 };
 
-// The preview's texts: the warnings first, an empty line after them; one line per difference as the compare dialog lists
+// The preview's texts: one line per difference as the compare dialog lists
 // them, then "Будет изменено полей: N" or "Настройки прибора совпадают с
 // окном: запись не нужна"; without the controller's settings, the line that
 // says so.
@@ -56,11 +48,6 @@ public:
     // Whether the write is read back and compared afterwards.
     void setVerifying(std::function<bool()> verifying) { verifying_ = std::move(verifying); }
 
-    // Whether start() asks about a window time away from the clock; on by
-    // default. A batch run says the difference instead.
-    void setAsksAboutClock(bool ask) { asksAboutClock_ = ask; }
-    void setClock(const Clock *clock) { clock_ = clock; }
-
     // The write button.
     void start();
 
@@ -74,8 +61,6 @@ private:
     void writeDone(WriteOutcome outcome);
     void checkDone(CompareOutcome outcome);
     void recordWritten(const QString &result);
-    // The stale-clock question; false when the write is cancelled.
-    bool settleClock();
 
     ExchangeCore &core_;
     SettingsWrite &write_;
@@ -84,8 +69,6 @@ private:
     ControllerSnapshot snapshot_;
     std::function<bool(const WritePreview &)> preview_;
     std::function<bool()> verifying_;
-    const Clock *clock_ = nullptr;
-    bool asksAboutClock_ = true;
     bool active_ = false;     // between start() and finished()
     bool writing_ = false;    // the settings write of this start() is out
     bool checking_ = false;   // its check after writing runs

@@ -98,41 +98,27 @@ void SettingsRead::decodeIntoWindow(const QByteArray& Str)
     const ExchangeWindow& w = core_.window();
     windowRead_ = false;
     const qsizetype logged = w.log->lines().size();
-    auto decode = [&] {
-        decodeSettingsReply(Str, window_.controls, *w.log);
-        decodingEntries_ = w.log->textLines().mid(logged);
-    };
+    const int records = decodeSettingsReply(Str, window_.controls, *w.log);
+    decodingEntries_ = w.log->textLines().mid(logged);
+    core_.setState(ssIdle);
+    w.responseTimer->stop();
     ReadOutcome outcome = ReadOutcome::Decoded;
-    if (storedFields(Str).counted == 0) {
-        // A reply without settings: the window keeps what it shows until
-        // the installer has answered, so that the question is asked over
-        // the settings it offers to keep. Then the reply is decoded (its
-        // date, time and delays, on a reset window) and Yes restores the
-        // backup over it.
-        core_.setState(ssIdle);
-        w.responseTimer->stop();
+    if (records == 0) {
         outcome = ReadOutcome::MemoryEmpty;
-        const bool restore = w.boxes->question(
-            QStringLiteral("Процесс чтения завершился=0.Память чиста.\r\n Восстановить предыдующие значения"));
-        decode();
-        if (restore && keepsBackup_)
+        if (w.boxes->question(
+                QStringLiteral("Процесс чтения завершился=0.Память чиста.\r\n Восстановить предыдующие значения"))
+            && keepsBackup_)
             window_.restoreBackup();
         endExchange();
-    } else {
-        decode();
-        core_.setState(ssIdle);
-        w.responseTimer->stop();
-        if (storedFields(Str).cutShort) {
-            // A reply that ends inside a record (a stop marker among its
-            // bytes) left the rest of the window at its reset values: no
-            // "Все OK".
-            outcome = ReadOutcome::Incomplete;
-            if (w.boxes->confirm(QStringLiteral(
-                    "Процесс чтения завершился, но ответ прибора неполон: часть настроек не прочитана.")))
-                endExchange();
-        } else if (w.boxes->confirm(QStringLiteral("Процесс чтения завершился. Все OK."))) {
+    } else if (storedFields(Str).cutShort) {
+        // A reply that ends inside a record (a stop marker among its bytes)
+        // left the rest of the window at its reset values: no "Все OK".
+        outcome = ReadOutcome::Incomplete;
+        if (w.boxes->confirm(
+                QStringLiteral("Процесс чтения завершился, но ответ прибора неполон: часть настроек не прочитана.")))
             endExchange();
-        }
+    } else if (w.boxes->confirm(QStringLiteral("Процесс чтения завершился. Все OK."))) {
+        endExchange();
     }
     core_.setState(ssIdle);
     emit readFinished(outcome);

@@ -14,42 +14,8 @@ SettingsWrite::SettingsWrite(ExchangeCore& core, ControlAccess controls, QObject
     core_.setRoute(ssWriteSettings, [this](const QByteArray& Str) { acknowledgement(Str); });
     connect(&core_, &ExchangeCore::responseTimedOut, this, [this](int state) {
         if (state == ssWriteSettings)
-            finish(WriteOutcome::TimedOut);
+            emit writeFinished(WriteOutcome::TimedOut);
     });
-    core_.setTimeoutPresenter(ssWriteSettings, [this](const QString& message) { return showFailure(message); });
-    // A wait cancelled by the user has no time-out box; the failure is told
-    // all the same, since the image went out.
-    connect(&core_, &ExchangeCore::waitCancelled, this, [this](int state) {
-        if (state == ssWriteSettings)
-            showFailure(QStringLiteral("НЕТ ответа о окончании записи в устройство"));
-    });
-    core_.setLossNote(ssWriteSettings, failureNote());
-}
-
-QString SettingsWrite::failureNote()
-{
-    return QStringLiteral("Прибор может хранить прежние настройки или часть новых.");
-}
-
-bool SettingsWrite::showFailure(const QString& message)
-{
-    MessageBoxes& boxes = *core_.window().boxes;
-    const QString text = boxes.translated(message) + QLatin1Char('\n') + boxes.translated(failureNote());
-    if (!offersRetry_)
-        return boxes.show(BoxKind::Confirmation, text);
-    auto button = [this](const QString& russian) { return captionInWindowLanguage(core_.window(), russian); };
-    retry_ = boxes.choose(text, { button(QStringLiteral("Повторить")), button(QStringLiteral("Закрыть")) }) == 0;
-    return true;
-}
-
-void SettingsWrite::finish(WriteOutcome outcome)
-{
-    emit writeFinished(outcome);
-    if (retry_ && outcome != WriteOutcome::Acknowledged) {
-        retry_ = false;
-        emit retryRequested();
-    }
-    retry_ = false;
 }
 
 bool SettingsWrite::messageTextsMissing()
@@ -126,14 +92,14 @@ void SettingsWrite::acknowledgement(const QByteArray& Str)
         emit writeFinished(WriteOutcome::Acknowledged);
         return;
     }
-    if (acknowledged ? w.boxes->confirm(QStringLiteral("Процесс записи завершился. Все OK."))
-                     : showFailure(QStringLiteral("Ответ об успешной записи не корректен."))) {
+    if (w.boxes->confirm(acknowledged ? QStringLiteral("Процесс записи завершился. Все OK.")
+                                      : QStringLiteral("Ответ об успешной записи не корректен."))) {
         core_.setState(ssIdle);
         if (w.port->Connected())
             w.port->PurgePort(true, true);
         startIfStopped(w.idleCloseTimer);
     }
-    finish(acknowledged ? WriteOutcome::Acknowledged : WriteOutcome::WrongReply);
+    emit writeFinished(acknowledged ? WriteOutcome::Acknowledged : WriteOutcome::WrongReply);
 }
 
 } // namespace zarven

@@ -45,34 +45,18 @@ public:
     // (no markers, no write command); returns true when it takes over the
     // write's final box, as the check after a write does.
     void setAfterAcknowledgement(std::function<bool(const QByteArray& image)> hook) { afterAcknowledgement_ = std::move(hook); }
-    // Whether the box of a failed write (a wrong reply, no reply, a wait
-    // cancelled) offers "Повторить"; on by default. A batch run has nobody
-    // to answer it.
-    void setOffersRetry(bool offers) { offersRetry_ = offers; }
-    // The line a failed write's message adds: the controller may hold its
-    // old settings or part of the new ones.
-    static QString failureNote();
 
 signals:
     // Emitted once per write that was started, after its last box.
     void writeFinished(zarven::WriteOutcome outcome);
-    // "Повторить" was chosen in the box of a failed write; emitted after
-    // writeFinished.
-    void retryRequested();
 
 private:
     bool messageTextsMissing();
-    // The box of a failed write: its message, the failure note and, when
-    // offered, "Повторить". Returns true as the confirmation's Yes would.
-    bool showFailure(const QString& message);
-    void finish(WriteOutcome outcome);
 
     ExchangeCore& core_;
     ControlAccess controls_;
     std::function<bool(const QByteArray& image)> afterAcknowledgement_;
     QByteArray writtenImage_;
-    bool offersRetry_ = true;
-    bool retry_ = false;
 };
 
 } // namespace zarven

@@ -1,8 +1,5 @@
 #include "exchange_fixture.h"
 
-#include "journal/journalled_write.h"
-#include "settings/settings_write.h"
-
 #include "pty_pair.h"
 
 #include <QDeadlineTimer>
@@ -33,20 +30,14 @@ QByteArray readWhileRunning(PtyPair &pty, qsizetype n, int timeoutMs)
     return got;
 }
 
-ExchangeFixture::ExchangeFixture(const QStringList &ports, const TimerIntervals &intervals, const Clock *clock)
+ExchangeFixture::ExchangeFixture(const QStringList &ports, const TimerIntervals &intervals)
 {
     AppOptions options;
     options.includeSystemPorts = false;
     options.extraPorts = ports;
     options.workDir = dir.path();
     options.intervals = intervals;
-    options.clock = clock;
     form_ = std::make_unique<MainWindow>(options, boxes);
-    // Exchange tests write fixed dates and times and run into time-outs on
-    // purpose: the stale-clock question and "Повторить" are tested where
-    // they are the subject.
-    form_->journalledWrite->setAsksAboutClock(false);
-    form_->settingsWrite->setOffersRetry(false);
 }
 
 ExchangeFixture::~ExchangeFixture() = default;

@@ -25,9 +25,7 @@ TimerIntervals fastIntervals();
 
 class ExchangeFixture {
 public:
-    // clock: the window's clock (not owned); null: the system's.
-    explicit ExchangeFixture(const QStringList &ports = {}, const TimerIntervals &intervals = fastIntervals(),
-                             const Clock *clock = nullptr);
+    explicit ExchangeFixture(const QStringList &ports = {}, const TimerIntervals &intervals = fastIntervals());
     ~ExchangeFixture();
 
     MainWindow &form() { return *form_; }
