@@ -54,7 +54,10 @@ private slots:
         QCOMPARE(texts(w.menuFile), (QStringList{QStringLiteral("Загрузить конфигурацию из файла"),
                                                  QStringLiteral("Сохранить конфигурацию в файл"),
                                                  QStringLiteral("Последние файлы"), QStringLiteral("-"),
+                                                 QStringLiteral("Печать…"), QStringLiteral("Сохранить PDF…"),
+                                                 QStringLiteral("-"),
                                                  QStringLiteral("Сравнить с файлом…"), QStringLiteral("Журнал"),
+                                                 QStringLiteral("-"), QStringLiteral("Серия приборов…"),
                                                  QStringLiteral("-"), QStringLiteral("Выход")}));
         QCOMPARE(texts(w.menuExchange),
                  (QStringList{QStringLiteral("Соединить"), QStringLiteral("Подключаться автоматически"),

@@ -15,7 +15,9 @@ void MainWindow::wireSeries()
 {
     seriesAction = new QAction(QStringLiteral("Серия приборов…"), menuFile);
     seriesAction->setObjectName(QStringLiteral("menu_series"));
+    // A group of its own above "Выход".
     menuFile->insertAction(exitAction, seriesAction);
+    menuFile->insertSeparator(exitAction);
     connect(seriesAction, &QAction::triggered, this, [this] {
         if (!seriesDialog) {
             auto *tone = new AudioTone(this);
