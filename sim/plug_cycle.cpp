@@ -107,9 +107,7 @@ void PlugCycle::commandSeen(SimCommand command)
         return;
     if (command == SimCommand::WriteSettings)
         written_ = true;
-    // Polls (who is there, the signal level) are what a tool sends while it
-    // waits for the unplug; only real work keeps the controller plugged.
-    if (written_ && command != SimCommand::Identify && command != SimCommand::SignalLevel)
+    if (written_ && command != SimCommand::Identify)
         idle_.start();
 }
 
